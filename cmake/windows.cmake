@@ -1,0 +1,77 @@
+# The Windows side of the build: Kestrin.exe, its framework and the tests
+# that run under Wine.
+enable_language(RC)
+
+set(KESTRIN_LIBS psapi comctl32 shell32 ole32 uuid gdi32 user32 kernel32 advapi32)
+
+# The emulator wrapper brings up the private display, Wine prefix and
+# virtual desktop once per build tree; every Windows test runs through it.
+set(KESTRIN_HARNESS_DIR ${CMAKE_BINARY_DIR}/harness)
+configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# Icons and cursor are drawn as text in the repository and turned into
+# .ico/.cur files at build time.
+set(GEN_DIR ${CMAKE_BINARY_DIR}/generated)
+file(GLOB ART_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/art/*.txt)
+set(GENERATED_ART ${GEN_DIR}/MAINICON.ico ${GEN_DIR}/MAINICON2.ico ${GEN_DIR}/HANDPOINT.cur)
+add_custom_command(OUTPUT ${GENERATED_ART}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/make_art.py ${CMAKE_SOURCE_DIR}/src/resources/art ${GEN_DIR}
+  DEPENDS ${ART_FILES} ${CMAKE_SOURCE_DIR}/scripts/make_art.py
+  COMMENT "Drawing icons and cursor")
+add_custom_target(kestrin_art DEPENDS ${GENERATED_ART})
+
+set(KESTRIN_RC ${CMAKE_SOURCE_DIR}/src/resources/Kestrin.rc)
+set_source_files_properties(${KESTRIN_RC} PROPERTIES OBJECT_DEPENDS "${GENERATED_ART}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/resources -c 932")
+
+# Everything but the process entry goes into one library, so that in-process
+# tests under Wine can drive the real forms, controls and controller.
+file(GLOB_RECURSE WIN_SOURCES CONFIGURE_DEPENDS src/*.cpp)
+list(FILTER WIN_SOURCES EXCLUDE REGEX "/portable/")
+list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
+add_library(kestrin_win STATIC ${WIN_SOURCES})
+target_include_directories(kestrin_win PUBLIC src)
+target_compile_options(kestrin_win PRIVATE ${KESTRIN_WARNINGS})
+target_compile_definitions(kestrin_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600 STRICT)
+target_link_libraries(kestrin_win PUBLIC kestrin_portable ${KESTRIN_LIBS})
+
+add_executable(Kestrin WIN32 src/app/main.cpp ${KESTRIN_RC})
+target_compile_options(Kestrin PRIVATE ${KESTRIN_WARNINGS})
+target_link_libraries(Kestrin PRIVATE kestrin_win)
+target_link_options(Kestrin PRIVATE -static -mwindows)
+add_dependencies(Kestrin kestrin_art)
+
+# Test helpers that run inside Wine (window lookup, SendInput, screenshots,
+# starting Kestrin.exe and watching it).
+file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
+add_library(kestrin_test_support STATIC ${TEST_SUPPORT})
+target_include_directories(kestrin_test_support PUBLIC tests src)
+target_compile_options(kestrin_test_support PRIVATE ${KESTRIN_WARNINGS})
+target_link_libraries(kestrin_test_support PUBLIC kestrin_win gmock)
+file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}" BIN_NATIVE)
+target_compile_definitions(kestrin_test_support PUBLIC
+  KESTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}"
+  KESTRIN_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts")
+
+# In-process tests of the framework, tray icon, forms and controller.
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
+add_executable(kestrin_win_tests ${WIN_TESTS} ${KESTRIN_RC})
+add_dependencies(kestrin_win_tests kestrin_art)
+target_compile_options(kestrin_win_tests PRIVATE ${KESTRIN_WARNINGS})
+target_link_libraries(kestrin_win_tests PRIVATE kestrin_test_support gtest_main)
+target_link_options(kestrin_win_tests PRIVATE -static)
+gtest_discover_tests(kestrin_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  TEST_PREFIX "wine." PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+
+# End-to-end tests: the real Kestrin.exe started and driven from outside.
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cpp)
+add_executable(kestrin_e2e_tests ${E2E_TESTS})
+add_dependencies(kestrin_e2e_tests Kestrin)
+target_compile_options(kestrin_e2e_tests PRIVATE ${KESTRIN_WARNINGS})
+target_link_libraries(kestrin_e2e_tests PRIVATE kestrin_test_support gtest_main)
+target_link_options(kestrin_e2e_tests PRIVATE -static)
+target_compile_definitions(kestrin_e2e_tests PRIVATE KESTRIN_EXE="$<TARGET_FILE:Kestrin>")
+gtest_discover_tests(kestrin_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  TEST_PREFIX "e2e." PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)

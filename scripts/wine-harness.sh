@@ -1,0 +1,97 @@
+# Private run-time for Kestrin under Wine, one per build tree:
+# an Xvfb display (unless KESTRIN_DISPLAY names one), a 32-bit Wine prefix
+# with the Japanese locale (ANSI code page 932) and font replacements, and a
+# virtual desktop (with a taskbar and notification area) shared by every
+# process of the prefix. Sourced by wine-run, run.sh and test.sh.
+
+harness_env() {
+  local dir=$1
+  export WINEPREFIX="$dir/prefix" WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  # Wine links the user's folders into $HOME: keep them inside the harness.
+  export HOME="$dir/home"
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  if [ -f "$dir/display" ]; then export DISPLAY=$(cat "$dir/display"); fi
+}
+
+harness_xvfb_alive() {
+  local dir=$1
+  [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null
+}
+
+harness_start_xvfb() {
+  local dir=$1 n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n" >"$dir/display"; return 0; }
+      kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "harness: could not start Xvfb" >&2
+  return 1
+}
+
+harness_write_reg() {
+  local file=$1
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"MS UI Gothic"="IPAPGothic"\r\n'
+    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
+    printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
+    printf '"MS Shell Dlg"="IPAPGothic"\r\n'
+    printf '"MS Shell Dlg 2"="IPAPGothic"\r\n'
+    printf '"Tahoma"="IPAPGothic"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n'
+    printf '"Desktop"="Default"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n'
+    printf '"Default"="1024x768"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n'
+    printf '"winemenubuilder.exe"=""\r\n\r\n'
+  } | iconv -f UTF-8 -t UTF-16 >"$file"
+}
+
+# Brings the run-time up (idempotent, safe to call from parallel tests).
+harness_up() {
+  local dir=$1
+  mkdir -p "$dir/home" "$dir/artifacts"
+  (
+    flock 9
+    if [ -n "${KESTRIN_DISPLAY:-}" ]; then
+      echo "$KESTRIN_DISPLAY" >"$dir/display"
+    elif ! harness_xvfb_alive "$dir"; then
+      harness_start_xvfb "$dir" || exit 1
+    fi
+    harness_env "$dir"
+    if [ ! -f "$WINEPREFIX/.kestrin-ready" ]; then
+      rm -rf "$WINEPREFIX"
+      wineboot -i >"$dir/wineboot.log" 2>&1
+      wineserver -w
+      harness_write_reg "$dir/kestrin.reg"
+      wine regedit "$(winepath -w "$dir/kestrin.reg")" >>"$dir/wineboot.log" 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.kestrin-ready"
+    fi
+    # A persistent server keeps the desktop (and its tray) alive between tests.
+    wineserver -p >/dev/null 2>&1 || true
+  ) 9>"$dir/lock"
+  harness_env "$dir"
+}
+
+# Stops only this harness's processes: its wineserver (and so its Wine
+# processes) and its own Xvfb.
+harness_down() {
+  local dir=$1
+  [ -d "$dir" ] || return 0
+  (
+    harness_env "$dir"
+    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
+    if harness_xvfb_alive "$dir"; then kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true; fi
+    rm -f "$dir/xvfb.pid"
+  )
+}
