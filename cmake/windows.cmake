@@ -4,12 +4,6 @@ enable_language(RC)
 
 set(KESTRIN_LIBS psapi comctl32 shell32 ole32 uuid gdi32 user32 kernel32 advapi32)
 
-# The emulator wrapper brings up the private display, Wine prefix and
-# virtual desktop once per build tree; every Windows test runs through it.
-set(KESTRIN_HARNESS_DIR ${CMAKE_BINARY_DIR}/harness)
-configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
-  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 # Icons and cursor are drawn as text in the repository and turned into
 # .ico/.cur files at build time.
@@ -53,7 +47,8 @@ target_link_libraries(kestrin_test_support PUBLIC kestrin_win gmock)
 file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}" BIN_NATIVE)
 target_compile_definitions(kestrin_test_support PUBLIC
   KESTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}"
-  KESTRIN_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts")
+  KESTRIN_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts"
+  KESTRIN_EXE="$<TARGET_FILE:Kestrin>")
 
 # In-process tests of the framework, tray icon, forms and controller.
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
@@ -72,6 +67,5 @@ add_dependencies(kestrin_e2e_tests Kestrin)
 target_compile_options(kestrin_e2e_tests PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(kestrin_e2e_tests PRIVATE kestrin_test_support gtest_main)
 target_link_options(kestrin_e2e_tests PRIVATE -static)
-target_compile_definitions(kestrin_e2e_tests PRIVATE KESTRIN_EXE="$<TARGET_FILE:Kestrin>")
 gtest_discover_tests(kestrin_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   TEST_PREFIX "e2e." PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)

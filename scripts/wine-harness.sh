@@ -23,7 +23,7 @@ harness_start_xvfb() {
   local dir=$1 n
   for n in $(seq 91 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 9>&- &
     echo $! >"$dir/xvfb.pid"
     local i
     for i in $(seq 1 50); do
@@ -70,15 +70,15 @@ harness_up() {
     harness_env "$dir"
     if [ ! -f "$WINEPREFIX/.kestrin-ready" ]; then
       rm -rf "$WINEPREFIX"
-      wineboot -i >"$dir/wineboot.log" 2>&1
-      wineserver -w
+      wineboot -i >"$dir/wineboot.log" 2>&1 9>&-
+      wineserver -w 9>&-
       harness_write_reg "$dir/kestrin.reg"
-      wine regedit "$(winepath -w "$dir/kestrin.reg")" >>"$dir/wineboot.log" 2>&1
-      wineserver -w
+      wine regedit "$(winepath -w "$dir/kestrin.reg")" >>"$dir/wineboot.log" 2>&1 9>&-
+      wineserver -w 9>&-
       touch "$WINEPREFIX/.kestrin-ready"
     fi
     # A persistent server keeps the desktop (and its tray) alive between tests.
-    wineserver -p >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1 9>&- || true
   ) 9>"$dir/lock"
   harness_env "$dir"
 }

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets everything up, builds Kestrin.exe and runs it under Wine in the
+# virtual desktop. With $DISPLAY set the desktop opens there; without one a
+# private Xvfb is used and a screenshot is written every few seconds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build build/win --target Kestrin
+
+harness="$root/build/win/harness"
+source scripts/wine-harness.sh
+if [ -n "${DISPLAY:-}" ] && [ -z "${KESTRIN_DISPLAY:-}" ]; then export KESTRIN_DISPLAY=$DISPLAY; fi
+trap 'harness_down "$harness"' EXIT
+harness_up "$harness"
+
+shots="$root/build/win/screens"
+if [ -z "${KESTRIN_DISPLAY:-}" ]; then
+  mkdir -p "$shots"
+  echo "no \$DISPLAY: private display $DISPLAY, screenshots in $shots/latest.png"
+  ( while sleep 3; do import -display "$DISPLAY" -window root "$shots/latest.png" 2>/dev/null || true; done ) &
+  shooter=$!
+  trap 'kill $shooter 2>/dev/null; harness_down "$harness"' EXIT
+fi
+
+echo "Kestrin runs in the virtual desktop; close it from its tray menu (閉じる)."
+wine "$root/build/win/Kestrin.exe" "$@"

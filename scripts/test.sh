@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs every test: the platform-free code
+# natively under AddressSanitizer/UBSan, then all Windows tests under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+
+echo "== host build (sanitizers)"
+cmake -S . -B build/host -G Ninja -DKESTRIN_HOST=ON >/dev/null
+cmake --build build/host
+ctest --test-dir build/host --output-on-failure
+
+echo "== Windows build"
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build build/win
+
+source scripts/wine-harness.sh
+# Stop only what this run started: its Wine server and its own Xvfb.
+trap 'harness_down "$root/build/win/harness"' EXIT
+harness_up "$root/build/win/harness"
+
+echo "== Windows tests under Wine (display $DISPLAY)"
+status=0
+ctest --test-dir build/win --output-on-failure || status=$?
+
+# Screenshots taken by the tests, as PNG beside the BMP originals.
+for bmp in build/win/artifacts/*.bmp; do
+  [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null || true
+done
+echo "screenshots: $root/build/win/artifacts"
+exit $status

@@ -1,0 +1,45 @@
+#include "support/input.h"
+
+#include <vector>
+
+namespace kestrin::test {
+
+namespace {
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+}  // namespace
+
+void SendKeyChord(std::initializer_list<WORD> modifiers, WORD key) {
+    std::vector<INPUT> inputs;
+    for (WORD m : modifiers) inputs.push_back(KeyInput(m, false));
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(KeyInput(*--it, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendKey(WORD key) { SendKeyChord({}, key); }
+
+void ClickAt(int x, int y, bool right) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = (x * 65535 + w / 2) / (w - 1);
+    in[0].mi.dy = (y * 65535 + h / 2) / (h - 1);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1] = in[0];
+    in[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+    in[2] = in[0];
+    in[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in[0], sizeof(INPUT));
+    Sleep(50);
+    SendInput(2, &in[1], sizeof(INPUT));
+}
+
+}  // namespace kestrin::test

@@ -1,0 +1,16 @@
+#pragma once
+// Keyboard and mouse input injected through SendInput, as a user's would be.
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace kestrin::test {
+
+// Presses the modifiers, taps the key, releases everything in reverse order.
+void SendKeyChord(std::initializer_list<WORD> modifiers, WORD key);
+void SendKey(WORD key);
+
+// Moves the pointer to a screen point and clicks the left or right button.
+void ClickAt(int x, int y, bool right = false);
+
+}  // namespace kestrin::test

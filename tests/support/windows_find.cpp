@@ -1,0 +1,94 @@
+#include "support/windows_find.h"
+
+namespace kestrin::test {
+
+WindowInfo DescribeWindow(HWND window) {
+    WindowInfo info;
+    info.handle = window;
+    char text[512] = {};
+    GetClassNameA(window, text, sizeof text);
+    info.className = text;
+    text[0] = 0;
+    GetWindowTextA(window, text, sizeof text);
+    info.caption = text;
+    GetWindowThreadProcessId(window, &info.processId);
+    info.style = GetWindowLongA(window, GWL_STYLE);
+    info.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    GetWindowRect(window, &info.windowRect);
+    GetClientRect(window, &info.clientRect);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    OffsetRect(&info.clientRect, origin.x, origin.y);
+    info.visible = IsWindowVisible(window) != FALSE;
+    return info;
+}
+
+namespace {
+struct EnumState {
+    DWORD processId;
+    std::vector<WindowInfo>* out;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<EnumState*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (state->processId == 0 || state->processId == pid) state->out->push_back(DescribeWindow(window));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChildText(HWND window, LPARAM param) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(text);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
+    std::vector<WindowInfo> windows;
+    EnumState state{processId, &windows};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    return windows;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+static HWND FindOne(const char* className, const char* caption, DWORD processId) {
+    for (const WindowInfo& w : TopLevelWindows(processId)) {
+        if (w.className != className) continue;
+        if (caption && w.caption != caption) continue;
+        return w.handle;
+    }
+    return nullptr;
+}
+
+HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOne(className, caption, processId)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId) {
+    return WaitUntil([&] { return FindOne(className, nullptr, processId) == nullptr; }, timeoutMs);
+}
+
+std::vector<std::string> ChildTexts(HWND window) {
+    std::vector<std::string> texts;
+    EnumChildWindows(window, CollectChildText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+}  // namespace kestrin::test

@@ -1,0 +1,40 @@
+#pragma once
+// Finding and waiting for top-level windows, the way a user's eye would.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kestrin::test {
+
+struct WindowInfo {
+    HWND handle = nullptr;
+    std::string className;
+    std::string caption;
+    DWORD processId = 0;
+    LONG style = 0;
+    LONG exStyle = 0;
+    RECT windowRect{};
+    RECT clientRect{};  // in screen coordinates
+    bool visible = false;
+};
+
+WindowInfo DescribeWindow(HWND window);
+
+// Top-level windows (optionally of one process) that match the predicate.
+std::vector<WindowInfo> TopLevelWindows(DWORD processId = 0);
+
+// Polls until a top-level window of that class (and caption, unless null)
+// exists, or the timeout passes; processId 0 = any process.
+HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
+bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId = 0);
+
+// Polls a condition until it holds or the timeout passes; pumps this
+// thread's messages meanwhile.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// Text of the child windows (labels, buttons) of a window, in z-order.
+std::vector<std::string> ChildTexts(HWND window);
+
+}  // namespace kestrin::test
