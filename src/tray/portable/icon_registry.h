@@ -1,0 +1,56 @@
+#pragma once
+// Bookkeeping of the tray icons of the process and the small rules the icon
+// applies to what it hands to the shell.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kestrin {
+
+inline constexpr std::size_t kMaxTrayIcons = 100;
+inline constexpr std::size_t kMaxTipBytes = 62;
+inline constexpr uint32_t kNotifyFlagMessage = 1;  // NIF_MESSAGE
+inline constexpr uint32_t kNotifyFlagIcon = 2;     // NIF_ICON
+inline constexpr uint32_t kNotifyFlagTip = 4;      // NIF_TIP
+
+// The live tray icons, as (decimal text of the identifier, icon) pairs in
+// creation order. A new icon gets the identifier one above the last entry's,
+// so identifiers are unique among live icons while those of destroyed icons
+// can come back. Used on the GUI thread only.
+class TrayIconRegistry {
+public:
+    // Appends `object` and returns its identifier: 1 for the first, else the
+    // last entry's plus 1. Throws KestrinError("タスクトレイにアイコンを登録できません。")
+    // when kMaxTrayIcons entries exist already; nothing is added then.
+    int32_t Register(void* object);
+    // Removes the entry of `id`, if there is one.
+    void Unregister(int32_t id);
+    // The icon whose identifier is `id` (the shell's wParam), or nullptr.
+    void* Find(uint32_t id) const;
+    std::size_t Size() const { return entries_.size(); }
+    // The registered icons, in creation order.
+    std::vector<void*> Objects() const;
+
+private:
+    std::vector<std::pair<std::string, void*>> entries_;
+};
+
+// The tip as the icon stores it: its first kMaxTipBytes bytes. When that cut
+// would split a double-byte cp932 character, its lead byte goes too, so the
+// shell never gets half a character (the tip is then 61 bytes).
+std::string CutTip(std::string_view tip);
+
+// NIF_MESSAGE | NIF_ICON, plus NIF_TIP when there is a tip to show.
+uint32_t NotifyFlagsFor(std::string_view tip);
+
+// The animation's next frame after `index`: the following image, or the
+// first after the last one.
+int32_t NextFrameIndex(int32_t index, int32_t count);
+// The frame to show next when the list may have shrunk since `index` was
+// taken: an index past the last image starts again at the first.
+int32_t ClampFrameIndex(int32_t index, int32_t count);
+
+}  // namespace kestrin
