@@ -69,3 +69,15 @@ target_link_libraries(kestrin_e2e_tests PRIVATE kestrin_test_support gtest_main)
 target_link_options(kestrin_e2e_tests PRIVATE -static)
 gtest_discover_tests(kestrin_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   TEST_PREFIX "e2e." PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
+
+# The compiled help file, beside the program and named after it.
+file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Kestrin.chm
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/help
+  COMMAND ${CMAKE_COMMAND} -E copy ${HELP_SOURCES} ${CMAKE_BINARY_DIR}/help
+  COMMAND chmcmd Kestrin.hhp >/dev/null
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/Kestrin.chm ${CMAKE_BINARY_DIR}/Kestrin.chm
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/help
+  DEPENDS ${HELP_SOURCES}
+  COMMENT "Compiling the help file")
+add_custom_target(kestrin_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Kestrin.chm)
