@@ -1,0 +1,44 @@
+#pragma once
+// What the completion notice and the start-up splash share: a borderless
+// popup with a dialog frame that stays above every other window, centred on
+// the screen, with the program's icon in a sunken frame beside one line of
+// text. Only the sizes, positions and texts differ between the two.
+#include <windows.h>
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace kestrin {
+
+class Image;
+class Label;
+class Panel;
+
+// Exactly these, whatever the form's design properties would give.
+inline constexpr DWORD kBannerStyle = WS_POPUP | WS_DLGFRAME;  // 0x80400000
+inline constexpr DWORD kBannerExStyle = WS_EX_TOPMOST;         // 0x00000008
+
+struct BannerLayout {
+    const char* caption;  // never visible: there is no title bar
+    int clientWidth;
+    int clientHeight;
+    bool stayOnTop;
+    Bounds panel;  // holds the 32 x 32 icon inside its one-pixel bevel
+    Bounds label;
+    const char* text;
+};
+
+struct BannerControls {
+    Panel* panel = nullptr;
+    Image* image = nullptr;
+    Label* label = nullptr;
+};
+
+// Design properties; called by the form's constructor.
+void DesignBanner(Form& form, const BannerLayout& layout);
+// Replaces the inherited window styles.
+void ApplyBannerStyle(CreateParamsRecord& params);
+// The panel with the icon "MAINICON", and the label.
+BannerControls CreateBannerControls(Form& form, const BannerLayout& layout);
+
+}  // namespace kestrin

@@ -1,0 +1,430 @@
+// The interval thread as a real thread, with its one-second tick handed out
+// by the test: minutes pass as fast as the test gives ticks, and every state
+// (waiting, paused, in a pass) can be reached on purpose. The program's own
+// tick is checked on its own below.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "app/interval_thread.h"
+#include "platform/application.h"
+#include "support/app_fixture.h"
+
+namespace kestrin {
+namespace {
+
+using test::AppTest;
+using test::PumpUntil;
+
+constexpr DWORD kEventually = 10000;  // generous bound for "it did happen"
+
+// Each wait takes one tick that the test has given; in free run every wait
+// returns at once (after a yield), so that a thread can always end.
+class GatedClock : public IntervalClock {
+public:
+    void WaitOneSecond() override {
+        std::unique_lock lock(mutex_);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return freeRun_ || ticks_ > 0; });
+        if (!freeRun_) --ticks_;
+        --waiting_;
+        ++completed_;
+        const bool yield = freeRun_;
+        lock.unlock();
+        changed_.notify_all();
+        if (yield) Sleep(1);
+    }
+
+    void Give(int ticks) {
+        {
+            std::lock_guard lock(mutex_);
+            ticks_ += ticks;
+        }
+        changed_.notify_all();
+    }
+
+    void FreeRun() {
+        {
+            std::lock_guard lock(mutex_);
+            freeRun_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    // Until `count` waits have completed and the thread stands in the next
+    // one with no tick left: the cycle in between is wholly done.
+    bool WaitIdleAfter(int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::milliseconds(kEventually),
+                                 [&] { return completed_ >= count && waiting_ == 1 && ticks_ == 0; });
+    }
+
+    int Completed() const {
+        std::lock_guard lock(mutex_);
+        return completed_;
+    }
+    int TicksLeft() const {
+        std::lock_guard lock(mutex_);
+        return ticks_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    int ticks_ = 0;
+    int waiting_ = 0;
+    int completed_ = 0;
+    bool freeRun_ = false;
+};
+
+struct PassRecord {
+    int completedWaits;
+    bool onIntervalThread;
+};
+
+class IntervalThreadTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        mainThread_ = GetCurrentThreadId();
+        state.AppSettings.IntervalMinutes = 1;
+        state.AppSettings.PassCount = 1;
+    }
+
+    void TearDown() override {
+        // Whatever the test left: open every hold, so that the thread can end.
+        OpenPasses();
+        if (thread && clock) clock->FreeRun();
+        StopIntervalThreadAndWait(thread);
+        AppTest::TearDown();
+    }
+
+    void Start() {
+        auto gated = std::make_unique<GatedClock>();
+        clock = gated.get();
+        thread = std::make_unique<TTThread>(state, [this] { OnPass(); }, std::move(gated));
+    }
+
+    // Passes block until OpenPasses() while held.
+    void HoldPasses() {
+        std::lock_guard lock(passMutex_);
+        holdPasses_ = true;
+    }
+    void OpenPasses() {
+        {
+            std::lock_guard lock(passMutex_);
+            holdPasses_ = false;
+        }
+        passChanged_.notify_all();
+    }
+    bool WaitPassesStarted(size_t count) {
+        std::unique_lock lock(passMutex_);
+        return passChanged_.wait_for(lock, std::chrono::milliseconds(kEventually),
+                                     [&] { return started_ >= count; });
+    }
+    std::vector<PassRecord> Passes() {
+        std::lock_guard lock(passMutex_);
+        return passes_;
+    }
+    size_t PassCount() { return Passes().size(); }
+
+    SharedState state;
+    GatedClock* clock = nullptr;  // owned by the thread, gone with it
+    std::unique_ptr<TTThread> thread;
+    DWORD mainThread_ = 0;
+
+private:
+    void OnPass() {
+        std::unique_lock lock(passMutex_);
+        ++started_;
+        passChanged_.notify_all();
+        passChanged_.wait(lock, [&] { return !holdPasses_; });
+        passes_.push_back({clock->Completed(), thread->IsCallingThread()});
+        // What a pass does at its end.
+        state.SecondsElapsed = 0;
+    }
+
+    std::mutex passMutex_;
+    std::condition_variable passChanged_;
+    bool holdPasses_ = false;
+    size_t started_ = 0;
+    std::vector<PassRecord> passes_;
+};
+
+TEST_F(IntervalThreadTest, FirstBatchComesAfterIntervalMinutesTimesSixtyCountedSeconds) {
+    state.AppSettings.PassCount = 2;
+    state.SecondsElapsed = 500;  // left over from an earlier thread
+    Start();
+    EXPECT_EQ(state.SecondsElapsed, 0u) << "a new thread counts from 0";
+    EXPECT_FALSE(thread->IsCallingThread());
+
+    clock->Give(59);
+    ASSERT_TRUE(clock->WaitIdleAfter(59));
+    EXPECT_EQ(state.SecondsElapsed, 59u);
+    EXPECT_EQ(PassCount(), 0u);
+
+    clock->Give(1);
+    ASSERT_TRUE(clock->WaitIdleAfter(60));
+    const auto passes = Passes();
+    ASSERT_EQ(passes.size(), 2u) << "PassCount passes in a row";
+    for (const PassRecord& pass : passes) {
+        EXPECT_EQ(pass.completedWaits, 60);
+        EXPECT_TRUE(pass.onIntervalThread);
+    }
+    EXPECT_EQ(state.SecondsElapsed, 0u);
+
+    // The next batch a full interval after the end of this one.
+    clock->Give(59);
+    ASSERT_TRUE(clock->WaitIdleAfter(119));
+    EXPECT_EQ(PassCount(), 2u);
+    EXPECT_EQ(state.SecondsElapsed, 59u);
+    clock->Give(1);
+    ASSERT_TRUE(clock->WaitIdleAfter(120));
+    EXPECT_EQ(PassCount(), 4u);
+}
+
+TEST_F(IntervalThreadTest, ZeroPassCountRunsNothingAndCountsAgainFromZero) {
+    state.AppSettings.PassCount = 0;
+    Start();
+    clock->Give(60);
+    ASSERT_TRUE(clock->WaitIdleAfter(60));
+    EXPECT_EQ(PassCount(), 0u);
+    EXPECT_EQ(state.SecondsElapsed, 0u);
+    clock->Give(7);
+    ASSERT_TRUE(clock->WaitIdleAfter(67));
+    EXPECT_EQ(state.SecondsElapsed, 7u);
+}
+
+TEST_F(IntervalThreadTest, UserPassResettingTheCountPutsTheNextBatchOffByAFullInterval) {
+    Start();
+    clock->Give(50);
+    ASSERT_TRUE(clock->WaitIdleAfter(50));
+    state.SecondsElapsed = 0;  // a tray click's pass ends on the main thread
+    clock->Give(59);
+    ASSERT_TRUE(clock->WaitIdleAfter(109));
+    EXPECT_EQ(PassCount(), 0u);
+    clock->Give(1);
+    ASSERT_TRUE(clock->WaitIdleAfter(110));
+    const auto passes = Passes();
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_EQ(passes[0].completedWaits, 110);
+}
+
+TEST_F(IntervalThreadTest, StopRequestTakesEffectWhenTheCurrentWaitEnds) {
+    Start();
+    clock->Give(3);
+    ASSERT_TRUE(clock->WaitIdleAfter(3));
+    state.StopRequested = true;  // as the controller's close does
+    // The thread stands in its wait: nothing ends while the second lasts.
+    Sleep(200);
+    EXPECT_FALSE(thread->Ending());
+    EXPECT_FALSE(thread->Finished());
+    clock->Give(1);
+    ASSERT_TRUE(PumpUntil([&] { return thread->Ending(); }, kEventually));
+    EXPECT_EQ(state.SecondsElapsed, 4u) << "the last wait still counts";
+    StopIntervalThreadAndWait(thread);
+    EXPECT_EQ(thread, nullptr);
+}
+
+TEST_F(IntervalThreadTest, StopRequestDuringABatchTakesEffectAfterTheWholeBatch) {
+    state.AppSettings.PassCount = 3;
+    Start();
+    HoldPasses();
+    clock->Give(60);
+    ASSERT_TRUE(WaitPassesStarted(1));
+    state.StopRequested = true;
+    OpenPasses();
+    ASSERT_TRUE(PumpUntil([&] { return thread->Ending(); }, kEventually));
+    EXPECT_EQ(PassCount(), 3u);
+    EXPECT_EQ(clock->Completed(), 60) << "no further wait after the batch";
+}
+
+TEST_F(IntervalThreadTest, NestedPausesNeedAsManyResumesAndPausedTimeIsNotCounted) {
+    Start();
+    clock->Give(59);
+    ASSERT_TRUE(clock->WaitIdleAfter(59));
+    thread->Pause();
+    thread->Pause();
+    EXPECT_TRUE(thread->Paused());
+    clock->Give(1);
+    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+
+    // Held: the wait during which the pause came is not counted, and no
+    // further second is taken, so the due batch does not start.
+    clock->Give(10);
+    Sleep(200);
+    EXPECT_EQ(clock->Completed(), 60);
+    EXPECT_EQ(clock->TicksLeft(), 10);
+    EXPECT_EQ(state.SecondsElapsed, 59u);
+    EXPECT_EQ(PassCount(), 0u);
+
+    thread->Resume();
+    Sleep(200);
+    EXPECT_TRUE(thread->Paused()) << "one resume for two pauses";
+    EXPECT_TRUE(thread->HeldByPause());
+    EXPECT_EQ(clock->Completed(), 60);
+
+    thread->Resume();
+    EXPECT_FALSE(thread->Paused());
+    ASSERT_TRUE(clock->WaitIdleAfter(70));
+    // 59, then one more counted second gives the batch, then 9.
+    EXPECT_EQ(PassCount(), 1u);
+    EXPECT_EQ(state.SecondsElapsed, 9u);
+}
+
+TEST_F(IntervalThreadTest, ResumeWithoutPauseChangesNothing) {
+    Start();
+    thread->Resume();
+    thread->Pause();
+    EXPECT_TRUE(thread->Paused()) << "the stray resume did not eat this pause";
+    thread->Resume();
+    EXPECT_FALSE(thread->Paused());
+    clock->Give(5);
+    ASSERT_TRUE(clock->WaitIdleAfter(5));
+    EXPECT_EQ(state.SecondsElapsed, 5u);
+}
+
+TEST_F(IntervalThreadTest, PauseDuringABatchHoldsItBeforeItsNextPass) {
+    state.AppSettings.PassCount = 3;
+    Start();
+    HoldPasses();
+    clock->Give(60);
+    ASSERT_TRUE(WaitPassesStarted(1));
+    // The pass under way is never frozen; the next one waits for the resume.
+    thread->Pause();
+    OpenPasses();
+    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    EXPECT_EQ(PassCount(), 1u);
+    thread->Resume();
+    ASSERT_TRUE(clock->WaitIdleAfter(60));
+    EXPECT_EQ(PassCount(), 3u);
+}
+
+TEST_F(IntervalThreadTest, StopWhilePausedEndsTheThreadWithoutHanging) {
+    Start();
+    thread->Pause();
+    clock->Give(1);
+    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    // Only the stop is given: no resume, no further tick.
+    StopIntervalThreadAndWait(thread);
+    EXPECT_EQ(thread, nullptr);
+    EXPECT_TRUE(state.StopRequested);
+    EXPECT_EQ(PassCount(), 0u);
+}
+
+TEST_F(IntervalThreadTest, StopWhilePausedInTheMiddleOfABatchDropsTheRestOfIt) {
+    state.AppSettings.PassCount = 3;
+    Start();
+    HoldPasses();
+    clock->Give(60);
+    ASSERT_TRUE(WaitPassesStarted(1));
+    thread->Pause();
+    OpenPasses();
+    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    StopIntervalThreadAndWait(thread);
+    EXPECT_EQ(PassCount(), 1u);
+}
+
+TEST_F(IntervalThreadTest, DestroyingARunningThreadStopsItFirst) {
+    Start();
+    clock->Give(2);
+    ASSERT_TRUE(clock->WaitIdleAfter(2));
+    clock->FreeRun();
+    thread.reset();
+    EXPECT_TRUE(state.StopRequested);
+}
+
+// Records where and when the end handler runs, outside the object, which
+// is gone by the time the test looks.
+struct EndRecord {
+    DWORD thread = 0;
+    bool afterExecute = false;
+    HANDLE eventBefore = nullptr;
+    HANDLE eventAfter = reinterpret_cast<HANDLE>(1);
+};
+
+class ObservedThread : public TTThread {
+public:
+    ObservedThread(SharedState& state, EndRecord& record) : TTThread(state, [] {}), record_(record) {}
+
+protected:
+    void ThreadEnded() override {
+        record_.thread = GetCurrentThreadId();
+        record_.afterExecute = Ending() && Finished();
+        record_.eventBefore = IntervalEvent();
+        TTThread::ThreadEnded();
+        record_.eventAfter = IntervalEvent();
+    }
+
+private:
+    EndRecord& record_;
+};
+
+TEST_F(IntervalThreadTest, EndHandlerRunsOnTheMainThreadAndTakesTheEventAlong) {
+    EndRecord record;
+    // The program's own tick: the real event and its one-second waits.
+    thread = std::make_unique<ObservedThread>(state, record);
+    HANDLE event = thread->IntervalEvent();
+    ASSERT_NE(event, nullptr);
+    DWORD flags = 0;
+    EXPECT_TRUE(GetHandleInformation(event, &flags));
+    ASSERT_TRUE(PumpUntil([&] { return state.SecondsElapsed >= 1; }, kEventually));
+
+    StopIntervalThreadAndWait(thread);
+    EXPECT_EQ(thread, nullptr);
+    EXPECT_EQ(record.thread, mainThread_);
+    EXPECT_TRUE(record.afterExecute);
+    EXPECT_EQ(record.eventBefore, event);
+    EXPECT_EQ(record.eventAfter, nullptr);
+    EXPECT_FALSE(GetHandleInformation(event, &flags)) << "IntervalEvent was closed";
+}
+
+// The program's tick by itself, on the test's thread. The lower bounds leave
+// room for the tick counter's coarse steps; what they rule out is a wait that
+// returns at once and lets the count race ahead.
+TEST(EventIntervalClock, EachWaitLastsAFullSecondAndLeavesTheEventSetForTheNext) {
+    HANDLE event = CreateEventA(nullptr, FALSE, TRUE, nullptr);  // as IntervalEvent
+    ASSERT_NE(event, nullptr);
+    EventIntervalClock clock(event);
+    for (int i = 0; i < 2; ++i) {
+        const DWORD start = GetTickCount();
+        clock.WaitOneSecond();
+        const DWORD elapsed = GetTickCount() - start;
+        // The signal is taken at once; the time-out gives the second.
+        EXPECT_GE(elapsed, 900u);
+        EXPECT_LT(elapsed, 10000u);
+        EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "set again";
+        SetEvent(event);  // what the probe took
+    }
+    CloseHandle(event);
+}
+
+TEST(EventIntervalClock, WithoutAnEventTheWaitStillLastsASecond) {
+    // CreateEventA failed: the count must not race ahead.
+    EventIntervalClock clock(nullptr);
+    const DWORD start = GetTickCount();
+    clock.WaitOneSecond();
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 900u);
+    EXPECT_LT(elapsed, 10000u);
+}
+
+TEST(EventIntervalClock, AnEventThatCannotBeWaitedOnStillGivesASecond) {
+    // A handle that is no (longer an) event: every wait fails at once.
+    HANDLE event = CreateEventA(nullptr, FALSE, TRUE, nullptr);
+    ASSERT_NE(event, nullptr);
+    CloseHandle(event);
+    EventIntervalClock clock(event);
+    const DWORD start = GetTickCount();
+    clock.WaitOneSecond();
+    EXPECT_GE(GetTickCount() - start, 900u);
+}
+
+}  // namespace
+}  // namespace kestrin

@@ -1,0 +1,289 @@
+// The completion notice and the start-up splash as real windows: what the
+// system reports about them (class, caption, styles, sizes, children), what
+// they put on the screen, and what the splash does to the application window.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/notice.h"
+#include "app/sp.h"
+#include "platform/control.h"
+#include "platform/form.h"
+#include "platform/image.h"
+#include "platform/label.h"
+#include "support/app_fixture.h"
+#include "support/screenshot.h"
+
+namespace kestrin {
+namespace {
+
+using test::AppTest;
+using test::Capture;
+using test::CaptureScreen;
+using test::PumpUntil;
+using test::SaveArtifact;
+
+struct ExpectedBanner {
+    const char* className;
+    const char* caption;
+    int clientWidth;
+    int clientHeight;
+    Bounds panel;
+    Bounds label;
+    const char* text;
+};
+
+const ExpectedBanner kNotice{"TNoticeForm", "NoticeForm", 234, 65, {24, 16, 34, 34}, {72, 27, 111, 12},
+                             "メモリを圧縮しました。"};
+const ExpectedBanner kSplash{"TSS", "SS", 239, 59, {18, 13, 34, 34}, {64, 24, 152, 12}, "Kestrin 起動中です。。。"};
+
+// Window styles the system adds by itself: WS_VISIBLE once shown,
+// WS_CLIPSIBLINGS for every top-level window, and WS_EX_WINDOWEDGE for every
+// window with a dialog frame.
+constexpr DWORD kStyleAddedBySystem = WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr DWORD kExStyleAddedBySystem = WS_EX_WINDOWEDGE;
+
+std::string WindowText(HWND window) {
+    char buffer[256] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string ClassOf(HWND window) {
+    char buffer[256] = {};
+    GetClassNameA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+// Position in the parent's client area, and size.
+Bounds BoundsInParent(HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int CountChildren(HWND parent) {
+    int count = 0;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++count;
+    return count;
+}
+
+uint32_t Rgb(COLORREF color) {
+    return (static_cast<uint32_t>(GetRValue(color)) << 16) | (static_cast<uint32_t>(GetGValue(color)) << 8) |
+           GetBValue(color);
+}
+
+uint32_t SysColour(int index) { return Rgb(GetSysColor(index)); }
+
+void ExpectBounds(HWND window, const Bounds& expected, const char* what) {
+    const Bounds actual = BoundsInParent(window);
+    EXPECT_EQ(actual.x, expected.x) << what;
+    EXPECT_EQ(actual.y, expected.y) << what;
+    EXPECT_EQ(actual.width, expected.width) << what;
+    EXPECT_EQ(actual.height, expected.height) << what;
+}
+
+// Everything the system can tell about the window and its children.
+void ExpectLayout(HWND window, const ExpectedBanner& expected) {
+    SCOPED_TRACE(expected.className);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ClassOf(window), expected.className);
+    EXPECT_EQ(WindowText(window), expected.caption);
+    EXPECT_EQ(FindWindowA(expected.className, expected.caption), window);
+
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    EXPECT_EQ(style & ~kStyleAddedBySystem, 0x80400000u) << std::hex << style;
+    EXPECT_EQ(exStyle & ~kExStyleAddedBySystem, static_cast<DWORD>(WS_EX_TOPMOST)) << std::hex << exStyle;
+    EXPECT_EQ(GetWindow(window, GW_OWNER), App().Handle());
+
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, expected.clientWidth);
+    EXPECT_EQ(client.bottom, expected.clientHeight);
+
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR(frame.left + frame.right, screenWidth, 2) << "horizontally centred";
+    EXPECT_NEAR(frame.top + frame.bottom, screenHeight, 2) << "vertically centred";
+    // A dialog frame and nothing else around the client area.
+    EXPECT_EQ(frame.right - frame.left, expected.clientWidth + 2 * GetSystemMetrics(SM_CXDLGFRAME));
+    EXPECT_EQ(frame.bottom - frame.top, expected.clientHeight + 2 * GetSystemMetrics(SM_CYDLGFRAME));
+
+    EXPECT_EQ(CountChildren(window), 2) << "Panel1 and Label1";
+    HWND panel = FindWindowExA(window, nullptr, "KestrinPanel", nullptr);
+    HWND label = FindWindowExA(window, nullptr, "KestrinLabel", nullptr);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(label, nullptr);
+    ExpectBounds(panel, expected.panel, "Panel1");
+    ExpectBounds(label, expected.label, "Label1");
+    EXPECT_EQ(WindowText(label), expected.text);
+
+    EXPECT_EQ(CountChildren(panel), 1) << "Image1";
+    HWND image = FindWindowExA(panel, nullptr, "KestrinImage", nullptr);
+    ASSERT_NE(image, nullptr);
+    ExpectBounds(image, {1, 1, 32, 32}, "Image1");
+}
+
+// What the window shows on the screen right now, kept as an artifact.
+void ExpectPainted(HWND window, const ExpectedBanner& expected, const std::string& artifact) {
+    SCOPED_TRACE(expected.className);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const Capture shot = CaptureScreen(frame);
+    ASSERT_GT(shot.width, 0);
+    SaveArtifact(shot, artifact);
+    const int dx = origin.x - frame.left;
+    const int dy = origin.y - frame.top;
+    auto at = [&](int x, int y) { return shot.At(dx + x, dy + y); };
+
+    const uint32_t face = SysColour(COLOR_BTNFACE);
+    // The form's own background, left of the panel and above the label.
+    for (int x = 2; x < expected.panel.x - 2; ++x) EXPECT_EQ(at(x, 4), face) << "background at x " << x;
+    for (int x = expected.label.x; x < expected.label.x + expected.label.width; x += 10)
+        EXPECT_EQ(at(x, expected.label.y - 3), face) << "background at x " << x;
+
+    // The sunken frame: shadow on the top and left edges, highlight on the
+    // bottom and right ones.
+    const Bounds& p = expected.panel;
+    EXPECT_EQ(at(p.x + 10, p.y), SysColour(COLOR_BTNSHADOW));
+    EXPECT_EQ(at(p.x, p.y + 10), SysColour(COLOR_BTNSHADOW));
+    EXPECT_EQ(at(p.x + 10, p.y + p.height - 1), SysColour(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(at(p.x + p.width - 1, p.y + 10), SysColour(COLOR_BTNHIGHLIGHT));
+
+    // The icon "MAINICON": a grey body with a black rim and a yellow arrow.
+    const int ix = p.x + 1;
+    const int iy = p.y + 1;
+    EXPECT_EQ(at(ix + 15, iy + 12), 0xFFFF00u) << "arrow";
+    EXPECT_EQ(at(ix + 8, iy + 8), 0x808080u) << "body";
+    EXPECT_EQ(at(ix + 6, iy + 12), 0x000000u) << "rim";
+    EXPECT_EQ(at(ix + 1, iy + 1), face) << "transparent corner";
+
+    // Ink of the text across the label, in the window-text colour.
+    const Bounds& l = expected.label;
+    const uint32_t ink = SysColour(COLOR_WINDOWTEXT);
+    int inkPixels = 0;
+    int inkColumns = 0;
+    for (int x = l.x; x < l.x + l.width; ++x) {
+        bool column = false;
+        for (int y = l.y; y < l.y + l.height; ++y) {
+            if (at(x, y) == ink) {
+                ++inkPixels;
+                column = true;
+            }
+        }
+        inkColumns += column;
+    }
+    EXPECT_GT(inkPixels, 100);
+    // One line of text running across most of the label, not a stray mark.
+    EXPECT_GT(inkColumns, l.width / 2);
+}
+
+class NoticeSplash : public AppTest {
+protected:
+    void TearDown() override {
+        // The splash changes the application window for good; give the next
+        // test the window it had.
+        HWND application = App().Handle();
+        SetWindowLongA(application, GWL_EXSTYLE, GetWindowLongA(application, GWL_EXSTYLE) & ~WS_EX_TOOLWINDOW);
+        AppTest::TearDown();
+    }
+
+    static bool Gone(const char* className) { return FindWindowA(className, nullptr) == nullptr; }
+};
+
+TEST_F(NoticeSplash, NoticeHasItsLayoutAndIsOnTheScreenAsSoonAsItIsCreated) {
+    auto notice = MakeForm<TNoticeForm>();
+    // No message handled since: what is visible now was painted by its creation.
+    HWND window = notice->Handle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    RECT pending{};
+    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE)) << "the form still waits for a paint";
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        EXPECT_FALSE(GetUpdateRect(child, &pending, FALSE)) << ClassOf(child) << " still waits for a paint";
+    ExpectPainted(window, kNotice, "notice");
+    ExpectLayout(window, kNotice);
+    EXPECT_EQ(notice->Label1->Text(), kNotice.text);
+    EXPECT_FALSE(notice->Image1->Picture().Empty());
+}
+
+TEST_F(NoticeSplash, NoticeIsGoneOnceItsReleaseIsCarriedOut) {
+    auto notice = MakeForm<TNoticeForm>();
+    HWND window = notice->Handle();
+    ReleaseForm(std::move(notice));
+    // Until the loop runs the notice stays where it is.
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(NoticeSplash, TwoNoticesLiveSideBySideAndGoEachOnItsOwn) {
+    // A pass nested in a batch notice's wait creates a second notice.
+    auto first = MakeForm<TNoticeForm>();
+    auto second = MakeForm<TNoticeForm>();
+    HWND firstWindow = first->Handle();
+    HWND secondWindow = second->Handle();
+    EXPECT_NE(firstWindow, secondWindow);
+    ReleaseForm(std::move(second));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(secondWindow); }));
+    EXPECT_TRUE(IsWindowVisible(firstWindow));
+    ReleaseForm(std::move(first));
+    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+}
+
+TEST_F(NoticeSplash, SplashHasItsLayoutAndIsShownByItsCreator) {
+    auto splash = MakeForm<TSS>();
+    HWND window = splash->Handle();
+    EXPECT_FALSE(IsWindowVisible(window)) << "its creation does not show it";
+    ExpectLayout(window, kSplash);
+    EXPECT_EQ(splash->Label1->Text(), kSplash.text);
+
+    splash->Show();
+    splash->Update();
+    EXPECT_TRUE(IsWindowVisible(window));
+    ExpectPainted(window, kSplash, "splash");
+
+    ReleaseForm(std::move(splash));
+    EXPECT_TRUE(PumpUntil([] { return Gone("TSS"); }));
+}
+
+TEST_F(NoticeSplash, SplashTakesTheApplicationWindowOffTheTaskbarForGood) {
+    HWND application = App().Handle();
+    ShowWindow(application, SW_SHOWNA);
+    ASSERT_TRUE(IsWindowVisible(application));
+    ASSERT_EQ(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    const LONG exBefore = GetWindowLongA(application, GWL_EXSTYLE);
+
+    auto splash = MakeForm<TSS>();
+    EXPECT_FALSE(IsWindowVisible(application));
+    EXPECT_EQ(GetWindowLongA(application, GWL_EXSTYLE), exBefore | WS_EX_TOOLWINDOW) << "nothing else changed";
+
+    splash->Show();
+    splash->Update();
+    ReleaseForm(std::move(splash));
+    ASSERT_TRUE(PumpUntil([] { return Gone("TSS"); }));
+    // Also after the splash has gone.
+    EXPECT_FALSE(IsWindowVisible(application));
+    EXPECT_NE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+}
+
+TEST_F(NoticeSplash, NoticeLeavesTheApplicationWindowAlone) {
+    HWND application = App().Handle();
+    const LONG exBefore = GetWindowLongA(application, GWL_EXSTYLE);
+    const bool visibleBefore = IsWindowVisible(application) != FALSE;
+    auto notice = MakeForm<TNoticeForm>();
+    EXPECT_EQ(GetWindowLongA(application, GWL_EXSTYLE), exBefore);
+    EXPECT_EQ(IsWindowVisible(application) != FALSE, visibleBefore);
+    ReleaseForm(std::move(notice));
+    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+}
+
+}  // namespace
+}  // namespace kestrin
