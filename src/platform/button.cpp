@@ -1,0 +1,26 @@
+#include "platform/button.h"
+
+namespace kestrin {
+
+Button::Button(HWND parent, const Bounds& bounds, std::string_view caption) : Control(parent) {
+    Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, bounds);
+}
+
+void Button::SetDefault(bool isDefault) {
+    if (isDefault == default_) return;
+    default_ = isDefault;
+    SendMessageA(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void Button::Click() {
+    if (onClick) onClick();
+}
+
+bool Button::HandleCommand(WORD notifyCode) {
+    if (notifyCode != BN_CLICKED) return false;
+    // Some systems still report BM_CLICK on a disabled button as a click.
+    if (Enabled()) Click();
+    return true;
+}
+
+}  // namespace kestrin

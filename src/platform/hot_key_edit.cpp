@@ -1,0 +1,43 @@
+#include "platform/hot_key_edit.h"
+
+#include <commctrl.h>
+
+namespace kestrin {
+
+namespace {
+
+void RegisterHotKeyClass() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX init{sizeof init, ICC_HOTKEY_CLASS};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)registered;  // on failure the window creation below reports it
+}
+
+}  // namespace
+
+HotKeyEdit::HotKeyEdit(HWND parent, const Bounds& bounds) : Control(parent) {
+    RegisterHotKeyClass();
+    Create(HOTKEY_CLASSA, {}, WS_VISIBLE, WS_EX_CLIENTEDGE, bounds);
+}
+
+HotKeyValue HotKeyEdit::HotKey() const {
+    const auto value = static_cast<WORD>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
+    return {LOBYTE(value), HIBYTE(value)};
+}
+
+void HotKeyEdit::SetHotKey(BYTE virtualKey, BYTE modifiers) {
+    SendMessageA(Handle(), HKM_SETHOTKEY, MAKEWORD(virtualKey, modifiers), 0);
+}
+
+void HotKeyEdit::SetRules(WORD invalidCombinations, BYTE replacementModifiers) {
+    SendMessageA(Handle(), HKM_SETRULES, invalidCombinations, MAKELPARAM(replacementModifiers, 0));
+}
+
+bool HotKeyEdit::HandleCommand(WORD notifyCode) {
+    if (notifyCode != EN_CHANGE) return false;
+    if (onChange) onChange();
+    return true;
+}
+
+}  // namespace kestrin

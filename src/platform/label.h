@@ -1,0 +1,46 @@
+#pragma once
+// A line (or a few wrapped lines) of text drawn on the button-face colour.
+// Painted by the control itself rather than by a STATIC, so that colour and
+// font style need nothing from the parent window.
+#include "platform/control.h"
+#include "platform/ui_font.h"
+
+namespace kestrin {
+
+class Label : public Control {
+public:
+    explicit Label(HWND parent, const Bounds& bounds = {}, std::string_view text = {});
+
+    void SetAlignment(TextAlignment alignment);
+    TextAlignment Alignment() const noexcept { return alignment_; }
+
+    // CLR_DEFAULT stands for the system's window-text colour.
+    void SetColor(COLORREF color);
+    COLORREF Color() const noexcept { return color_; }
+
+    // Picks the shared UI font in the given style.
+    void SetFontStyle(FontStyle style);
+
+    void SetWordWrap(bool wrap);
+    bool WordWrap() const noexcept { return wordWrap_; }
+
+    // When on, every text change resizes the label to fit its text
+    // (width of the longest line, height of the lines).
+    void SetAutoSize(bool autoSize);
+    bool AutoSize() const noexcept { return autoSize_; }
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void Paint(HDC dc);
+    void FitToText();
+    UINT DrawFlags() const;
+
+    TextAlignment alignment_ = TextAlignment::Left;
+    COLORREF color_ = CLR_DEFAULT;
+    bool wordWrap_ = false;
+    bool autoSize_ = false;
+};
+
+}  // namespace kestrin

@@ -1,0 +1,84 @@
+#include "platform/panel.h"
+
+#include "platform/frame3d.h"
+
+namespace kestrin {
+
+namespace {
+
+void DrawCut(HDC dc, RECT& rect, BevelCut cut) {
+    if (cut == BevelCut::None) return;
+    if (cut == BevelCut::Raised)
+        DrawFrame3D(dc, rect, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    else
+        DrawFrame3D(dc, rect, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+    InflateRect(&rect, -1, -1);
+}
+
+}  // namespace
+
+Panel::Panel(HWND parent, const Bounds& bounds, BevelCut outer, BevelCut inner)
+    : Control(parent), outer_(outer), inner_(inner) {
+    // Children are clipped out of the panel's painting, so the frame never
+    // paints over them.
+    CreateOwn("KestrinPanel", {}, WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, bounds);
+}
+
+void Panel::SetOuterBevel(BevelCut cut) {
+    if (cut == outer_) return;
+    outer_ = cut;
+    Invalidate();
+}
+
+void Panel::SetInnerBevel(BevelCut cut) {
+    if (cut == inner_) return;
+    inner_ = cut;
+    Invalidate();
+}
+
+RECT Panel::ClientArea() const {
+    RECT rect = Control::ClientArea();
+    const int inset = (outer_ != BevelCut::None ? 1 : 0) + (inner_ != BevelCut::None ? 1 : 0);
+    InflateRect(&rect, -inset, -inset);
+    return rect;
+}
+
+void Panel::Paint(HDC dc) {
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    DrawCut(dc, rect, outer_);
+    DrawCut(dc, rect, inner_);
+}
+
+bool Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(Handle(), &paint);
+            Paint(dc);
+            EndPaint(Handle(), &paint);
+            result = 0;
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            result = 0;
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            // The form decides, as if the children were its own.
+            result = SendMessageA(Parent(), message, wParam, lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace kestrin

@@ -1,0 +1,179 @@
+// The single-line edit (with the hook the numeric edits build on) and the
+// hot-key entry control.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/edit.h"
+#include "platform/hot_key_edit.h"
+#include "support/control_host.h"
+
+namespace kestrin {
+namespace {
+
+using test::ControlHost;
+
+void Type(HWND window, const std::string& text) {
+    for (char c : text) SendMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+TEST(Edit, IsASingleLineEditWithTheGivenText) {
+    ControlHost host;
+    Edit edit(host.Handle(), {160, 40, 28, 18}, "12");
+    char className[32] = {};
+    GetClassNameA(edit.Handle(), className, sizeof className);
+    EXPECT_STREQ(className, "Edit");
+    EXPECT_FALSE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_TRUE(edit.TabStop());
+    EXPECT_EQ(edit.Text(), "12");
+}
+
+TEST(Edit, OnChangeFiresForTypingAndForNewTextButNotForTheSameText) {
+    ControlHost host;
+    Edit edit(host.Handle(), {8, 8, 100, 18});
+    std::vector<std::string> seen;
+    edit.onChange = [&] { seen.push_back(edit.Text()); };
+    Type(edit.Handle(), "3");
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen.back(), "3") << "the handler sees the text after the change";
+    edit.SetText("時間");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen.back(), "時間");
+    edit.SetText("時間");
+    EXPECT_EQ(seen.size(), 2u) << "an unchanged text is not applied again";
+}
+
+TEST(Edit, MaxLengthLimitsTyping) {
+    ControlHost host;
+    Edit edit(host.Handle(), {8, 8, 100, 18});
+    EXPECT_EQ(edit.MaxLength(), 0);
+    edit.SetMaxLength(2);
+    EXPECT_EQ(edit.MaxLength(), 2);
+    Type(edit.Handle(), "123");
+    EXPECT_EQ(edit.Text(), "12");
+    edit.SetMaxLength(0);
+    EXPECT_EQ(edit.MaxLength(), 0);
+    Type(edit.Handle(), std::string(300, '7'));
+    EXPECT_EQ(edit.Text().size(), 302u) << "0 lifts the limit";
+}
+
+TEST(Edit, AlignmentMapsToTheEditStyle) {
+    ControlHost host;
+    Edit right(host.Handle(), {8, 8, 100, 18}, "", TextAlignment::Right);
+    EXPECT_EQ(right.Alignment(), TextAlignment::Right);
+    EXPECT_TRUE(GetWindowLongA(right.Handle(), GWL_STYLE) & ES_RIGHT);
+    right.SetAlignment(TextAlignment::Center);
+    EXPECT_EQ(right.Alignment(), TextAlignment::Center);
+    const LONG style = GetWindowLongA(right.Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & ES_CENTER);
+    EXPECT_FALSE(style & ES_RIGHT);
+    right.SetAlignment(TextAlignment::Left);
+    EXPECT_FALSE(GetWindowLongA(right.Handle(), GWL_STYLE) & (ES_CENTER | ES_RIGHT));
+}
+
+TEST(Edit, SelectionAndReadOnly) {
+    ControlHost host;
+    Edit edit(host.Handle(), {8, 8, 100, 18}, "12345");
+    edit.Select(1, 3);
+    EXPECT_EQ(edit.Selection(), std::make_pair(1, 3));
+    edit.SelectAll();
+    EXPECT_EQ(edit.Selection(), std::make_pair(0, 5));
+    edit.SetReadOnly(true);
+    EXPECT_TRUE(edit.ReadOnly());
+    Type(edit.Handle(), "9");
+    EXPECT_EQ(edit.Text(), "12345");
+}
+
+// A digits-only edit, the way the numeric edits take over the control.
+class DigitsEdit : public Edit {
+public:
+    using Edit::Edit;
+    std::vector<std::string> textsSet;
+    int refused = 0;
+
+protected:
+    bool HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == WM_SETTEXT) textsSet.emplace_back(reinterpret_cast<const char*>(lParam));
+        if (message == WM_CHAR && (wParam < '0' || wParam > '9')) {
+            ++refused;
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+};
+
+TEST(Edit, DerivedControlTakesOverMessagesBeforeTheEditSeesThem) {
+    ControlHost host;
+    DigitsEdit edit(host.Handle(), {8, 8, 100, 18});
+    Type(edit.Handle(), "1a2b");
+    EXPECT_EQ(edit.Text(), "12");
+    EXPECT_EQ(edit.refused, 2);
+}
+
+TEST(Edit, HookSeesTextAsCp932Bytes) {
+    // The numeric edits parse what arrives; they must get the program's own
+    // code page, not UTF-16.
+    ControlHost host;
+    DigitsEdit edit(host.Handle(), {8, 8, 100, 18});
+    edit.SetText("分ごと");
+    ASSERT_EQ(edit.textsSet.size(), 1u);
+    EXPECT_EQ(edit.textsSet[0], "分ごと");
+    EXPECT_EQ(edit.Text(), "分ごと");
+}
+
+TEST(HotKeyEdit, IsTheSystemHotKeyControlAndNoTabStop) {
+    ControlHost host;
+    HotKeyEdit hotKey(host.Handle(), {160, 172, 121, 18});
+    char className[64] = {};
+    GetClassNameA(hotKey.Handle(), className, sizeof className);
+    EXPECT_STREQ(className, "msctls_hotkey32");
+    EXPECT_FALSE(hotKey.TabStop());
+}
+
+TEST(HotKeyEdit, ValueRoundTripsThroughTheControl) {
+    ControlHost host;
+    HotKeyEdit hotKey(host.Handle(), {160, 172, 121, 18});
+    EXPECT_EQ(hotKey.HotKey(), (HotKeyValue{0, 0}));
+    struct Case {
+        BYTE vk;
+        BYTE mods;
+    };
+    const Case cases[] = {
+        {'M', HOTKEYF_CONTROL | HOTKEYF_SHIFT},
+        {'A', HOTKEYF_ALT},
+        {VK_F9, HOTKEYF_ALT},
+        {VK_F12, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_SHIFT},
+        {0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vk);
+        hotKey.SetHotKey(c.vk, c.mods);
+        const auto raw = static_cast<WORD>(SendMessageA(hotKey.Handle(), HKM_GETHOTKEY, 0, 0));
+        EXPECT_EQ(raw, MAKEWORD(c.vk, c.mods));
+        EXPECT_EQ(hotKey.HotKey(), (HotKeyValue{c.vk, c.mods}));
+    }
+    // A value set from outside reads back the same way.
+    SendMessageA(hotKey.Handle(), HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_CONTROL), 0);
+    EXPECT_EQ(hotKey.HotKey(), (HotKeyValue{'K', HOTKEYF_CONTROL}));
+}
+
+TEST(HotKeyEdit, RulesPutAltOnAKeyTypedWithoutModifier) {
+    ControlHost host;
+    HotKeyEdit hotKey(host.Handle(), {160, 172, 121, 18});
+    hotKey.SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_ALT);
+    int changes = 0;
+    hotKey.onChange = [&] { ++changes; };
+    hotKey.Focus();
+    SendMessageA(hotKey.Handle(), WM_KEYDOWN, 'A', 1);
+    SendMessageA(hotKey.Handle(), WM_KEYUP, 'A', 0xC0000001);
+    EXPECT_EQ(hotKey.HotKey(), (HotKeyValue{'A', HOTKEYF_ALT}));
+    EXPECT_GE(changes, 1) << "typing a key is reported as a change";
+}
+
+}  // namespace
+}  // namespace kestrin

@@ -1,0 +1,280 @@
+// The popup menu: its items as the system sees them, and Popup() driven by
+// keys posted to the open menu from another thread, as a user's would arrive.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/popup_menu.h"
+#include "platform/portable/error.h"
+#include "support/control_host.h"
+
+namespace kestrin {
+namespace {
+
+using test::ControlHost;
+using test::PumpMessages;
+
+std::string MenuText(HMENU menu, int index) {
+    char text[128] = {};
+    GetMenuStringA(menu, static_cast<UINT>(index), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool IsSeparator(HMENU menu, int index) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(menu, static_cast<UINT>(index), TRUE, &info);
+    return (info.fType & MFT_SEPARATOR) != 0;
+}
+
+HWND VisibleMenuWindow() {
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, "#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(found)) return found;
+    return nullptr;
+}
+
+// Waits on its own thread for the menu to open, notes where it opened, and
+// then posts the keys to it.
+class MenuDriver {
+public:
+    explicit MenuDriver(std::vector<WORD> keys)
+        : thread_([this, keys = std::move(keys)] {
+              HWND menu = nullptr;
+              for (int i = 0; i < 500 && !(menu = VisibleMenuWindow()); ++i) Sleep(10);
+              if (!menu) return;
+              GetWindowRect(menu, &rect_);
+              opened_ = true;
+              for (WORD key : keys) {
+                  PostMessageA(menu, WM_KEYDOWN, key, 1);
+                  Sleep(30);
+              }
+              // A menu that did not react would block the test for good:
+              // close it, and let the test fail on it.
+              for (int i = 0; i < 300 && IsWindowVisible(menu); ++i) Sleep(10);
+              while (IsWindowVisible(menu)) {
+                  stuck_ = true;
+                  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+                  Sleep(100);
+              }
+          }) {}
+    ~MenuDriver() {
+        Join();
+        EXPECT_FALSE(stuck_) << "the menu ignored the keys";
+    }
+    MenuDriver(const MenuDriver&) = delete;
+    MenuDriver& operator=(const MenuDriver&) = delete;
+
+    bool Opened() const { return opened_; }
+    RECT Rect() const { return rect_; }
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::atomic<bool> opened_{false};
+    std::atomic<bool> stuck_{false};
+    RECT rect_{};
+    std::thread thread_;
+};
+
+// The tray menu of the program, as the controller builds it.
+struct TrayMenu {
+    explicit TrayMenu(HWND owner) : menu(owner) {
+        menu.AddItem("MakeSC", "ショートカット作成", [this] { chosen.push_back("MakeSC"); });
+        menu.AddItem("SetProp", "設定", [this] { chosen.push_back("SetProp"); });
+        menu.AddSeparator("N3");
+        menu.AddItem("HelpDisp", "ヘルプ", [this] { chosen.push_back("HelpDisp"); });
+        menu.AddItem("VerDisp", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", [this] { chosen.push_back("VerDisp"); });
+        menu.AddSeparator("N1");
+        menu.AddItem("Quit", "閉じる", [this] { chosen.push_back("Quit"); });
+    }
+    PopupMenu menu;
+    std::vector<std::string> chosen;
+};
+
+TEST(PopupMenu, ItemsAppearInOrderWithTheirCaptions) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    HMENU menu = tray.menu.Handle();
+    ASSERT_TRUE(IsMenu(menu));
+    EXPECT_EQ(tray.menu.ItemCount(), 7);
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
+    const char* captions[] = {"ショートカット作成", "設定", "", "ヘルプ", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", "", "閉じる"};
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(IsSeparator(menu, i), i == 2 || i == 5);
+        if (!IsSeparator(menu, i)) {
+            EXPECT_EQ(MenuText(menu, i), captions[i]);
+        }
+    }
+    // The half-width katakana are single cp932 bytes: ﾊ = CA, ﾞ = DE.
+    EXPECT_EQ(MenuText(menu, 4).substr(0, 2), std::string("\xCA\xDE"));
+    EXPECT_EQ(MenuText(menu, 6), std::string("\x95\xC2\x82\xB6\x82\xE9")) << "閉じる in Shift-JIS";
+}
+
+TEST(PopupMenu, ItemsAreFoundByNameAndCanBeDisabled) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    EXPECT_EQ(tray.menu.IndexOf("MakeSC"), 0);
+    EXPECT_EQ(tray.menu.IndexOf("N3"), 2);
+    EXPECT_EQ(tray.menu.IndexOf("Quit"), 6);
+    EXPECT_EQ(tray.menu.IndexOf("Nothing"), -1);
+    for (int i = 0; i < 7; ++i)
+        if (i != 2 && i != 5) {
+            EXPECT_TRUE(tray.menu.ItemEnabled(i));
+        }
+
+    tray.menu.SetItemEnabled("SetProp", false);
+    EXPECT_FALSE(tray.menu.ItemEnabled(1));
+    EXPECT_TRUE(GetMenuState(tray.menu.Handle(), 1, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_TRUE(tray.menu.ItemEnabled(0)) << "only that item";
+    tray.menu.SetItemEnabled(1, true);
+    EXPECT_TRUE(tray.menu.ItemEnabled(1));
+    EXPECT_FALSE(GetMenuState(tray.menu.Handle(), 1, MF_BYPOSITION) & MF_GRAYED);
+
+    tray.menu.SetItemEnabled("Nothing", false);  // unknown names change nothing
+    tray.menu.SetItemEnabled(99, false);
+    EXPECT_FALSE(tray.menu.ItemEnabled(99));
+}
+
+TEST(PopupMenu, PopupRunsTheChosenItemsHandlerAfterTheMenuClosed) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    bool menuOpenDuringHandler = true;
+    tray.menu.AddItem("Probe", "プローブ", [&] { menuOpenDuringHandler = VisibleMenuWindow() != nullptr; });
+    const int nullsBefore = host.Received(WM_NULL);
+    bool chose = false;
+    {
+        // Down x2 lands on "設定"; separators are skipped.
+        MenuDriver driver({VK_DOWN, VK_DOWN, VK_RETURN});
+        chose = tray.menu.Popup(500, 300);
+        EXPECT_TRUE(driver.Opened());
+    }
+    EXPECT_TRUE(chose);
+    EXPECT_EQ(tray.chosen, std::vector<std::string>{"SetProp"});
+
+    // The owner gets its message after the menu is gone.
+    EXPECT_EQ(VisibleMenuWindow(), nullptr);
+    PumpMessages();
+    EXPECT_GT(host.Received(WM_NULL), nullsBefore);
+
+    // Up from nothing selected wraps to the last item.
+    {
+        MenuDriver driver({VK_UP, VK_RETURN});
+        EXPECT_TRUE(tray.menu.Popup(500, 300));
+    }
+    EXPECT_FALSE(menuOpenDuringHandler) << "the handler runs once the menu has closed";
+}
+
+TEST(PopupMenu, SecondOpeningWorksAndSkipsSeparators) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    {
+        MenuDriver driver({VK_DOWN, VK_RETURN});
+        EXPECT_TRUE(tray.menu.Popup(400, 300));
+    }
+    {
+        MenuDriver driver({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+        EXPECT_TRUE(tray.menu.Popup(400, 300));
+    }
+    EXPECT_EQ(tray.chosen, (std::vector<std::string>{"MakeSC", "HelpDisp"}));
+}
+
+TEST(PopupMenu, EscapeChoosesNothingButStillNotifiesTheOwner) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    PumpMessages();
+    const int nullsBefore = host.Received(WM_NULL);
+    {
+        MenuDriver driver({VK_ESCAPE});
+        EXPECT_FALSE(tray.menu.Popup(500, 300));
+    }
+    EXPECT_TRUE(tray.chosen.empty());
+    PumpMessages();
+    EXPECT_GT(host.Received(WM_NULL), nullsBefore);
+}
+
+TEST(PopupMenu, ItemWithoutHandlerCanBeChosen) {
+    ControlHost host;
+    PopupMenu menu(host.Handle());
+    menu.AddItem("Plain", "なし");
+    MenuDriver driver({VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(menu.Popup(500, 300));
+}
+
+TEST(PopupMenu, OpensCentredOnThePointByDefaultOrAsAligned) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    EXPECT_EQ(tray.menu.Alignment(), static_cast<UINT>(TPM_CENTERALIGN));
+    struct Case {
+        UINT alignment;
+        const char* name;
+    };
+    for (const Case& c : {Case{TPM_CENTERALIGN, "centre"}, Case{TPM_LEFTALIGN, "left"}, Case{TPM_RIGHTALIGN, "right"}}) {
+        SCOPED_TRACE(c.name);
+        tray.menu.SetAlignment(c.alignment);
+        MenuDriver driver({VK_ESCAPE});
+        tray.menu.Popup(500, 300);
+        driver.Join();
+        const RECT r = driver.Rect();
+        ASSERT_TRUE(driver.Opened());
+        EXPECT_EQ(r.top, 300);
+        const int anchor = c.alignment == TPM_LEFTALIGN    ? r.left
+                           : c.alignment == TPM_RIGHTALIGN ? r.right
+                                                           : (r.left + r.right) / 2;
+        EXPECT_NEAR(anchor, 500, 1);
+        PumpMessages();
+    }
+}
+
+TEST(PopupMenu, HandlerErrorPassesToTheCaller) {
+    ControlHost host;
+    PopupMenu menu(host.Handle());
+    menu.AddItem("Fail", "失敗", [] { throw KestrinError("失敗しました"); });
+    MenuDriver driver({VK_DOWN, VK_RETURN});
+    try {
+        menu.Popup(500, 300);
+        ADD_FAILURE() << "no error came back";
+    } catch (const KestrinError& e) {
+        EXPECT_EQ(e.Message(), "失敗しました");
+    }
+}
+
+TEST(PopupMenu, HandlerMayDestroyTheMenu) {
+    ControlHost host;
+    auto menu = std::make_unique<PopupMenu>(host.Handle());
+    PopupMenu* raw = menu.get();
+    int told = 0;
+    menu->AddDestroyObserver([&] { ++told; });
+    menu->AddItem("Quit", "閉じる", [&] { menu.reset(); });
+    MenuDriver driver({VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(raw->Popup(500, 300));
+    EXPECT_EQ(menu, nullptr);
+    EXPECT_EQ(told, 1);
+}
+
+TEST(PopupMenu, DestroyObserversAreToldOnceAndTheMenuIsFreed) {
+    ControlHost host;
+    auto menu = std::make_unique<PopupMenu>(host.Handle());
+    HMENU handle = menu->Handle();
+    int first = 0, second = 0;
+    menu->AddDestroyObserver([&] { ++first; });
+    const auto token = menu->AddDestroyObserver([&] { ++second; });
+    menu->RemoveDestroyObserver(token);
+    EXPECT_EQ(first, 0);
+    menu.reset();
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 0);
+    EXPECT_FALSE(IsMenu(handle));
+}
+
+}  // namespace
+}  // namespace kestrin
