@@ -14,7 +14,8 @@
 namespace kestrin::test {
 namespace {
 
-constexpr char kPassLine[] = "pass swept";
+// The controller names the thread a pass starts on.
+constexpr char kPassLine[] = "pass start on interval thread";
 
 // Puts the user's ini file back as it was, whatever the test wrote.
 class IniRestorer {
