@@ -72,8 +72,8 @@ gtest_discover_tests(kestrin_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT
 
 # The compiled help file, beside the program and named after it.
 file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/help)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Kestrin.chm
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/help
   COMMAND ${CMAKE_COMMAND} -E copy ${HELP_SOURCES} ${CMAKE_BINARY_DIR}/help
   COMMAND chmcmd Kestrin.hhp >/dev/null
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/Kestrin.chm ${CMAKE_BINARY_DIR}/Kestrin.chm
