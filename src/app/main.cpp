@@ -1,8 +1,54 @@
+// Process entry: the single-instance guard, then the hidden controller and
+// the message loop.
 #include <windows.h>
 
-#include "platform/diagnostics.h"
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    kestrin::Trace("placeholder");
-    return 3;
+#include "app/main_form.h"
+#include "app/portable/shared_state.h"
+#include "platform/application.h"
+#include "platform/handles.h"
+
+namespace {
+
+constexpr char kMutexName[] = "hKestrinInst";
+
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    return arguments;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace kestrin;
+
+    if (KernelHandle existing{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)}) {
+        // Another instance runs; it is not told.
+        if (FindWindowA("TMemCMain", nullptr))
+            MessageBoxA(nullptr, "Kestrinは起動中です。", "警告", MB_ICONEXCLAMATION);
+        return 0;
+    }
+    KernelHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+
+    static SharedState state;
+    App().Initialize(instance);
+    App().SetTitle("");
+    {
+        auto controller = std::make_unique<TMemCMain>(state, CommandLineArguments());
+        App().SetMainForm(controller.get());
+        controller->Create();
+        App().SetShowMainForm(false);
+        App().Run();
+        // A failed pass ends the loop without closing the controller: its
+        // destruction still takes the hot key and the tray icon away.
+        if (controller->Handle()) controller->Destroy();
+        App().SetMainForm(nullptr);
+    }
+    ReleaseMutex(mutex.get());
+    return 0;
 }

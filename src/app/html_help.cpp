@@ -1,0 +1,27 @@
+#include "app/html_help.h"
+
+#include <mutex>
+
+namespace kestrin {
+
+namespace {
+using HtmlHelpAFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HtmlHelpAFn LoadHtmlHelp() {
+    static std::once_flag once;
+    static HtmlHelpAFn function = nullptr;
+    std::call_once(once, [] {
+        // Kept loaded for the rest of the run: the viewer lives in this module.
+        if (HMODULE module = LoadLibraryA("hhctrl.ocx"))
+            function = reinterpret_cast<HtmlHelpAFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
+    });
+    return function;
+}
+}  // namespace
+
+HWND HtmlHelp(HWND caller, const std::string& file, uint32_t command, uintptr_t data) {
+    HtmlHelpAFn function = LoadHtmlHelp();
+    return function ? function(caller, file.c_str(), command, data) : nullptr;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,339 @@
+#include "app/main_form.h"
+
+#include <utility>
+
+#include "app/html_help.h"
+#include "app/interval_thread.h"
+#include "app/notice.h"
+#include "app/portable/settings_rules.h"
+#include "app/sp.h"
+#include "app/windows_process_system.h"
+#include "platform/application.h"
+#include "platform/diagnostics.h"
+#include "platform/message_box.h"
+#include "platform/portable/error.h"
+#include "platform/portable/path_text.h"
+
+namespace kestrin {
+
+namespace {
+// Set on the interval thread for the passes it runs itself.
+thread_local bool tlsOnIntervalThread = false;
+
+constexpr char kHotKeyAtomName[] = "KestrinHK";
+constexpr char kHotKeyTakenText[] = "同じホットキーの登録があります\r\nホットキーの登録に失敗しました。";
+constexpr char kWarningCaption[] = "警告";
+constexpr char kErrorCaption[] = "エラー";
+constexpr uint32_t kNoticeMs = 1000;
+constexpr DWORD kSplashMs = 1500;
+
+// Waits until the tick count has advanced by at least `ms` (wrap-safe), with
+// or without handling the application's messages meanwhile.
+void WaitTicks(uint32_t ms, bool handleMessages) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (handleMessages) App().ProcessMessages();
+        ::Sleep(10);
+    }
+}
+}  // namespace
+
+TMemCMain::TMemCMain(SharedState& state, std::vector<std::string> arguments)
+    : state_(state), arguments_(std::move(arguments)) {
+    SetCaption("MemCMain");
+    MemCMain = this;
+}
+
+TMemCMain::~TMemCMain() {
+    // The interval thread must be gone before the tray icon it animates.
+    if (intervalThread_) StopIntervalThread();
+    tb_.reset();
+    if (MemCMain == this) MemCMain = nullptr;
+}
+
+// The form description: tray menu, image list and tray icon.
+void TMemCMain::CreateControls() {
+    pm_ = std::make_unique<PopupMenu>(Handle());
+    pm_->AddItem("MakeSC", "ショートカット作成", [this] { MakeSCClick(); });
+    pm_->AddItem("SetProp", "設定", [this] { SetPropClick(); });
+    pm_->AddSeparator("N3");
+    pm_->AddItem("HelpDisp", "ヘルプ", [this] { HelpDispClick(); });
+    pm_->AddItem("VerDisp", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", [this] { VerDispClick(); });
+    pm_->AddSeparator("N1");
+    pm_->AddItem("Quit", "閉じる", [this] { QuitClick(); });
+    // The dialogs behind these items are not part of the program yet.
+    pm_->SetItemEnabled("MakeSC", false);
+    pm_->SetItemEnabled("SetProp", false);
+    pm_->SetItemEnabled("VerDisp", false);
+
+    il_ = std::make_unique<ImageList>();
+
+    tb_ = std::make_unique<TTrayIcon>(*this);
+    tb_->BeginLoading();
+    tb_->SetAnimateIcons(il_.get());
+    tb_->SetRBPopupMenu(pm_.get());
+    tb_->SetTipHelp("Kestrin");
+    IconPicture icon;
+    icon.LoadResource(App().Instance(), "MAINICON");
+    tb_->SetIcon(&icon);
+    tb_->OnMouseDown = [this](TTrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
+        TBMouseDown(sender, button, shift, x, y);
+    };
+    tb_->Loaded();
+}
+
+void TMemCMain::FormCreate() {
+    state_.NoticeRound = 1;
+    LoadSettings();
+    if (state_.AppSettings.UseHotKey) RegisterHotKeyFromSettings();
+
+    if (CommandLineMode()) {
+        Trace("one-shot mode");
+        RunPasses(true);
+        App().Terminate();
+        return;
+    }
+
+    auto splash = MakeForm<TSS>();
+    splash->Show();
+    splash->Update();
+    FillImageList();
+    tb_->SetVisible(true);
+    state_.ManualRequest = false;
+    HelpFilePath = ChangeFileExt(ProgramFilePath(), ".chm");
+    App().SetHelpHandler([this](uint16_t command, uint32_t data) { return FormHelp(command, data); });
+    state_.StopRequested = false;
+    ::Sleep(kSplashMs);
+    ReleaseForm(std::move(splash));
+    if (state_.AppSettings.IntervalMinutes != 0) StartIntervalThread();
+    Trace("resident");
+}
+
+bool TMemCMain::CommandLineMode() const {
+    if (arguments_.size() != 1) return false;
+    std::string arg = arguments_[0];
+    for (char& c : arg)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return arg == "/n" || arg == "-n";
+}
+
+void TMemCMain::RunPasses(bool /*batchAllowed*/) {
+    const int32_t count = state_.AppSettings.ManualOnce ? 1 : state_.AppSettings.PassCount.load();
+    for (int32_t i = 0; i < count; ++i) Compact();
+}
+
+void TMemCMain::FillImageList() {
+    for (const char* name : {"MAINICON", "MAINICON2"}) {
+        IconHandle icon(LoadIconA(App().Instance(), name));
+        if (icon) il_->AddIcon(icon.get());
+    }
+}
+
+void TMemCMain::RegisterHotKeyFromSettings() {
+    HotKeyAtom = GlobalAddAtomA(kHotKeyAtomName);
+    if (!RegisterHotKey(Handle(), static_cast<int>(HotKeyAtom), state_.AppSettings.HotKeyShifts,
+                        state_.AppSettings.HotKeyChar)) {
+        ShowMessageBox(kHotKeyTakenText, kWarningCaption, MB_ICONEXCLAMATION);
+        GlobalDeleteAtom(static_cast<ATOM>(HotKeyAtom));
+        UnregisterHotKey(Handle(), static_cast<int>(HotKeyAtom));
+        HotKeyAtom = 0;
+    }
+}
+
+std::string TMemCMain::GetFolderDir() { return DocumentsFolder(App().Handle()); }
+
+void TMemCMain::LoadSettings() {
+    settings_.Open(GetFolderDir());
+    settings_.Load(state_.AppSettings);
+}
+
+void TMemCMain::SaveSettings() { settings_.Save(state_.AppSettings); }
+
+void TMemCMain::Compact() {
+    WindowsProcessSystem system;
+    Trace(std::string("pass start on ") + (OnIntervalThread() ? "interval thread" : "main thread"));
+    kestrin::Compact(system, *this, state_);
+    Trace("pass end");
+}
+
+void TMemCMain::TBMouseDown(TTrayIcon&, MouseButton button, ShiftState, int, int) {
+    if (button != mbLeft) return;
+    state_.ManualRequest = true;
+    RunPasses(true);
+}
+
+void TMemCMain::WMHotKey(WPARAM identifier) {
+    if (identifier != HotKeyAtom || HotKeyAtom == 0) return;
+    Trace("hot key");
+    Compact();
+    if (state_.AppSettings.ShowNotice) {
+        auto notice = MakeForm<TNoticeForm>();
+        notice->Show();
+        notice->Update();
+        WaitTicks(kNoticeMs, false);
+        ReleaseForm(std::move(notice));
+        state_.ManualRequest = false;
+    }
+}
+
+bool TMemCMain::FormHelp(uint16_t command, uint32_t data) {
+    HtmlHelp(Handle(), HelpFilePath, command, data);
+    return true;
+}
+
+void TMemCMain::HelpDispClick() { FormHelp(1 /* HH_DISPLAY_TOC */, 0); }
+
+void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
+    if (key == VK_F1) HelpDispClick();
+}
+
+void TMemCMain::MakeSCClick() {}
+
+void TMemCMain::SetPropClick() {
+    // The settings dialog comes here; whatever it did, the interval count
+    // starts afresh and at most one interval thread exists.
+    if (state_.AppSettings.IntervalMinutes != 0) {
+        if (intervalThread_) StopIntervalThread();
+        state_.SecondsElapsed = 0;
+        state_.StopRequested = false;
+        StartIntervalThread();
+    } else if (intervalThread_) {
+        StopIntervalThread();
+    }
+}
+
+void TMemCMain::VerDispClick() {
+    if (intervalThread_) intervalThread_->Pause();
+    if (intervalThread_) intervalThread_->Resume();
+}
+
+void TMemCMain::QuitClick() {
+    state_.StopRequested = true;
+    Close();
+}
+
+void TMemCMain::StartIntervalThread() {
+    intervalThread_ = std::make_unique<TTThread>(state_, [this] {
+        tlsOnIntervalThread = true;
+        Compact();
+    });
+}
+
+void TMemCMain::StopIntervalThread() {
+    state_.StopRequested = true;
+    StopIntervalThreadAndWait(intervalThread_);
+}
+
+void TMemCMain::FormCloseQuery(bool&) {
+    if (intervalThread_) StopIntervalThread();
+    if (tb_) tb_->SetAnimateIcons(nullptr);
+    il_.reset();
+    try {
+        SaveSettings();
+    } catch (const std::exception& error) {
+        // The close goes ahead all the same: a program that cannot be closed
+        // (or that refuses the logoff) would be worse, and nothing is lost,
+        // since the settings dialog writes every change when it is confirmed.
+        App().HandleException(error);
+    }
+    Trace("settings saved");
+}
+
+// A logoff or shutdown that was cancelled after the close query: the program
+// goes on, so it gets back what the query took from it.
+void TMemCMain::ResumeAfterCancelledEndSession() {
+    settings_.Reopen();
+    if (!il_) {
+        il_ = std::make_unique<ImageList>();
+        FillImageList();
+        if (tb_) tb_->SetAnimateIcons(il_.get());
+    }
+    if (state_.AppSettings.IntervalMinutes != 0 && !intervalThread_) {
+        state_.SecondsElapsed = 0;
+        state_.StopRequested = false;
+        StartIntervalThread();
+    }
+    Trace("resumed after cancelled end of session");
+}
+
+void TMemCMain::FormDestroy() {
+    if (HotKeyAtom != 0) {
+        UnregisterHotKey(Handle(), static_cast<int>(HotKeyAtom));
+        GlobalDeleteAtom(static_cast<ATOM>(HotKeyAtom));
+        HotKeyAtom = 0;
+    }
+    // Out of the tray while the window the shell knows is still there.
+    tb_.reset();
+}
+
+bool TMemCMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    switch (message) {
+        case WM_HOTKEY:
+            WMHotKey(wParam);
+            result = 0;
+            return true;
+        case WM_KESTRIN_NOTICE:
+            ShowNoticeNow(wParam != 0);
+            result = 0;
+            return true;
+        case WM_ENDSESSION:
+            if (!wParam) ResumeAfterCancelledEndSession();
+            result = 0;
+            return true;
+        default:
+            if (message == TTrayIcon::TaskbarCreatedMessage() && tb_) tb_->HandleTaskbarCreated();
+            return false;
+    }
+}
+
+// --- PassHost ---
+
+bool TMemCMain::OnIntervalThread() { return tlsOnIntervalThread; }
+
+bool TMemCMain::HasIntervalThread() { return intervalThread_ != nullptr; }
+
+void TMemCMain::PauseInterval() {
+    if (intervalThread_) intervalThread_->Pause();
+}
+
+void TMemCMain::ResumeInterval() {
+    if (intervalThread_) intervalThread_->Resume();
+}
+
+void TMemCMain::ShowNotice(bool handleMessages) {
+    if (OnIntervalThread()) {
+        // The notice belongs to the main thread's user interface.
+        PostMessageA(Handle(), WM_KESTRIN_NOTICE, handleMessages ? 1 : 0, 0);
+        return;
+    }
+    ShowNoticeNow(handleMessages);
+}
+
+void TMemCMain::ShowNoticeNow(bool handleMessages) {
+    // Kept here, not in a shared reference: a pass nested in the wait below
+    // makes its own notice, and each is released exactly once.
+    auto notice = MakeForm<TNoticeForm>();
+    Trace("notice shown");
+    WaitTicks(kNoticeMs, handleMessages);
+    ReleaseForm(std::move(notice));
+}
+
+bool TMemCMain::Animating() { return tb_ && tb_->Animating(); }
+
+void TMemCMain::StartAnimation() {
+    if (tb_) tb_->StartAnimation(false);
+}
+
+void TMemCMain::StopAnimation() {
+    if (tb_) tb_->StopAnimation();
+}
+
+void TMemCMain::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+void TMemCMain::FailPass(const std::string& message) {
+    Trace("pass failed: " + message);
+    ShowMessageBox(message, kErrorCaption, MB_ICONERROR);
+    App().Terminate();
+}
+
+}  // namespace kestrin

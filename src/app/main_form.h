@@ -1,0 +1,104 @@
+#pragma once
+// The hidden controller: created once, never shown. It owns the tray icon,
+// the tray menu and the global hot key, runs the start-up, turns the user's
+// actions into compaction passes and saves the settings at close.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/portable/compaction_pass.h"
+#include "app/portable/shared_state.h"
+#include "app/settings_store.h"
+#include "platform/form.h"
+#include "platform/image_list.h"
+#include "platform/popup_menu.h"
+#include "tray/TrayIcon.h"
+
+namespace kestrin {
+
+class TTThread;
+
+// The private message by which the interval thread hands a notice to the
+// main thread (wParam: handle messages while it waits).
+inline constexpr UINT WM_KESTRIN_NOTICE = WM_APP + 1;
+
+class TMemCMain : public Form, private PassHost {
+public:
+    // `arguments`: the command-line arguments after the program name.
+    TMemCMain(SharedState& state, std::vector<std::string> arguments);
+    ~TMemCMain() override;
+
+    const char* ClassName() const override { return "TMemCMain"; }
+
+    // One compaction pass (from the handlers and the interval thread).
+    void Compact();
+    // The user's documents folder ("" when the shell cannot tell).
+    std::string GetFolderDir();
+
+    // Handlers, bound to the tray icon, the menu and the window's messages.
+    void TBMouseDown(TTrayIcon& sender, MouseButton button, ShiftState shift, int x, int y);
+    void WMHotKey(WPARAM identifier);
+    bool FormHelp(uint16_t command, uint32_t data);
+    void HelpDispClick();
+    void MakeSCClick();
+    void SetPropClick();
+    void VerDispClick();
+    void QuitClick();
+
+    uint32_t HotKeyAtom = 0;
+    std::string HelpFilePath;
+
+    // Components (valid between CreateControls and destruction).
+    PopupMenu& PM() { return *pm_; }
+    ImageList* IL() { return il_.get(); }
+    TTrayIcon& TB() { return *tb_; }
+    bool HasIntervalThread() override;
+    SettingsStore& Settings() { return settings_; }
+
+protected:
+    void CreateControls() override;
+    void FormCreate() override;
+    void FormCloseQuery(bool& canClose) override;
+    void FormDestroy() override;
+    void FormKeyDown(WORD& key, ShiftState shift) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    // PassHost: what a pass needs from its controller.
+    bool OnIntervalThread() override;
+    void PauseInterval() override;
+    void ResumeInterval() override;
+    void ShowNotice(bool handleMessages) override;
+    bool Animating() override;
+    void StartAnimation() override;
+    void StopAnimation() override;
+    void Sleep(uint32_t ms) override;
+    void FailPass(const std::string& message) override;
+
+    void LoadSettings();
+    void SaveSettings();
+    void RegisterHotKeyFromSettings();
+    bool CommandLineMode() const;
+    void RunPasses(bool batchAllowed);
+    void FillImageList();
+    void StartIntervalThread();
+    void StopIntervalThread();
+    void ShowNoticeNow(bool handleMessages);
+    void ResumeAfterCancelledEndSession();
+
+    SharedState& state_;
+    std::vector<std::string> arguments_;
+    SettingsStore settings_;
+    std::unique_ptr<PopupMenu> pm_;
+    std::unique_ptr<ImageList> il_;
+    std::unique_ptr<TTrayIcon> tb_;
+    std::unique_ptr<TTThread> intervalThread_;
+    bool closed_ = false;
+};
+
+// The one controller of the process (set before its creation handler runs).
+inline TMemCMain* MemCMain = nullptr;
+
+}  // namespace kestrin

@@ -1,0 +1,59 @@
+#include "app/settings_store.h"
+
+#include <shlobj.h>
+
+#include "app/portable/settings_rules.h"
+#include "platform/handles.h"
+
+namespace kestrin {
+
+std::string DocumentsFolder(HWND owner) {
+    char buffer[MAX_PATH + 1] = {};
+    ComPtr<IMalloc> allocator;
+    if (FAILED(SHGetMalloc(allocator.put()))) return {};
+    ShellItemList list(allocator);
+    if (SUCCEEDED(SHGetSpecialFolderLocation(owner, CSIDL_PERSONAL, list.put())) && list.get())
+        SHGetPathFromIDListA(list.get(), buffer);
+    return buffer;
+}
+
+std::string ProgramFilePath() {
+    char buffer[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return buffer;
+}
+
+void SettingsStore::Open(const std::string& documentsFolder) {
+    path_ = SettingsPathFor(documentsFolder, ProgramFilePath());
+    file_ = std::make_unique<ProfileFile>(path_);
+}
+
+void SettingsStore::Reopen() {
+    if (!file_) file_ = std::make_unique<ProfileFile>(path_);
+}
+
+void SettingsStore::Load(AppSettingsRecord& settings) {
+    if (!file_) Reopen();
+    RawSettings raw{};
+    for (size_t i = 0; i < kSettingsKeyCount; ++i) {
+        const SettingsKey& key = kSettingsKeys[i];
+        raw[i] = file_->ReadInteger(std::string(kSettingsSection), std::string(key.Name), key.Default);
+    }
+    CopyToRecord(SettingsFromRaw(raw), settings);
+}
+
+void SettingsStore::Write(const AppSettingsRecord& settings) {
+    if (!file_) Reopen();
+    for (const auto& [key, text] : SettingsToWrite(CopyFromRecord(settings)))
+        file_->WriteString(std::string(kSettingsSection), std::string(key), text);
+}
+
+void SettingsStore::Save(const AppSettingsRecord& settings) {
+    struct CloseAtEnd {
+        std::unique_ptr<ProfileFile>& file;
+        ~CloseAtEnd() { file.reset(); }
+    } closeAtEnd{file_};
+    Write(settings);
+}
+
+}  // namespace kestrin

@@ -1,0 +1,44 @@
+#pragma once
+// The settings store: where the ini file lives, and loading and saving the
+// seven settings through the profile file kept open for the run.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/portable/shared_state.h"
+#include "platform/profile_file.h"
+
+namespace kestrin {
+
+// The user's documents folder, or "" when the shell cannot tell.
+std::string DocumentsFolder(HWND owner);
+
+// Full path of the running program file.
+std::string ProgramFilePath();
+
+class SettingsStore {
+public:
+    // Fixes the settings path and opens the file object (nothing is read yet).
+    void Open(const std::string& documentsFolder);
+    // Opens the file object again after a close (for instance after a
+    // cancelled logoff), for the same path.
+    void Reopen();
+    bool IsOpen() const noexcept { return file_ != nullptr; }
+    const std::string& Path() const noexcept { return path_; }
+
+    // Reads the keys in their order into the record (load rules applied).
+    void Load(AppSettingsRecord& settings);
+    // Writes all seven keys in their order. Throws KestrinError when the
+    // system refuses a write.
+    void Write(const AppSettingsRecord& settings);
+    // Write, then close the file object (which flushes the profile cache).
+    // The file object is closed even when the write fails.
+    void Save(const AppSettingsRecord& settings);
+
+private:
+    std::string path_;
+    std::unique_ptr<ProfileFile> file_;
+};
+
+}  // namespace kestrin

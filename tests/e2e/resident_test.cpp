@@ -1,0 +1,222 @@
+// The real Kestrin.exe, started and driven from outside as a user and the
+// shell would: single instance, one-shot mode, settings file, tray messages,
+// hot key.
+#include <gtest/gtest.h>
+
+#include "support/input.h"
+#include "support/kestrin_env.h"
+#include "support/kestrin_process.h"
+#include "support/wine_paths.h"
+#include "support/windows_find.h"
+
+using namespace kestrin::test;
+
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+
+class KestrinE2E : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveIni(); }
+    void TearDown() override { RemoveIni(); }
+
+    // Starts a resident Kestrin and waits for the end of its start-up.
+    std::unique_ptr<KestrinProcess> StartResident(const std::string& args = "") {
+        auto k = std::make_unique<KestrinProcess>(args);
+        EXPECT_TRUE(k->Started());
+        EXPECT_TRUE(k->WaitForLines("resident", 1, kStartMs)) << "no end of start-up";
+        return k;
+    }
+
+    // Closes it the way any close of the controller does.
+    static void CloseController(KestrinProcess& k) {
+        HWND controller = WaitForController(k);
+        ASSERT_NE(controller, nullptr);
+        PostMessageA(controller, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(k.WaitForExit(15000));
+    }
+};
+
+std::vector<std::pair<std::string, std::string>> Defaults() {
+    return {{"Timer", "60"}, {"MsgBox", "1"}, {"Counter", "3"}, {"ManOnce", "1"},
+            {"UseHK", "0"},  {"HKShifts", "1"}, {"HKChar", "65"}};
+}
+
+}  // namespace
+
+// --- single instance ---------------------------------------------------
+
+TEST_F(KestrinE2E, SecondStartWarnsAndEndsWhileTheFirstRunsOn) {
+    auto first = StartResident();
+    KestrinProcess second;
+    HWND box = WaitForMessageBox(second, "警告", 10000);
+    ASSERT_NE(box, nullptr) << "no warning box from the second instance";
+    bool found = false;
+    for (const auto& text : MessageBoxTexts(box)) found |= text == "Kestrinは起動中です。";
+    EXPECT_TRUE(found) << "warning text missing";
+    DismissMessageBox(box);
+    ASSERT_TRUE(second.WaitForExit(10000));
+    EXPECT_EQ(second.CountLines("resident"), 0u);
+    EXPECT_TRUE(first->Running());
+    EXPECT_NE(WaitForController(*first, 1000), nullptr);
+}
+
+// --- one-shot mode -----------------------------------------------------
+
+TEST_F(KestrinE2E, SlashNRunsOnePassAndExitsWithoutIconOrSaving) {
+    KestrinProcess k("/n");
+    ASSERT_TRUE(k.WaitForExit(30000));
+    EXPECT_EQ(k.CountLines("pass start"), 1u);
+    EXPECT_EQ(k.CountLines("pass end"), 1u);
+    EXPECT_EQ(k.CountLines("one-shot mode"), 1u);
+    EXPECT_EQ(k.CountLines("resident"), 0u);
+    EXPECT_FALSE(FileExists(IniPath())) << "the one-shot mode must not write the settings";
+}
+
+TEST_F(KestrinE2E, UpperCaseDashNRunsTheConfiguredBatch) {
+    WriteIni({"ManOnce=0", "Counter=3", "Timer=0", "MsgBox=0"});
+    const std::string before = ReadFileBytes(IniPath());
+    KestrinProcess k("-N");
+    ASSERT_TRUE(k.WaitForExit(30000));
+    EXPECT_EQ(k.CountLines("pass end"), 3u);
+    EXPECT_EQ(k.CountLines("resident"), 0u);
+    EXPECT_EQ(ReadFileBytes(IniPath()), before) << "the one-shot mode must not write the settings";
+}
+
+TEST_F(KestrinE2E, SlashNWithASecondArgumentStartsResident) {
+    auto k = StartResident("/n x");
+    EXPECT_EQ(k->CountLines("pass start"), 0u);
+    CloseController(*k);
+}
+
+// --- settings file -----------------------------------------------------
+
+TEST_F(KestrinE2E, MissingIniGivesDefaultsAndCloseWritesAllSevenKeysInOrder) {
+    auto k = StartResident();
+    EXPECT_FALSE(FileExists(IniPath())) << "nothing is written before the first write";
+    CloseController(*k);
+    EXPECT_EQ(IniEntries(), Defaults());
+}
+
+TEST_F(KestrinE2E, CloseOverwritesHandEditsAndAppliesLoadRules) {
+    WriteIni({"Timer=5000", "MsgBox=2", "Counter=0x05", "HKChar=$42"});
+    auto k = StartResident();
+    // A hand edit made during the run is overwritten by the values in memory.
+    WriteIni({"Timer=7", "MsgBox=0", "Counter=9"});
+    CloseController(*k);
+    auto expected = Defaults();
+    expected[0].second = "1440";
+    expected[2].second = "5";
+    expected[6].second = "66";
+    EXPECT_EQ(IniEntries(), expected);
+}
+
+TEST_F(KestrinE2E, HexadecimalTimerLoadsAsSixty) {
+    WriteIni({"Timer=0x3C"});
+    auto k = StartResident();
+    CloseController(*k);
+    EXPECT_EQ(IniEntries()[0], std::make_pair(std::string("Timer"), std::string("60")));
+}
+
+TEST_F(KestrinE2E, QueryEndSessionSavesTheSettings) {
+    auto k = StartResident();
+    HWND controller = WaitForController(*k);
+    ASSERT_NE(controller, nullptr);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(controller, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 15000, &answer);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_EQ(IniEntries(), Defaults());
+    // A cancelled logoff: the program goes on and can still close and save.
+    SendMessageTimeoutA(controller, WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 15000, &answer);
+    EXPECT_TRUE(k->WaitForLines("resumed after cancelled end of session", 1, 5000));
+    RemoveIni();
+    CloseController(*k);
+    EXPECT_EQ(IniEntries(), Defaults());
+}
+
+// --- tray ----------------------------------------------------------------
+
+TEST_F(KestrinE2E, LeftPressOnTheTrayIconRunsThePassesAndShowsTheNotice) {
+    WriteIni({"ManOnce=0", "Counter=2"});
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    ASSERT_NE(callback, nullptr) << "no TCallbackWindow under the controller";
+    PostTrayMessage(callback, WM_LBUTTONDOWN);
+    EXPECT_TRUE(k->WaitForLines("pass end", 2, 20000));
+    EXPECT_TRUE(k->WaitForLines("notice shown", 1, 5000));
+    CloseController(*k);
+    EXPECT_EQ(k->CountLines("pass start on main thread"), 2u);
+}
+
+TEST_F(KestrinE2E, MessagesForAnotherIconIdAreIgnored) {
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    ASSERT_NE(callback, nullptr);
+    PostTrayMessage(callback, WM_LBUTTONDOWN, 7);
+    Sleep(1500);
+    EXPECT_EQ(k->CountLines("pass start"), 0u);
+    CloseController(*k);
+}
+
+TEST_F(KestrinE2E, RightPressOpensTheMenuAndRunsNoPass) {
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    ASSERT_NE(callback, nullptr);
+    PostTrayMessage(callback, WM_RBUTTONDOWN);
+    HWND menu = WaitForWindow("#32768", nullptr, 5000, k->ProcessId());
+    EXPECT_NE(menu, nullptr) << "the tray menu did not open";
+    // Up from nothing selected wraps to the last item, "閉じる".
+    SendKey(VK_UP);
+    Sleep(200);
+    SendKey(VK_RETURN);
+    EXPECT_TRUE(k->WaitForExit(15000)) << "閉じる did not close the program";
+    EXPECT_EQ(k->CountLines("pass start"), 0u);
+    EXPECT_EQ(IniEntries(), Defaults());
+}
+
+TEST_F(KestrinE2E, RealClickOnTheTrayIconRunsAPass) {
+    auto k = StartResident();
+    ASSERT_NE(CallbackWindow(WaitForController(*k)), nullptr);
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    ASSERT_NE(tray, nullptr);
+    RECT r{};
+    GetWindowRect(tray, &r);
+    // The first (and only) icon sits at the right end of the taskbar.
+    ClickAt(r.right - 12, (r.top + r.bottom) / 2);
+    EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000)) << "the click did not start a pass";
+    CloseController(*k);
+}
+
+// --- hot key ---------------------------------------------------------------
+
+TEST_F(KestrinE2E, HotKeyRunsOnePassAndAnotherIdentifierIsIgnored) {
+    // Ctrl+Alt+K: MOD_ALT | MOD_CONTROL = 3, 'K' = 75; batches of 3 configured.
+    WriteIni({"UseHK=1", "HKShifts=3", "HKChar=75", "ManOnce=0", "Counter=3"});
+    auto k = StartResident();
+    HWND controller = WaitForController(*k);
+    PostMessageA(controller, WM_HOTKEY, 0x1234, 0);
+    Sleep(1000);
+    EXPECT_EQ(k->CountLines("pass start"), 0u) << "a foreign hot-key identifier started a pass";
+    SendKeyChord({VK_CONTROL, VK_MENU}, 'K');
+    EXPECT_TRUE(k->WaitForLines("hot key", 1, 10000));
+    EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000));
+    Sleep(500);
+    EXPECT_EQ(k->CountLines("pass start"), 1u) << "the hot key runs one pass, whatever the batch size";
+    CloseController(*k);
+}
+
+TEST_F(KestrinE2E, HotKeyTakenByAnotherProgramWarnsAndRunsOn) {
+    WriteIni({"UseHK=1", "HKShifts=3", "HKChar=76"});
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT | MOD_CONTROL, 'L'));
+    KestrinProcess k;
+    HWND box = WaitForMessageBox(k, "警告", kStartMs);
+    ASSERT_NE(box, nullptr) << "no warning for the taken hot key";
+    auto texts = MessageBoxTexts(box);
+    bool found = false;
+    for (const auto& t : texts) found |= t == "同じホットキーの登録があります\r\nホットキーの登録に失敗しました。";
+    EXPECT_TRUE(found);
+    DismissMessageBox(box);
+    EXPECT_TRUE(k.WaitForLines("resident", 1, kStartMs));
+    UnregisterHotKey(nullptr, 1);
+    CloseController(k);
+}

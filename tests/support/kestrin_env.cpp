@@ -1,0 +1,54 @@
+#include "support/kestrin_env.h"
+
+#include <fstream>
+
+#include "support/wine_paths.h"
+#include "support/windows_find.h"
+
+namespace kestrin::test {
+
+std::string IniPath() { return DocumentsFolder() + "\\Kestrin.ini"; }
+
+void RemoveIni() { DeleteFileA(IniPath().c_str()); }
+
+void WriteIni(const std::vector<std::string>& lines) {
+    std::string text = "[Settings]\r\n";
+    for (const auto& line : lines) text += line + "\r\n";
+    WriteFileBytes(IniPath(), text);
+}
+
+std::vector<std::pair<std::string, std::string>> IniEntries() {
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::string text = ReadFileBytes(IniPath());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (auto eq = line.find('='); eq != std::string::npos)
+            entries.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+        pos = end + 1;
+    }
+    return entries;
+}
+
+HWND WaitForController(const KestrinProcess& k, DWORD timeoutMs) {
+    return WaitForWindow("TMemCMain", nullptr, timeoutMs, k.ProcessId());
+}
+
+HWND CallbackWindow(HWND controller) { return FindWindowExA(controller, nullptr, "TCallbackWindow", nullptr); }
+
+void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId) {
+    PostMessageA(callbackWindow, WM_USER + 200, iconId, mouseMessage);
+}
+
+HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs) {
+    return WaitForWindow("#32770", caption, timeoutMs, k.ProcessId());
+}
+
+std::vector<std::string> MessageBoxTexts(HWND box) { return ChildTexts(box); }
+
+void DismissMessageBox(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+
+}  // namespace kestrin::test

@@ -1,0 +1,34 @@
+#pragma once
+// The files and windows of a Kestrin run, as a user or the shell sees them.
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/kestrin_process.h"
+
+namespace kestrin::test {
+
+// Full path of the ini file Kestrin.exe uses (documents folder).
+std::string IniPath();
+// Removes it (before a test that wants the defaults).
+void RemoveIni();
+// Writes an ini file with the given lines under [Settings].
+void WriteIni(const std::vector<std::string>& lines);
+// The key=value lines of the file, in file order.
+std::vector<std::pair<std::string, std::string>> IniEntries();
+
+// The controller's hidden window and the tray icon's callback window.
+HWND WaitForController(const KestrinProcess& k, DWORD timeoutMs = 20000);
+HWND CallbackWindow(HWND controller);
+
+// Posts the shell's tray notification (message 0x4C8) for icon 1.
+void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId = 1);
+
+// A message box of that process with that caption (class "#32770").
+HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs);
+std::vector<std::string> MessageBoxTexts(HWND box);
+void DismissMessageBox(HWND box);
+
+}  // namespace kestrin::test
