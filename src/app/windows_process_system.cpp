@@ -1,7 +1,11 @@
 #include "app/windows_process_system.h"
 
 #include <windows.h>
+// The psapi.dll entry points by their own names: version 2 (and the A/W
+// switch) would turn the names into macros that also rename this class's members.
+#define PSAPI_VERSION 1
 #include <psapi.h>
+#undef GetModuleBaseName
 
 namespace kestrin {
 
