@@ -170,6 +170,7 @@ void TMemCMain::WMHotKey(WPARAM identifier) {
         auto notice = MakeForm<TNoticeForm>();
         notice->Show();
         notice->Update();
+        Trace("notice shown after hot key");
         WaitTicks(kNoticeMs, false);
         ReleaseForm(std::move(notice));
         state_.ManualRequest = false;
@@ -321,11 +322,13 @@ void TMemCMain::ShowNoticeNow(bool handleMessages) {
 bool TMemCMain::Animating() { return tb_ && tb_->Animating(); }
 
 void TMemCMain::StartAnimation() {
+    Trace("animation start");
     if (tb_) tb_->StartAnimation(false);
 }
 
 void TMemCMain::StopAnimation() {
     if (tb_) tb_->StopAnimation();
+    Trace("animation stop");
 }
 
 void TMemCMain::Sleep(uint32_t ms) { ::Sleep(ms); }
