@@ -47,7 +47,10 @@ TEST_F(FeedbackE2E, ResidentStartShowsTheSplashThenLeavesNoTaskbarButton) {
               static_cast<DWORD>(WS_EX_TOPMOST));
     EXPECT_EQ(info.clientRect.right - info.clientRect.left, 239);
     EXPECT_EQ(info.clientRect.bottom - info.clientRect.top, 59);
-    SaveArtifact(CaptureScreen(info.windowRect), "e2e_splash");
+    Sleep(300);
+    Capture shot = CaptureScreen(info.clientRect);
+    SaveArtifact(shot, "e2e_splash");
+    EXPECT_GE(DistinctColours(shot), 6u) << "the splash shows no icon or text";
     ASSERT_TRUE(k.WaitForLines("resident", 1, 15000));
     EXPECT_TRUE(WaitForWindowGone("TSS", 5000, k.ProcessId())) << "the splash stayed";
     // The application window is hidden and a tool window: no taskbar button.
@@ -85,7 +88,12 @@ TEST_F(FeedbackE2E, TrayClickWithDefaultsShowsTheNoticeForAboutASecond) {
     EXPECT_TRUE(info.exStyle & WS_EX_TOPMOST);
     EXPECT_EQ(info.clientRect.right - info.clientRect.left, 234);
     EXPECT_EQ(info.clientRect.bottom - info.clientRect.top, 65);
-    SaveArtifact(CaptureScreen(info.windowRect), "e2e_notice");
+    // Painted once at creation, with no messages handled during its second:
+    // what shows now is all it shows. Icon colours and text ink must be there.
+    Sleep(300);
+    Capture shot = CaptureScreen(info.clientRect);
+    SaveArtifact(shot, "e2e_notice");
+    EXPECT_GE(DistinctColours(shot), 6u) << "the notice shows no icon or text";
     EXPECT_TRUE(WaitForWindowGone("TNoticeForm", 10000, k->ProcessId())) << "the notice stayed";
     Close(*k);
 }
