@@ -1,0 +1,174 @@
+#pragma once
+// The one application object of the process: its hidden top-level window
+// (class "TApplication", the owner of every form), the message loop, the
+// top-level error handler, the help dispatch, deferred release of forms and
+// calls marshalled from worker threads onto the main thread.
+#include <windows.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/handles.h"
+
+namespace kestrin {
+
+class Form;
+
+class Application {
+public:
+    using HelpHandler = std::function<bool(uint16_t command, uint32_t data)>;
+    // Shows an error that reached the top level; the default is a message
+    // box with the error icon.
+    using ErrorPresenter = std::function<void(HWND owner, const std::string& text, const std::string& caption)>;
+
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Creates the application window on the calling thread, which becomes the
+    // main thread. A second call does nothing.
+    void Initialize(HINSTANCE instance);
+    bool Initialized() const noexcept { return window_.get() != nullptr; }
+
+    HINSTANCE Instance() const noexcept { return instance_; }
+    HWND Handle() const noexcept { return window_.get(); }
+    DWORD MainThreadId() const noexcept { return mainThreadId_.load(); }
+    bool IsMainThread() const noexcept { return GetCurrentThreadId() == mainThreadId_.load(); }
+
+    // Caption of the application window; also the caption of error boxes
+    // (ProductTitle when it is empty).
+    const std::string& Title() const noexcept { return title_; }
+    void SetTitle(std::string title);
+
+    // Destroying the main form ends the message loop.
+    void SetMainForm(Form* form) noexcept { mainForm_ = form; }
+    Form* MainForm() const noexcept { return mainForm_; }
+    // Whether Run shows the main form first (it does by default).
+    void SetShowMainForm(bool show) noexcept { showMainForm_ = show; }
+    bool ShowMainForm() const noexcept { return showMainForm_; }
+
+    // The message loop of the main thread; returns once Terminate was asked
+    // for (at once if that happened before). Pending releases are carried out
+    // before it returns.
+    void Run();
+    // Asks every message loop of the application to end. Any thread may call it.
+    void Terminate() noexcept;
+    bool Terminated() const noexcept { return terminated_.load(); }
+    // Forgets an earlier Terminate, for a host that runs the loop again.
+    void ResetTerminated() noexcept { terminated_.store(false); }
+
+    // Handles every message waiting for the calling thread, then returns.
+    void ProcessMessages();
+    // Handles one message, or waits for the next event when there is none
+    // (the building block of nested modal loops).
+    void HandleMessage();
+
+    void SetHelpHandler(HelpHandler handler) { helpHandler_ = std::move(handler); }
+    // Hands a help request to the help handler; false when there is none.
+    bool HelpCommand(uint16_t command, uint32_t data);
+
+    // Deferred release. The form is destroyed (window, then object) by the
+    // first message loop that runs below the handler that asked: the main
+    // loop, or a nested loop (ProcessMessages, ShowModal) entered by an outer
+    // handler, e.g. while a dialog is modal. Never while the asking handler,
+    // or a loop it runs itself, is still on the stack; never while the form
+    // is in its own modal loop. Code outside every window procedure (start-up,
+    // tests) counts as below all handlers, so its own loops carry it out.
+    void ReleaseLater(std::unique_ptr<Form> form);
+    size_t PendingReleases() const noexcept { return releases_.size(); }
+
+    // Runs the call on the main thread. From a worker thread: queues it,
+    // wakes the main thread and blocks until it has run there; an exception
+    // it throws is thrown again here. On the main thread: runs it at once.
+    void Synchronize(std::function<void()> call);
+    // Runs the queued calls (main thread only); true when any ran.
+    bool CheckSynchronize();
+    // Signalled whenever a call is queued (for waits on the main thread).
+    HANDLE SynchronizeEvent() const noexcept { return syncEvent_.get(); }
+
+    // The top-level error handler: shows the message and lets the loop go on.
+    void HandleException(const std::exception& error) noexcept;
+    void HandleException(std::exception_ptr error) noexcept;
+    // Replaces the presenter (an empty one restores the message box); returns
+    // the one that was installed.
+    ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
+
+    // Window procedures of the framework mark their bodies with this scope;
+    // deferred releases use the depth to tell when a handler has returned.
+    class HandlerScope {
+    public:
+        HandlerScope() noexcept;
+        ~HandlerScope();
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+    };
+    static int HandlerDepth() noexcept;
+
+private:
+    struct PendingRelease {
+        std::unique_ptr<Form> form;
+        int depth;
+    };
+    struct SyncCall {
+        std::function<void()> call;
+        std::exception_ptr error;
+        bool done = false;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleAppMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // One turn of a loop whose level is `level` (see ReleaseLater).
+    bool PumpOne(int level);
+    void Idle(int level);
+    static int CurrentLoopLevel() noexcept;
+    bool PreTranslate(MSG& message);
+    void AfterDispatch(const MSG& message);
+    void ProcessReleases(int level);
+    void Wake() noexcept;
+
+    HINSTANCE instance_ = nullptr;
+    WindowHandle window_;
+    std::atomic<DWORD> mainThreadId_;
+    std::string title_;
+    Form* mainForm_ = nullptr;
+    bool showMainForm_ = true;
+    std::atomic<bool> terminated_{false};
+    HelpHandler helpHandler_;
+    ErrorPresenter presenter_;
+    std::vector<PendingRelease> releases_;
+
+    KernelHandle syncEvent_;
+    std::mutex syncMutex_;
+    std::condition_variable syncDone_;
+    std::vector<SyncCall*> syncQueue_;
+};
+
+Application& App();
+
+// Runs the body of a window procedure: counts the handler depth, and reports
+// an exception through the top-level handler instead of letting it cross the
+// system's frames (where it could not be caught).
+template <typename Body>
+LRESULT GuardedCall(Body&& body, LRESULT onError = 0) noexcept {
+    Application::HandlerScope scope;
+    try {
+        return body();
+    } catch (...) {
+        App().HandleException(std::current_exception());
+    }
+    return onError;
+}
+
+// For trampolines that have caught an exception themselves.
+void ReportUnhandled(std::exception_ptr error) noexcept;
+
+}  // namespace kestrin

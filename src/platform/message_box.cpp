@@ -1,0 +1,16 @@
+#include "platform/message_box.h"
+
+#include "platform/application.h"
+
+namespace kestrin {
+
+int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = nullptr;
+    if (App().IsMainThread()) {
+        owner = GetActiveWindow();
+        if (!owner) owner = App().Handle();
+    }
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+}  // namespace kestrin

@@ -1,0 +1,40 @@
+#pragma once
+// The application object for in-process tests: initialised once per process
+// on GoogleTest's main thread, with errors that reach the top level captured
+// instead of shown in message boxes.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/application.h"
+
+namespace kestrin::test {
+
+// Initialises App() on the calling thread the first time; later calls do nothing.
+void EnsureApplication();
+
+// Runs the application's loop turns until the condition holds or the time
+// is up; true when it held.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+struct ShownError {
+    std::string text;
+    std::string caption;
+    HWND owner = nullptr;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::vector<ShownError> errors_;
+
+private:
+    Application::ErrorPresenter previous_;
+};
+
+}  // namespace kestrin::test
