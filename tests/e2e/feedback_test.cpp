@@ -147,3 +147,21 @@ TEST_F(FeedbackE2E, HotKeyPassWithAnIntervalAnimatesThenShowsTheNotice) {
     EXPECT_EQ(k.CountLines("notice shown"), 1u) << "only the hot key's own notice";
     Close(k);
 }
+
+TEST_F(FeedbackE2E, PassNestedInTheBatchNoticeGetsItsOwnNoticeAndBothGo) {
+    // A batch of one: its notice waits with messages handled, so a second
+    // click during that second starts a nested pass with a notice of its own.
+    WriteIni({"ManOnce=0", "Counter=1", "Timer=0"});
+    KestrinProcess k;
+    ASSERT_TRUE(k.WaitForLines("resident", 1, 20000));
+    HWND callback = CallbackWindow(WaitForController(k));
+    PostTrayMessage(callback, WM_LBUTTONDOWN);
+    ASSERT_TRUE(k.WaitForLines("notice shown", 1, 20000));
+    PostTrayMessage(callback, WM_LBUTTONDOWN);
+    EXPECT_TRUE(k.WaitForLines("notice shown", 2, 20000)) << "the nested pass showed no notice";
+    EXPECT_TRUE(k.WaitForLines("pass end", 2, 20000));
+    EXPECT_TRUE(WaitForWindowGone("TNoticeForm", 10000, k.ProcessId())) << "a notice was never released";
+    EXPECT_TRUE(k.Running());
+    Close(k);
+    EXPECT_EQ(k.ExitCode(), 0u);
+}
