@@ -1,0 +1,282 @@
+#include "tray/TrayIcon.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/image_list.h"
+#include "platform/popup_menu.h"
+#include "platform/portable/error.h"
+#include "tray/callback_window.h"
+#include "tray/portable/icon_registry.h"
+#include "tray/portable/mouse_rules.h"
+#include "tray/shell_notify.h"
+#include "tray/tray_icon_animate.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr char kTrayError[] = "タスクトレイにアイコンを登録できません。";
+
+// The record's first layout (64-byte tip) is what the shell gets.
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
+static_assert(sizeof(NOTIFYICONDATAA{}.szTip) > kMaxTipBytes);
+
+// The icons of the process; GUI thread only.
+TrayIconRegistry& Registry() {
+    static TrayIconRegistry registry;
+    return registry;
+}
+
+}  // namespace
+
+TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon) : id_(Registry().Register(icon)) {}
+
+TTrayIcon::RegistryEntry::~RegistryEntry() { Registry().Unregister(id_); }
+
+TTrayIcon::TTrayIcon(Form& owner) : owner_(owner), registryEntry_(this), iconId_(registryEntry_.Id()) {
+    tipHelp_ = "TipHelp";
+    // May throw; the registry entry goes with the members built so far.
+    TCallbackWindow::Ensure(owner_);
+    record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record_.uID = static_cast<UINT>(iconId_);
+    record_.uCallbackMessage = kTrayCallbackMessage;
+}
+
+TTrayIcon::~TTrayIcon() {
+    {
+        std::lock_guard guard(animationMutex_);
+        std::unique_ptr<TTrayIconAnimate> worker;
+        {
+            std::lock_guard lock(recordMutex_);
+            worker = std::move(animate_);
+        }
+        animating_.store(false);
+        worker.reset();  // ends the thread and waits for it
+    }
+    if (iconAdded_.load()) {
+        try {
+            UpdateNotifyIcon(NotifyAction::Delete);
+        } catch (...) {
+            // Only a test's stand-in for the shell can throw here.
+        }
+    }
+    if (lbPopupMenu_) lbPopupMenu_->RemoveDestroyObserver(lbToken_);
+    if (rbPopupMenu_) rbPopupMenu_->RemoveDestroyObserver(rbToken_);
+    if (ImageList* list = animateIcons_.load()) list->RemoveDestroyObserver(animateIconsToken_);
+    TCallbackWindow::ForgetIcon(this);
+}
+
+void TTrayIcon::Loaded() {
+    loading_ = false;
+    UpdateNotifyIcon(NotifyAction::Add);
+}
+
+void TTrayIcon::SetAnimateIcons(ImageList* list) {
+    std::lock_guard guard(animationMutex_);
+    // The worker reads the list for as long as an animation runs.
+    if (animating_.load()) return;
+    ImageList* held = animateIcons_.load();
+    if (list == held) return;
+    if (held) held->RemoveDestroyObserver(animateIconsToken_);
+    animateIconsToken_ = 0;
+    animateIcons_.store(list);
+    if (list) animateIconsToken_ = list->AddDestroyObserver([this] { ForgetAnimateIcons(); });
+}
+
+void TTrayIcon::ForgetAnimateIcons() noexcept {
+    // The list is going: the worker must be done with it first.
+    if (animating_.load()) {
+        try {
+            StopAnimation();
+        } catch (...) {
+            ReportUnhandled(std::current_exception());
+        }
+    }
+    std::lock_guard guard(animationMutex_);
+    animateIcons_.store(nullptr);
+    animateIconsToken_ = 0;
+}
+
+void TTrayIcon::SetAnimateRate(int32_t milliseconds) noexcept {
+    animateRate_.store(std::max(milliseconds, kMinAnimateRate));
+}
+
+void TTrayIcon::SetEnabled(bool enabled) noexcept {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (!enabled) clickPending_ = false;
+}
+
+void TTrayIcon::SetIcon(const IconPicture* picture) {
+    IconHandle copy;
+    if (picture && picture->Handle()) {
+        copy.reset(CopyIcon(picture->Handle()));
+        if (!copy) throw KestrinError("アイコンを複製できません。");
+    }
+    {
+        // A stop on another thread may be handing the old picture to the
+        // shell right now; it is destroyed only under the lock.
+        std::lock_guard lock(recordMutex_);
+        icon_.Adopt(std::move(copy));
+    }
+    IconChanged();
+    // No picture: shown without one first (above), then taken out of the tray.
+    if (!picture) SetVisible(false);
+}
+
+void TTrayIcon::SetLBPopupMenu(PopupMenu* menu) {
+    if (menu == lbPopupMenu_) return;
+    if (lbPopupMenu_) lbPopupMenu_->RemoveDestroyObserver(lbToken_);
+    lbToken_ = 0;
+    lbPopupMenu_ = menu;
+    if (menu) lbToken_ = menu->AddDestroyObserver([this] {
+        lbPopupMenu_ = nullptr;
+        lbToken_ = 0;
+    });
+}
+
+void TTrayIcon::SetRBPopupMenu(PopupMenu* menu) {
+    if (menu == rbPopupMenu_) return;
+    if (rbPopupMenu_) rbPopupMenu_->RemoveDestroyObserver(rbToken_);
+    rbToken_ = 0;
+    rbPopupMenu_ = menu;
+    if (menu) rbToken_ = menu->AddDestroyObserver([this] {
+        rbPopupMenu_ = nullptr;
+        rbToken_ = 0;
+    });
+}
+
+std::string TTrayIcon::TipHelp() const {
+    std::lock_guard lock(recordMutex_);
+    return tipHelp_;
+}
+
+void TTrayIcon::SetTipHelp(std::string_view tip) {
+    std::string cut = CutTip(tip);
+    {
+        std::lock_guard lock(recordMutex_);
+        if (cut == tipHelp_) return;
+        tipHelp_ = std::move(cut);
+    }
+    if (iconAdded_.load()) UpdateNotifyIcon(NotifyAction::Modify);
+}
+
+void TTrayIcon::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible && !icon_.Empty();
+    if (loading_) return;  // Loaded adds the icon
+    if (visible_)
+        UpdateNotifyIcon(NotifyAction::Add);
+    else if (iconAdded_.load())
+        UpdateNotifyIcon(NotifyAction::Delete);
+}
+
+void TTrayIcon::StartAnimation(bool singleStep) {
+    std::lock_guard guard(animationMutex_);
+    if (animating_.load()) return;
+    ImageList* list = animateIcons_.load();
+    if (!list || list->Count() <= 0) return;
+    if (!animate_) {
+        auto worker = std::make_unique<TTrayIconAnimate>(*this);
+        std::lock_guard lock(recordMutex_);
+        animate_ = std::move(worker);
+    }
+    // The worker is parked: it sees both values once it runs.
+    singleStep_.store(singleStep);
+    animating_.store(true);
+    animate_->Resume();
+}
+
+void TTrayIcon::StopAnimation() {
+    std::lock_guard guard(animationMutex_);
+    if (!animating_.load()) return;
+    animating_.store(false);
+    animate_->WaitUntilParked();
+    // The worker sends nothing more: the static picture is the last one.
+    IconChanged();
+}
+
+const TTrayIconAnimate* TTrayIcon::AnimationWorker() const noexcept {
+    std::lock_guard lock(recordMutex_);
+    return animate_.get();
+}
+
+TTrayIcon* TTrayIcon::FromId(uint32_t id) { return static_cast<TTrayIcon*>(Registry().Find(id)); }
+
+UINT TTrayIcon::TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+void TTrayIcon::HandleTaskbarCreated() noexcept {
+    if (!visible_ || loading_) return;
+    try {
+        const HWND window = TCallbackWindow::Ensure(owner_).Handle();
+        std::lock_guard lock(recordMutex_);
+        // The new taskbar knows no icons; an icon that is still there (a
+        // broadcast without a restart) refuses the add but takes a modify.
+        iconAdded_.store(false);
+        record_.hWnd = window;
+        const HICON picture = CurrentPictureLocked();
+        const bool present = SendLocked(NIM_ADD, picture) || SendLocked(NIM_MODIFY, picture);
+        iconAdded_.store(present);
+    } catch (...) {
+        // Not in the tray now; the next broadcast tries again.
+    }
+}
+
+void TTrayIcon::HandleTaskbarCreatedForAll() noexcept {
+    try {
+        for (void* icon : Registry().Objects()) static_cast<TTrayIcon*>(icon)->HandleTaskbarCreated();
+    } catch (...) {
+        // No memory for the list: the icons stay as they are.
+    }
+}
+
+void TTrayIcon::UpdateNotifyIcon(NotifyAction action) {
+    switch (action) {
+        case NotifyAction::Add: {
+            if (!visible_) return;
+            const HWND window = TCallbackWindow::Ensure(owner_).Handle();
+            std::lock_guard lock(recordMutex_);
+            record_.hWnd = window;
+            if (!SendLocked(NIM_ADD, CurrentPictureLocked())) throw KestrinError(kTrayError);
+            iconAdded_.store(true);
+            return;
+        }
+        case NotifyAction::Modify: {
+            std::lock_guard lock(recordMutex_);
+            if (!SendLocked(NIM_MODIFY, CurrentPictureLocked())) throw KestrinError(kTrayError);
+            return;
+        }
+        case NotifyAction::Delete: {
+            std::lock_guard lock(recordMutex_);
+            SendLocked(NIM_DELETE, CurrentPictureLocked());
+            iconAdded_.store(false);
+            return;
+        }
+    }
+}
+
+HICON TTrayIcon::CurrentPictureLocked() const noexcept {
+    if (animating_.load() && animate_) return animate_->FrameHandleLocked();
+    return icon_.Handle();
+}
+
+bool TTrayIcon::SendLocked(DWORD message, HICON icon) {
+    record_.hIcon = icon;
+    std::memset(record_.szTip, 0, sizeof record_.szTip);
+    std::memcpy(record_.szTip, tipHelp_.data(), tipHelp_.size());
+    record_.uFlags = NotifyFlagsFor(tipHelp_);
+    return ShellNotify(message, record_);
+}
+
+void TTrayIcon::IconChanged() {
+    if (iconAdded_.load()) UpdateNotifyIcon(NotifyAction::Modify);
+}
+
+}  // namespace kestrin

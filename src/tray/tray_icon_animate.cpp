@@ -1,0 +1,107 @@
+#include "tray/tray_icon_animate.h"
+
+#include <shellapi.h>
+
+#include "platform/image_list.h"
+#include "tray/TrayIcon.h"
+#include "tray/portable/icon_registry.h"
+
+namespace kestrin {
+
+TTrayIconAnimate::TTrayIconAnimate(TTrayIcon& owner) : owner_(owner), thread_([this] { Execute(); }) {}
+
+TTrayIconAnimate::~TTrayIconAnimate() {
+    {
+        std::lock_guard lock(mutex_);
+        endRequested_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void TTrayIconAnimate::Resume() {
+    {
+        std::lock_guard lock(mutex_);
+        wakeRequested_ = true;
+    }
+    changed_.notify_all();
+}
+
+void TTrayIconAnimate::WaitUntilParked() {
+    std::unique_lock lock(mutex_);
+    // Holding a single frame: one more cycle, which sees the stop and parks.
+    // Between two frames: the notification cuts the pause short.
+    if (parked_) wakeRequested_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return (parked_ && !wakeRequested_) || finished_; });
+}
+
+bool TTrayIconAnimate::Parked() const {
+    std::lock_guard lock(mutex_);
+    return parked_ && !wakeRequested_;
+}
+
+void TTrayIconAnimate::Execute() {
+    threadId_.store(GetCurrentThreadId());
+    // Created parked: the first StartAnimation lets it go.
+    bool running = Park();
+    while (running) {
+        {
+            std::lock_guard lock(mutex_);
+            if (endRequested_) break;
+        }
+        if (!owner_.Animating()) {
+            frameIndex_.store(0);
+            running = Park();
+            continue;
+        }
+        ImageList* list = owner_.AnimateIcons();
+        const int32_t count = list ? list->Count() : 0;
+        int32_t index = ClampFrameIndex(frameIndex_.load(), count);
+        try {
+            if (count > 0) ShowFrame(list->CopyIcon(index));
+        } catch (...) {
+            // A frame that cannot be made or sent is simply not shown.
+        }
+        frameIndex_.store(NextFrameIndex(index, count));
+        if (owner_.SingleStep())
+            running = Park();
+        else
+            Pause();
+    }
+    {
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+    }
+    changed_.notify_all();
+}
+
+bool TTrayIconAnimate::Park() {
+    std::unique_lock lock(mutex_);
+    parked_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return wakeRequested_ || endRequested_; });
+    if (endRequested_) return false;
+    wakeRequested_ = false;
+    parked_ = false;
+    return true;
+}
+
+void TTrayIconAnimate::Pause() {
+    // The rate is read anew for every frame.
+    const auto rate = std::chrono::milliseconds(owner_.AnimateRate());
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, rate, [this] { return endRequested_ || !owner_.Animating(); });
+}
+
+void TTrayIconAnimate::ShowFrame(IconHandle frame) {
+    std::lock_guard lock(owner_.recordMutex_);
+    // The old frame is destroyed here, under the lock, so no other thread
+    // is handing its handle to the shell at this moment. A frame that could
+    // not be copied (the list shrank meanwhile) leaves the last one.
+    if (frame) frameIcon_.Adopt(std::move(frame));
+    // The shell's refusal is ignored: that frame is just not shown.
+    if (owner_.IconAdded()) owner_.SendLocked(NIM_MODIFY, frameIcon_.Handle());
+}
+
+}  // namespace kestrin

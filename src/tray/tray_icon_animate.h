@@ -1,0 +1,71 @@
+#pragma once
+// TTrayIconAnimate: the worker thread that sends a tray icon's animation
+// frames to the shell, so that the icon keeps changing while the thread that
+// started the animation is blocked. Created parked by the icon's first
+// StartAnimation, reused by every later one, ended by the icon's destructor.
+//
+// "Parked" replaces the suspension of a thread by itself: the worker waits
+// on a condition variable, so whoever resumes it or waits for it to park
+// has a real wait and nothing is ever stopped half-way through a call.
+#include <windows.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "platform/handles.h"
+#include "platform/icon_picture.h"
+
+namespace kestrin {
+
+class TTrayIcon;
+
+class TTrayIconAnimate {
+public:
+    explicit TTrayIconAnimate(TTrayIcon& owner);
+    // Asks the worker to end, wakes it and waits for it.
+    ~TTrayIconAnimate();
+    TTrayIconAnimate(const TTrayIconAnimate&) = delete;
+    TTrayIconAnimate& operator=(const TTrayIconAnimate&) = delete;
+
+    // Lets the parked worker run its next cycle.
+    void Resume();
+    // For a stop: the owner's Animating is false by now. Wakes the worker
+    // wherever it waits (holding a single frame, or between two frames) and
+    // returns once it has parked, after which it sends nothing more.
+    void WaitUntilParked();
+
+    bool Parked() const;
+    // Index in the image list of the next frame (0 when parked after a stop).
+    int32_t FrameIndex() const noexcept { return frameIndex_.load(); }
+    DWORD ThreadId() const noexcept { return threadId_.load(); }
+
+    // The frame most recently taken from the list; the owner's record lock held.
+    HICON FrameHandleLocked() const noexcept { return frameIcon_.Handle(); }
+
+private:
+    void Execute();
+    // Waits, parked, until resumed; false when asked to end.
+    bool Park();
+    // Waits the owner's AnimateRate, cut short by a stop or the end.
+    void Pause();
+    void ShowFrame(IconHandle frame);
+
+    TTrayIcon& owner_;
+    std::atomic<int32_t> frameIndex_{0};
+    std::atomic<DWORD> threadId_{0};
+    IconPicture frameIcon_;  // owner's recordMutex_
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool parked_ = true;       // created parked
+    bool wakeRequested_ = false;
+    bool endRequested_ = false;
+    bool finished_ = false;
+
+    std::thread thread_;  // last: starts once everything above exists
+};
+
+}  // namespace kestrin

@@ -1,0 +1,100 @@
+#pragma once
+// Helpers for the tray icon tests: a recorder put in front of the shell's
+// notification area, solid-colour icons whose colour tells which picture the
+// shell was given, a hidden owner form that passes the taskbar's broadcast
+// on, and a catcher for errors that reach the top-level handler.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/handles.h"
+#include "tray/shell_notify.h"
+
+namespace kestrin::test {
+
+// One Shell_NotifyIconA call as the shell saw it.
+struct ShellCall {
+    DWORD message = 0;  // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    DWORD cbSize = 0;
+    HWND window = nullptr;
+    UINT id = 0;
+    UINT flags = 0;
+    UINT callbackMessage = 0;
+    HICON icon = nullptr;
+    // Colour of the picture's centre at the time of the call (0xFFFFFFFF
+    // for no picture): the frame's handle is gone by the time a test looks.
+    uint32_t colour = 0xFFFFFFFF;
+    std::string tip;  // up to its terminating zero
+    DWORD threadId = 0;
+    bool result = false;
+};
+
+// Records every call while it lives. Fake mode answers every call with
+// success and leaves the real tray alone; Forward mode passes each call on
+// to Shell_NotifyIconA and records its answer.
+class ShellRecorder {
+public:
+    enum Mode { Fake, Forward };
+    explicit ShellRecorder(Mode mode = Fake);
+    ~ShellRecorder();
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    std::vector<ShellCall> Calls() const;
+    std::vector<ShellCall> Calls(DWORD message) const;
+    size_t Count(DWORD message) const;
+    void Clear();
+    // From now on calls of that kind fail (Fake mode), until FailNone.
+    void Fail(DWORD message);
+    void FailNone();
+
+private:
+    ShellNotifyFunction previous_;
+};
+
+// A square icon of one colour (0x00RRGGBB), fully opaque.
+IconHandle SolidIcon(uint32_t colour, int size = 16);
+// Colour of the icon's centre when drawn on black; 0xFFFFFFFF for no icon.
+uint32_t IconColour(HICON icon);
+
+// A hidden form to own tray icons; passes "TaskbarCreated" to every icon.
+class TrayOwnerForm : public Form {
+public:
+    const char* ClassName() const override { return "TTrayTestOwner"; }
+    int TaskbarCreatedSeen = 0;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
+
+// Catches what reaches the application's top-level error handler.
+class ErrorCatcher {
+public:
+    ErrorCatcher();
+    ~ErrorCatcher();
+    ErrorCatcher(const ErrorCatcher&) = delete;
+    ErrorCatcher& operator=(const ErrorCatcher&) = delete;
+    const std::vector<std::string>& Messages() const noexcept { return messages_; }
+
+private:
+    std::vector<std::string> messages_;
+    Application::ErrorPresenter previous_;
+};
+
+// The process's tray callback window (a child of `owner`), or nullptr.
+HWND FindCallbackWindow(HWND owner);
+
+// Posts a notification as the shell does (message 0x4C8, wParam = icon
+// identifier, lParam = mouse message) and handles this thread's queue.
+void PostTrayNotification(HWND callbackWindow, uint32_t id, UINT mouseMessage);
+
+// Screen point of the centre of the first run of `colour` in the taskbar's
+// notification area (searched from the right); {-1, -1} when not shown.
+POINT FindColourInTaskbar(uint32_t colour);
+
+}  // namespace kestrin::test
