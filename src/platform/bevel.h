@@ -21,7 +21,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
     BevelShape shape_;
     BevelStyle style_;

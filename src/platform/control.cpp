@@ -207,4 +207,26 @@ LRESULT CALLBACK Control::Procedure(HWND window, UINT message, WPARAM wParam, LP
     return GuardedCall([&] { return self->Dispatch(message, wParam, lParam); });
 }
 
+bool Control::HandlePaintMessage(UINT message, WPARAM wParam, LRESULT& result) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(Handle(), &paint);
+            Paint(dc);
+            EndPaint(Handle(), &paint);
+            result = 0;
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            result = 0;
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace kestrin

@@ -89,6 +89,12 @@ protected:
 
     // Messages of the control's own window; return true when handled.
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Self-painted controls draw their whole client area here.
+    virtual void Paint(HDC /*dc*/) {}
+    // WM_PAINT, WM_PRINTCLIENT and WM_ERASEBKGND of a self-painted control
+    // (painting covers everything, so the background is never erased apart);
+    // true when the message was one of them.
+    bool HandlePaintMessage(UINT message, WPARAM wParam, LRESULT& result);
     // The window's behaviour before it was subclassed.
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
     void Invalidate();

@@ -109,20 +109,8 @@ void FlatButton::Paint(HDC dc) {
 
 bool FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
+    if (HandlePaintMessage(message, wParam, result)) return true;
     switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            return true;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return true;
-        case WM_ERASEBKGND:
-            result = 1;
-            return true;
         case WM_GETDLGCODE:
             // Dialog navigation passes over it: it never holds the focus.
             result = DLGC_STATIC;

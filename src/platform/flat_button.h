@@ -36,7 +36,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
     void NotifyParent();
     void SetHot(bool hot);
     void SetPressed(bool pressed);

@@ -52,25 +52,7 @@ void Image::Paint(HDC dc) {
 }
 
 bool Image::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            result = 0;
-            return true;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            result = 0;
-            return true;
-        case WM_ERASEBKGND:
-            result = 1;
-            return true;
-        default:
-            return false;
-    }
+    return HandlePaintMessage(message, wParam, result);
 }
 
 }  // namespace kestrin

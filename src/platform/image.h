@@ -28,7 +28,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
     IconPicture picture_;
     bool center_ = true;

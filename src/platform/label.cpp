@@ -73,22 +73,8 @@ void Label::Paint(HDC dc) {
 }
 
 bool Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (HandlePaintMessage(message, wParam, result)) return true;
     switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            result = 0;
-            return true;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            result = 0;
-            return true;
-        case WM_ERASEBKGND:
-            result = 1;  // WM_PAINT fills the whole client area
-            return true;
         case WM_SETTEXT:
             result = CallDefault(message, wParam, lParam);
             if (autoSize_) FitToText();

@@ -33,7 +33,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
     void FitToText();
     UINT DrawFlags() const;
 

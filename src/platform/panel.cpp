@@ -52,22 +52,8 @@ void Panel::Paint(HDC dc) {
 }
 
 bool Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (HandlePaintMessage(message, wParam, result)) return true;
     switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            result = 0;
-            return true;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            result = 0;
-            return true;
-        case WM_ERASEBKGND:
-            result = 1;
-            return true;
         case WM_COMMAND:
         case WM_NOTIFY:
         case WM_CTLCOLORSTATIC:

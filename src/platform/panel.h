@@ -25,7 +25,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
     BevelCut outer_;
     BevelCut inner_;
