@@ -59,7 +59,8 @@ harness_write_reg() {
 # Brings the run-time up (idempotent, safe to call from parallel tests).
 harness_up() {
   local dir=$1
-  mkdir -p "$dir/home" "$dir/artifacts"
+  # Wine links the user's shell folders to these when they exist.
+  mkdir -p "$dir/home/Documents" "$dir/home/Desktop" "$dir/artifacts"
   (
     flock 9
     if [ -n "${KESTRIN_DISPLAY:-}" ]; then
