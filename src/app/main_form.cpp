@@ -89,7 +89,7 @@ void TMemCMain::FormCreate() {
 
     if (CommandLineMode()) {
         Trace("one-shot mode");
-        RunPasses(true);
+        RunPasses();
         App().Terminate();
         return;
     }
@@ -117,7 +117,7 @@ bool TMemCMain::CommandLineMode() const {
     return arg == "/n" || arg == "-n";
 }
 
-void TMemCMain::RunPasses(bool /*batchAllowed*/) {
+void TMemCMain::RunPasses() {
     const int32_t count = state_.AppSettings.ManualOnce ? 1 : state_.AppSettings.PassCount.load();
     for (int32_t i = 0; i < count; ++i) Compact();
 }
@@ -159,7 +159,7 @@ void TMemCMain::Compact() {
 void TMemCMain::TBMouseDown(TTrayIcon&, MouseButton button, ShiftState, int, int) {
     if (button != mbLeft) return;
     state_.ManualRequest = true;
-    RunPasses(true);
+    RunPasses();
 }
 
 void TMemCMain::WMHotKey(WPARAM identifier) {
@@ -188,6 +188,7 @@ void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
     if (key == VK_F1) HelpDispClick();
 }
 
+// The shortcut dialog is not part of the program yet (its item is greyed).
 void TMemCMain::MakeSCClick() {}
 
 void TMemCMain::SetPropClick() {
@@ -204,6 +205,8 @@ void TMemCMain::SetPropClick() {
 }
 
 void TMemCMain::VerDispClick() {
+    // The interval count stands still while the version dialog is open (the
+    // dialog itself is not part of the program yet; its item is greyed).
     if (intervalThread_) intervalThread_->Pause();
     if (intervalThread_) intervalThread_->Resume();
 }

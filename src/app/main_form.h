@@ -81,7 +81,8 @@ private:
     void SaveSettings();
     void RegisterHotKeyFromSettings();
     bool CommandLineMode() const;
-    void RunPasses(bool batchAllowed);
+    // One pass with ManualOnce, else a batch of PassCount (none when <= 0).
+    void RunPasses();
     void FillImageList();
     void StartIntervalThread();
     void StopIntervalThread();
@@ -95,7 +96,6 @@ private:
     std::unique_ptr<ImageList> il_;
     std::unique_ptr<TTrayIcon> tb_;
     std::unique_ptr<TTThread> intervalThread_;
-    bool closed_ = false;
 };
 
 // The one controller of the process (set before its creation handler runs).
