@@ -1,6 +1,8 @@
 // The real Kestrin.exe, started and driven from outside as a user and the
 // shell would: single instance, one-shot mode, settings file, tray messages,
 // hot key.
+#include <windows.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include "support/input.h"
@@ -219,4 +221,40 @@ TEST_F(KestrinE2E, HotKeyTakenByAnotherProgramWarnsAndRunsOn) {
     EXPECT_TRUE(k.WaitForLines("resident", 1, kStartMs));
     UnregisterHotKey(nullptr, 1);
     CloseController(k);
+}
+
+// --- Explorer restart ----------------------------------------------------------
+
+namespace {
+bool TrayHasIcon(HWND callbackWindow, UINT id) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = callbackWindow;
+    probe.uID = id;
+    probe.uFlags = 0;  // changes nothing; succeeds only for an icon that is there
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+}  // namespace
+
+TEST_F(KestrinE2E, IconComesBackAfterTheTaskbarIsCreatedAgain) {
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    ASSERT_NE(callback, nullptr);
+    ASSERT_TRUE(TrayHasIcon(callback, 1));
+    // What a restarted Explorer looks like to the program: its icon is gone,
+    // then the new taskbar announces itself to every top-level window.
+    NOTIFYICONDATAA gone{};
+    gone.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    gone.hWnd = callback;
+    gone.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    ASSERT_FALSE(TrayHasIcon(callback, 1));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(callback, 1); }, 5000)) << "the icon did not come back";
+    // And it still works: a left press runs a pass.
+    PostTrayMessage(callback, WM_LBUTTONDOWN);
+    EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000));
+    CloseController(*k);
 }
