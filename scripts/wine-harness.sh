@@ -5,7 +5,8 @@
 # process of the prefix. Sourced by wine-run, run.sh and test.sh.
 
 harness_env() {
-  local dir=$1
+  local dir
+  dir=$(realpath -m "$1")
   export WINEPREFIX="$dir/prefix" WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   # Wine links the user's folders into $HOME: keep them inside the harness.
@@ -58,7 +59,8 @@ harness_write_reg() {
 
 # Brings the run-time up (idempotent, safe to call from parallel tests).
 harness_up() {
-  local dir=$1
+  local dir
+  dir=$(realpath -m "$1")
   # Wine links the user's shell folders to these when they exist.
   mkdir -p "$dir/home/Documents" "$dir/home/Desktop" "$dir/artifacts"
   (
@@ -87,7 +89,8 @@ harness_up() {
 # Stops only this harness's processes: its wineserver (and so its Wine
 # processes) and its own Xvfb.
 harness_down() {
-  local dir=$1
+  local dir
+  dir=$(realpath -m "$1")
   [ -d "$dir" ] || return 0
   (
     harness_env "$dir"
