@@ -7,31 +7,30 @@
 
 namespace kestrin {
 
-void DesignBanner(Form& form, const BannerLayout& layout) {
-    form.SetCaption(layout.caption);
-    form.SetBorderStyle(bsNone);
-    form.SetSystemMenu(false);
-    form.SetStayOnTop(layout.stayOnTop);
-    form.SetPosition(poScreenCenter);
-    form.SetClientSize(layout.clientWidth, layout.clientHeight);
+BannerForm::BannerForm(const BannerLayout& layout) : layout_(layout) {
+    SetCaption(layout.caption);
+    SetBorderStyle(bsNone);
+    SetSystemMenu(false);
+    SetStayOnTop(layout.stayOnTop);
+    SetPosition(poScreenCenter);
+    SetClientSize(layout.clientWidth, layout.clientHeight);
 }
 
-void ApplyBannerStyle(CreateParamsRecord& params) {
+void BannerForm::CreateParams(CreateParamsRecord& params) {
+    Form::CreateParams(params);
     params.style = kBannerStyle;
     params.exStyle = kBannerExStyle;
 }
 
-BannerControls CreateBannerControls(Form& form, const BannerLayout& layout) {
-    BannerControls controls;
-    controls.panel = &form.Add<Panel>(layout.panel, BevelCut::Lowered, BevelCut::None);
-    controls.image = &form.AddTo<Image>(controls.panel->Handle());
-    controls.image->FillParent();
-    controls.image->SetCenter(true);
+void BannerForm::CreateControls() {
+    Panel1 = &Add<Panel>(layout_.panel, BevelCut::Lowered, BevelCut::None);
+    Image1 = &AddTo<Image>(Panel1->Handle());
+    Image1->FillParent();
+    Image1->SetCenter(true);
     const HINSTANCE instance = App().Instance() ? App().Instance() : GetModuleHandleA(nullptr);
     // Without the icon the frame stays empty; the window is still worth showing.
-    controls.image->LoadIcon(instance, "MAINICON", 32);
-    controls.label = &form.Add<Label>(layout.label, layout.text);
-    return controls;
+    Image1->LoadIcon(instance, "MAINICON", 32);
+    Label1 = &Add<Label>(layout_.label, layout_.text);
 }
 
 }  // namespace kestrin

@@ -28,17 +28,22 @@ struct BannerLayout {
     const char* text;
 };
 
-struct BannerControls {
-    Panel* panel = nullptr;
-    Image* image = nullptr;
-    Label* label = nullptr;
-};
+class BannerForm : public Form {
+public:
+    Panel* Panel1 = nullptr;
+    Image* Image1 = nullptr;
+    Label* Label1 = nullptr;
 
-// Design properties; called by the form's constructor.
-void DesignBanner(Form& form, const BannerLayout& layout);
-// Replaces the inherited window styles.
-void ApplyBannerStyle(CreateParamsRecord& params);
-// The panel with the icon "MAINICON", and the label.
-BannerControls CreateBannerControls(Form& form, const BannerLayout& layout);
+protected:
+    // Applies the layout's design properties; `layout` must outlive the form.
+    explicit BannerForm(const BannerLayout& layout);
+    // Replaces the inherited window styles.
+    void CreateParams(CreateParamsRecord& params) override;
+    // The panel with the icon "MAINICON", and the label.
+    void CreateControls() override;
+
+private:
+    const BannerLayout& layout_;
+};
 
 }  // namespace kestrin

@@ -1,7 +1,5 @@
 #include "app/notice.h"
 
-#include "app/banner.h"
-
 namespace kestrin {
 
 namespace {
@@ -12,19 +10,7 @@ const BannerLayout kNoticeLayout{
 
 }  // namespace
 
-TNoticeForm::TNoticeForm() { DesignBanner(*this, kNoticeLayout); }
-
-void TNoticeForm::CreateParams(CreateParamsRecord& params) {
-    Form::CreateParams(params);
-    ApplyBannerStyle(params);
-}
-
-void TNoticeForm::CreateControls() {
-    const BannerControls controls = CreateBannerControls(*this, kNoticeLayout);
-    Panel1 = controls.panel;
-    Image1 = controls.image;
-    Label1 = controls.label;
-}
+TNoticeForm::TNoticeForm() : BannerForm(kNoticeLayout) {}
 
 void TNoticeForm::FormCreate() {
     // The callers wait without handling messages, so the notice must be on

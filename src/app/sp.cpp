@@ -1,6 +1,5 @@
 #include "app/sp.h"
 
-#include "app/banner.h"
 #include "platform/application.h"
 
 namespace kestrin {
@@ -13,19 +12,7 @@ const BannerLayout kSplashLayout{
 
 }  // namespace
 
-TSS::TSS() { DesignBanner(*this, kSplashLayout); }
-
-void TSS::CreateParams(CreateParamsRecord& params) {
-    Form::CreateParams(params);
-    ApplyBannerStyle(params);
-}
-
-void TSS::CreateControls() {
-    const BannerControls controls = CreateBannerControls(*this, kSplashLayout);
-    Panel1 = controls.panel;
-    Image1 = controls.image;
-    Label1 = controls.label;
-}
+TSS::TSS() : BannerForm(kSplashLayout) {}
 
 void TSS::FormCreate() {
     // The splash is shown by its creator. Here the program gives up its
