@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/application.h"
+#include "platform/wait.h"
 
 namespace kestrin {
 
@@ -107,29 +108,11 @@ void TTThread::MarkEnding() noexcept {
 
 void TTThread::WaitUntilEnding() {
     if (IsCallingThread()) return;
-    const bool onMainThread = App().IsMainThread();
-    HANDLE handles[3];
-    DWORD count = 0;
-    if (endingEvent_) handles[count++] = endingEvent_.get();
-    // The thread ends only after its mark, so its end will do where the
-    // mark has no event.
-    const DWORD threadIndex = count;
-    handles[count++] = Handle();
-    if (onMainThread && App().SynchronizeEvent()) handles[count++] = App().SynchronizeEvent();
     while (!ending_.load()) {
-        if (onMainThread) App().CheckSynchronize();
-        if (ending_.load()) break;
-        const DWORD wait = onMainThread ? MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_SENDMESSAGE)
-                                        : WaitForMultipleObjects(count, handles, FALSE, INFINITE);
-        if (wait == WAIT_OBJECT_0 + count) {
-            // Messages sent from other threads are delivered by the peek.
-            MSG message;
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        } else if (wait == WAIT_OBJECT_0 + threadIndex || wait == WAIT_FAILED) {
-            // Gone already, or nothing to wait on: the join that follows
-            // keeps the order all the same.
-            break;
-        }
+        // The thread ends only after its mark, so its end will do where the
+        // mark has no event; gone already (or nothing to wait on): the join
+        // that follows keeps the order all the same.
+        if (WaitForAny({endingEvent_.get(), Handle()}) != 0) break;
     }
 }
 

@@ -10,8 +10,10 @@
 #include "app/windows_process_system.h"
 #include "platform/application.h"
 #include "platform/diagnostics.h"
+#include "platform/wait.h"
 #include "platform/message_box.h"
 #include "platform/portable/error.h"
+#include "platform/portable/messages.h"
 #include "platform/portable/path_text.h"
 
 namespace kestrin {
@@ -26,16 +28,9 @@ constexpr char kWarningCaption[] = "警告";
 constexpr char kErrorCaption[] = "エラー";
 constexpr uint32_t kNoticeMs = 1000;
 constexpr DWORD kSplashMs = 1500;
-
-// Waits until the tick count has advanced by at least `ms` (wrap-safe), with
-// or without handling the application's messages meanwhile.
-void WaitTicks(uint32_t ms, bool handleMessages) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        if (handleMessages) App().ProcessMessages();
-        ::Sleep(10);
-    }
-}
+// A shell that is not ready (a start at logon) gets a few more tries.
+constexpr int kTrayRetries = 3;
+constexpr DWORD kTrayRetryMs = 500;
 }  // namespace
 
 TMemCMain::TMemCMain(SharedState& state, std::vector<std::string> arguments)
@@ -69,7 +64,6 @@ void TMemCMain::CreateControls() {
     il_ = std::make_unique<ImageList>();
 
     tb_ = std::make_unique<TTrayIcon>(*this);
-    tb_->BeginLoading();
     tb_->SetAnimateIcons(il_.get());
     tb_->SetRBPopupMenu(pm_.get());
     tb_->SetTipHelp("Kestrin");
@@ -79,13 +73,12 @@ void TMemCMain::CreateControls() {
     tb_->OnMouseDown = [this](TTrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
         TBMouseDown(sender, button, shift, x, y);
     };
-    tb_->Loaded();
 }
 
 void TMemCMain::FormCreate() {
     state_.NoticeRound = 1;
     LoadSettings();
-    if (state_.AppSettings.UseHotKey) RegisterHotKeyFromSettings();
+    ApplyHotKeySetting();
 
     if (CommandLineMode()) {
         Trace("one-shot mode");
@@ -98,7 +91,7 @@ void TMemCMain::FormCreate() {
     splash->Show();
     splash->Update();
     FillImageList();
-    tb_->SetVisible(true);
+    ShowTrayIcon();
     state_.ManualRequest = false;
     HelpFilePath = ChangeFileExt(ProgramFilePath(), ".chm");
     App().SetHelpHandler([this](uint16_t command, uint32_t data) { return FormHelp(command, data); });
@@ -124,20 +117,35 @@ void TMemCMain::RunPasses() {
 
 void TMemCMain::FillImageList() {
     for (const char* name : {"MAINICON", "MAINICON2"}) {
-        IconHandle icon(LoadIconA(App().Instance(), name));
-        if (icon) il_->AddIcon(icon.get());
+        // LoadIconA hands out the module's shared icon: the list takes a
+        // copy, and the shared one is never destroyed.
+        if (HICON icon = LoadIconA(App().Instance(), name)) il_->AddIcon(icon);
     }
 }
 
-void TMemCMain::RegisterHotKeyFromSettings() {
-    HotKeyAtom = GlobalAddAtomA(kHotKeyAtomName);
-    if (!RegisterHotKey(Handle(), static_cast<int>(HotKeyAtom), state_.AppSettings.HotKeyShifts,
-                        state_.AppSettings.HotKeyChar)) {
-        ShowMessageBox(kHotKeyTakenText, kWarningCaption, MB_ICONEXCLAMATION);
-        GlobalDeleteAtom(static_cast<ATOM>(HotKeyAtom));
-        UnregisterHotKey(Handle(), static_cast<int>(HotKeyAtom));
-        HotKeyAtom = 0;
+void TMemCMain::ShowTrayIcon() {
+    try {
+        tb_->SetVisible(true);
+    } catch (const KestrinError&) {
+        // At a start at logon the shell may not take icons yet.
+        for (int retry = 0; retry < kTrayRetries && !tb_->IconAdded(); ++retry) {
+            ::Sleep(kTrayRetryMs);
+            tb_->HandleTaskbarCreated();
+        }
+        if (tb_->IconAdded()) return;
+        // The start-up goes on (Visible stays true, so the icon comes back
+        // with the shell's next "TaskbarCreated"); the message waits for the
+        // loop, once the splash is gone.
+        Trace("tray icon refused");
+        App().HandleExceptionLater(std::current_exception());
     }
+}
+
+void TMemCMain::ApplyHotKeySetting() {
+    hotKey_.Drop();
+    if (!state_.AppSettings.UseHotKey) return;
+    if (!hotKey_.Register(Handle(), kHotKeyAtomName, state_.AppSettings.HotKeyShifts, state_.AppSettings.HotKeyChar))
+        ShowMessageBox(kHotKeyTakenText, kWarningCaption, MB_ICONEXCLAMATION);
 }
 
 std::string TMemCMain::GetFolderDir() { return DocumentsFolder(App().Handle()); }
@@ -163,7 +171,8 @@ void TMemCMain::TBMouseDown(TTrayIcon&, MouseButton button, ShiftState, int, int
 }
 
 void TMemCMain::WMHotKey(WPARAM identifier) {
-    if (identifier != HotKeyAtom || HotKeyAtom == 0) return;
+    // With no hot key registered there is nothing a WM_HOTKEY can stand for.
+    if (HotKeyAtom() == 0 || identifier != HotKeyAtom()) return;
     Trace("hot key");
     Compact();
     if (state_.AppSettings.ShowNotice) {
@@ -171,7 +180,7 @@ void TMemCMain::WMHotKey(WPARAM identifier) {
         notice->Show();
         notice->Update();
         Trace("notice shown after hot key");
-        WaitTicks(kNoticeMs, false);
+        WaitTicks(kNoticeMs, TickWait::NoMessages);
         ReleaseForm(std::move(notice));
         state_.ManualRequest = false;
     }
@@ -261,11 +270,11 @@ void TMemCMain::ResumeAfterCancelledEndSession() {
 }
 
 void TMemCMain::FormDestroy() {
-    if (HotKeyAtom != 0) {
-        UnregisterHotKey(Handle(), static_cast<int>(HotKeyAtom));
-        GlobalDeleteAtom(static_cast<ATOM>(HotKeyAtom));
-        HotKeyAtom = 0;
-    }
+    hotKey_.Drop();
+    // An end without the close (a failed pass) leaves the interval thread
+    // running, perhaps in the middle of its tray animation: it goes before
+    // the icon it animates.
+    if (intervalThread_) StopIntervalThread();
     // Out of the tray while the window the shell knows is still there.
     tb_.reset();
 }
@@ -276,7 +285,7 @@ bool TMemCMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
             WMHotKey(wParam);
             result = 0;
             return true;
-        case WM_KESTRIN_NOTICE:
+        case kShowNoticeMessage:
             ShowNoticeNow(wParam != 0);
             result = 0;
             return true;
@@ -307,7 +316,7 @@ void TMemCMain::ResumeInterval() {
 void TMemCMain::ShowNotice(bool handleMessages) {
     if (OnIntervalThread()) {
         // The notice belongs to the main thread's user interface.
-        PostMessageA(Handle(), WM_KESTRIN_NOTICE, handleMessages ? 1 : 0, 0);
+        PostMessageA(Handle(), kShowNoticeMessage, handleMessages ? 1 : 0, 0);
         return;
     }
     ShowNoticeNow(handleMessages);
@@ -318,7 +327,7 @@ void TMemCMain::ShowNoticeNow(bool handleMessages) {
     // makes its own notice, and each is released exactly once.
     auto notice = MakeForm<TNoticeForm>();
     Trace("notice shown");
-    WaitTicks(kNoticeMs, handleMessages);
+    WaitTicks(kNoticeMs, handleMessages ? TickWait::HandleMessages : TickWait::NoMessages);
     ReleaseForm(std::move(notice));
 }
 

@@ -12,17 +12,14 @@
 #include "app/portable/shared_state.h"
 #include "app/settings_store.h"
 #include "platform/form.h"
+#include "platform/hot_key.h"
 #include "platform/image_list.h"
 #include "platform/popup_menu.h"
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 
 namespace kestrin {
 
 class TTThread;
-
-// The private message by which the interval thread hands a notice to the
-// main thread (wParam: handle messages while it waits).
-inline constexpr UINT WM_KESTRIN_NOTICE = WM_APP + 1;
 
 class TMemCMain : public Form, private PassHost {
 public:
@@ -47,7 +44,13 @@ public:
     void VerDispClick();
     void QuitClick();
 
-    uint32_t HotKeyAtom = 0;
+    // The identifier of the registered hot key (the atom "KestrinHK"); 0 for none.
+    uint32_t HotKeyAtom() const noexcept { return hotKey_.Id(); }
+    // The one place where the hot key is dropped and, when UseHotKey is on,
+    // registered anew from the settings; a refused key is warned about and
+    // leaves none registered (UseHotKey keeps its value).
+    void ApplyHotKeySetting();
+
     std::string HelpFilePath;
 
     // Components (valid between CreateControls and destruction).
@@ -79,7 +82,7 @@ private:
 
     void LoadSettings();
     void SaveSettings();
-    void RegisterHotKeyFromSettings();
+    void ShowTrayIcon();
     bool CommandLineMode() const;
     // One pass with ManualOnce, else a batch of PassCount (none when <= 0).
     void RunPasses();
@@ -92,6 +95,7 @@ private:
     SharedState& state_;
     std::vector<std::string> arguments_;
     SettingsStore settings_;
+    GlobalHotKey hotKey_;
     std::unique_ptr<PopupMenu> pm_;
     std::unique_ptr<ImageList> il_;
     std::unique_ptr<TTrayIcon> tb_;

@@ -2,8 +2,9 @@
 
 #include <utility>
 
-#include "platform/form.h"
+#include "platform/portable/messages.h"
 #include "platform/portable/error.h"
+#include "platform/window_class.h"
 
 namespace kestrin {
 
@@ -11,14 +12,6 @@ namespace {
 
 constexpr char kApplicationClass[] = "TApplication";
 constexpr char kFallbackCaption[] = "Kestrin";
-// Posted to the application window when a worker queues a call: the window
-// procedure runs the queue, so calls also go through while a system modal
-// loop (a message box, a popup menu) has the thread.
-constexpr UINT kSynchronizeMessage = WM_APP + 0x100;
-
-// Depth of framework window procedures (and key/mouse hooks of the loop) on
-// the stack of this thread; see ReleaseLater.
-thread_local int handlerDepth = 0;
 
 void ShowErrorBox(HWND owner, const std::string& text, const std::string& caption) {
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
@@ -31,14 +24,10 @@ Application& App() {
     return application;
 }
 
-void ReportUnhandled(std::exception_ptr error) noexcept { App().HandleException(std::move(error)); }
-
-Application::HandlerScope::HandlerScope() noexcept { ++handlerDepth; }
-Application::HandlerScope::~HandlerScope() { --handlerDepth; }
-int Application::HandlerDepth() noexcept { return handlerDepth; }
-
 Application::Application()
-    : mainThreadId_(GetCurrentThreadId()), syncEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+    : mainThreadId_(GetCurrentThreadId()), syncEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    SetUnhandledReporter([](std::exception_ptr error) noexcept { App().HandleException(std::move(error)); });
+}
 
 Application::~Application() {
     // Forms still waiting for release go with the process; their windows
@@ -55,18 +44,12 @@ void Application::Initialize(HINSTANCE instance) {
     instance_ = instance ? instance : GetModuleHandleA(nullptr);
     mainThreadId_.store(GetCurrentThreadId());
 
-    WNDCLASSEXA info{};
-    info.cbSize = sizeof info;
-    if (!GetClassInfoExA(instance_, kApplicationClass, &info)) {
-        info = {};
-        info.cbSize = sizeof info;
-        info.lpfnWndProc = &Application::WindowProc;
-        info.hInstance = instance_;
-        info.hIcon = LoadIconA(instance_, "MAINICON");
-        info.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        info.lpszClassName = kApplicationClass;
-        if (!RegisterClassExA(&info)) throw KestrinError::Format("ウィンドウクラス %s を登録できません。", kApplicationClass);
-    }
+    WindowClassSpec windowClass;
+    windowClass.name = kApplicationClass;
+    windowClass.procedure = &Application::WindowProc;
+    windowClass.icon = LoadIconA(ProgramInstance(), "MAINICON");
+    windowClass.procedureMustMatch = true;
+    EnsureWindowClass(windowClass);
     // Hidden and of no size: it only owns the forms (so that they have no
     // taskbar buttons of their own) and receives the framework's messages.
     HWND window = CreateWindowExA(0, kApplicationClass, title_.c_str(),
@@ -101,6 +84,12 @@ LRESULT Application::HandleAppMessage(HWND window, UINT message, WPARAM wParam, 
         case kSynchronizeMessage:
             CheckSynchronize();
             return 0;
+        case kShowLaterErrorsMessage: {
+            std::vector<std::exception_ptr> errors = std::move(laterErrors_);
+            laterErrors_.clear();
+            for (auto& error : errors) HandleException(error);
+            return 0;
+        }
         case WM_CLOSE:
             // Closing the application (from the system menu of its button)
             // means closing the main form.
@@ -127,9 +116,13 @@ void Application::Wake() noexcept {
         PostThreadMessageA(thread, WM_NULL, 0, 0);
 }
 
-int Application::CurrentLoopLevel() noexcept { return handlerDepth == 0 ? -1 : handlerDepth; }
+int Application::CurrentLoopLevel() noexcept {
+    const int depth = HandlerScope::Depth();
+    return depth == 0 ? -1 : depth;
+}
 
 void Application::Run() {
+    ProcessReleases(-1);
     if (mainForm_ && showMainForm_) mainForm_->Show();
     while (!Terminated()) {
         if (!PumpOne(-1)) Idle(-1);
@@ -183,7 +176,7 @@ bool Application::PreTranslate(MSG& message) {
         default:
             return false;
     }
-    Form* form = Form::FromChild(message.hwnd);
+    TopLevelWindow* form = TopLevelWindow::FromChild(message.hwnd);
     if (!form) return false;
     HandlerScope scope;
     try {
@@ -205,7 +198,7 @@ void Application::AfterDispatch(const MSG& message) {
     }
     // The press may have closed the form that received it.
     if (!IsWindow(message.hwnd)) return;
-    Form* form = Form::FromChild(message.hwnd);
+    TopLevelWindow* form = TopLevelWindow::FromChild(message.hwnd);
     if (!form) return;
     HandlerScope scope;
     try {
@@ -222,7 +215,7 @@ bool Application::HelpCommand(uint16_t command, uint32_t data) {
     return handler(command, data);
 }
 
-void Application::ReleaseLater(std::unique_ptr<Form> form) {
+void Application::ReleaseLater(std::unique_ptr<TopLevelWindow> form) {
     if (!form) return;
     for (const auto& entry : releases_) {
         if (entry.form.get() == form.get()) {
@@ -231,14 +224,14 @@ void Application::ReleaseLater(std::unique_ptr<Form> form) {
             return;
         }
     }
-    releases_.push_back({std::move(form), handlerDepth});
+    releases_.push_back({std::move(form), HandlerScope::Depth()});
 }
 
 void Application::ProcessReleases(int level) {
     if (releases_.empty()) return;
     // Take the due entries out first: destroying a form runs its handlers,
     // which may ask for further releases.
-    std::vector<std::unique_ptr<Form>> due;
+    std::vector<std::unique_ptr<TopLevelWindow>> due;
     for (auto it = releases_.begin(); it != releases_.end();) {
         if (it->depth > level && !it->form->InModalLoop()) {
             due.push_back(std::move(it->form));
@@ -296,6 +289,12 @@ bool Application::CheckSynchronize() {
         syncDone_.notify_all();
     }
     return !batch.empty();
+}
+
+void Application::HandleExceptionLater(std::exception_ptr error) {
+    if (!error) return;
+    laterErrors_.push_back(std::move(error));
+    if (HWND window = Handle()) PostMessageA(window, kShowLaterErrorsMessage, 0, 0);
 }
 
 Application::ErrorPresenter Application::SetErrorPresenter(ErrorPresenter presenter) {

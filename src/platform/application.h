@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/handler_guard.h"
 #include "platform/handles.h"
+#include "platform/top_level_window.h"
 
 namespace kestrin {
-
-class Form;
 
 class Application {
 public:
@@ -49,15 +49,15 @@ public:
     void SetTitle(std::string title);
 
     // Destroying the main form ends the message loop.
-    void SetMainForm(Form* form) noexcept { mainForm_ = form; }
-    Form* MainForm() const noexcept { return mainForm_; }
+    void SetMainForm(TopLevelWindow* form) noexcept { mainForm_ = form; }
+    TopLevelWindow* MainForm() const noexcept { return mainForm_; }
     // Whether Run shows the main form first (it does by default).
     void SetShowMainForm(bool show) noexcept { showMainForm_ = show; }
     bool ShowMainForm() const noexcept { return showMainForm_; }
 
     // The message loop of the main thread; returns once Terminate was asked
-    // for (at once if that happened before). Pending releases are carried out
-    // before it returns.
+    // for (at once if that happened before). Releases asked for before it
+    // starts are carried out first, and those still pending before it returns.
     void Run();
     // Asks every message loop of the application to end. Any thread may call it.
     void Terminate() noexcept;
@@ -82,7 +82,7 @@ public:
     // or a loop it runs itself, is still on the stack; never while the form
     // is in its own modal loop. Code outside every window procedure (start-up,
     // tests) counts as below all handlers, so its own loops carry it out.
-    void ReleaseLater(std::unique_ptr<Form> form);
+    void ReleaseLater(std::unique_ptr<TopLevelWindow> form);
     size_t PendingReleases() const noexcept { return releases_.size(); }
 
     // Runs the call on the main thread. From a worker thread: queues it,
@@ -97,24 +97,18 @@ public:
     // The top-level error handler: shows the message and lets the loop go on.
     void HandleException(const std::exception& error) noexcept;
     void HandleException(std::exception_ptr error) noexcept;
+    // For errors met where a message box would come at the wrong moment
+    // (start-up, a splash still up): shown by the main loop once it runs,
+    // after the releases asked for before.
+    void HandleExceptionLater(std::exception_ptr error);
     // Replaces the presenter (an empty one restores the message box); returns
     // the one that was installed.
     ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
 
-    // Window procedures of the framework mark their bodies with this scope;
-    // deferred releases use the depth to tell when a handler has returned.
-    class HandlerScope {
-    public:
-        HandlerScope() noexcept;
-        ~HandlerScope();
-        HandlerScope(const HandlerScope&) = delete;
-        HandlerScope& operator=(const HandlerScope&) = delete;
-    };
-    static int HandlerDepth() noexcept;
 
 private:
     struct PendingRelease {
-        std::unique_ptr<Form> form;
+        std::unique_ptr<TopLevelWindow> form;
         int depth;
     };
     struct SyncCall {
@@ -139,12 +133,13 @@ private:
     WindowHandle window_;
     std::atomic<DWORD> mainThreadId_;
     std::string title_;
-    Form* mainForm_ = nullptr;
+    TopLevelWindow* mainForm_ = nullptr;
     bool showMainForm_ = true;
     std::atomic<bool> terminated_{false};
     HelpHandler helpHandler_;
     ErrorPresenter presenter_;
     std::vector<PendingRelease> releases_;
+    std::vector<std::exception_ptr> laterErrors_;
 
     KernelHandle syncEvent_;
     std::mutex syncMutex_;
@@ -153,22 +148,5 @@ private:
 };
 
 Application& App();
-
-// Runs the body of a window procedure: counts the handler depth, and reports
-// an exception through the top-level handler instead of letting it cross the
-// system's frames (where it could not be caught).
-template <typename Body>
-LRESULT GuardedCall(Body&& body, LRESULT onError = 0) noexcept {
-    Application::HandlerScope scope;
-    try {
-        return body();
-    } catch (...) {
-        App().HandleException(std::current_exception());
-    }
-    return onError;
-}
-
-// For trampolines that have caught an exception themselves.
-void ReportUnhandled(std::exception_ptr error) noexcept;
 
 }  // namespace kestrin

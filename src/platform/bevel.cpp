@@ -6,7 +6,7 @@ namespace kestrin {
 
 Bevel::Bevel(HWND parent, const Bounds& bounds, BevelShape shape, BevelStyle style)
     : Control(parent), shape_(shape), style_(style) {
-    CreateOwn("KestrinBevel", {}, WS_VISIBLE, 0, bounds);
+    CreateOwn("KestrinBevel", {.bounds = bounds});
 }
 
 void Bevel::SetShape(BevelShape shape) {

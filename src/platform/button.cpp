@@ -3,17 +3,17 @@
 namespace kestrin {
 
 Button::Button(HWND parent, const Bounds& bounds, std::string_view caption) : Control(parent) {
-    Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, bounds);
+    Create("BUTTON", {.text = std::string(caption), .bounds = bounds, .style = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON});
 }
 
 void Button::SetDefault(bool isDefault) {
-    if (isDefault == default_) return;
-    default_ = isDefault;
+    if (isDefault == IsDefault()) return;
+    DialogButton::SetDefault(isDefault);
     SendMessageA(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void Button::Click() {
-    if (onClick) onClick();
+    if (OnClick) OnClick();
 }
 
 bool Button::HandleCommand(WORD notifyCode) {

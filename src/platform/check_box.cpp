@@ -3,7 +3,7 @@
 namespace kestrin {
 
 CheckBox::CheckBox(HWND parent, const Bounds& bounds, std::string_view caption) : Control(parent) {
-    Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, bounds);
+    Create("BUTTON", {.text = std::string(caption), .bounds = bounds, .style = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX});
 }
 
 bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -11,12 +11,12 @@ bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0
 void CheckBox::SetChecked(bool checked) {
     if (checked == Checked()) return;
     SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (onClick) onClick();
+    if (OnClick) OnClick();
 }
 
 bool CheckBox::HandleCommand(WORD notifyCode) {
     if (notifyCode != BN_CLICKED) return false;
-    if (onClick) onClick();
+    if (OnClick) OnClick();
     return true;
 }
 

@@ -11,11 +11,11 @@ public:
     explicit CheckBox(HWND parent, const Bounds& bounds = {}, std::string_view caption = {});
 
     bool Checked() const;
-    // Like a click, a change made by code fires onClick; setting the state it
+    // Like a click, a change made by code fires OnClick; setting the state it
     // already has does nothing.
     void SetChecked(bool checked);
 
-    std::function<void()> onClick;
+    std::function<void()> OnClick;
 
     bool HandleCommand(WORD notifyCode) override;
 };

@@ -1,11 +1,15 @@
 #include "platform/control.h"
 
+#include <windowsx.h>
+
 #include <atomic>
 #include <string>
+#include <utility>
 
-#include "platform/application.h"
+#include "platform/handler_guard.h"
 #include "platform/portable/error.h"
 #include "platform/ui_font.h"
+#include "platform/window_class.h"
 
 namespace kestrin {
 
@@ -20,20 +24,29 @@ int NextControlId() {
     return 1000 + next.fetch_add(1) % 60000;
 }
 
-void RegisterOwnClass(const char* className) {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA info{};
-    info.cbSize = sizeof info;
-    if (GetClassInfoExA(instance, className, &info)) return;
-    info.lpfnWndProc = DefWindowProcA;  // the control's own handling comes from the subclass
-    info.hInstance = instance;
-    info.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    info.lpszClassName = className;
-    if (!RegisterClassExA(&info) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw KestrinError::Format("ウィンドウクラス %s を登録できません。", className);
+bool IsMousePress(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
+
+ShiftState KeyboardShiftState(bool altHeld) noexcept {
+    ShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (altHeld || GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    return shift;
+}
 
 Control::Control(HWND parent) : parent_(parent) {}
 
@@ -122,26 +135,119 @@ RECT Control::ClientArea() const {
     return rect;
 }
 
-void Control::Create(const char* className, std::string_view text, DWORD style, DWORD exStyle,
-                     const Bounds& bounds) {
-    const std::string caption(text);
-    HWND window = CreateWindowExA(exStyle, className, caption.c_str(), style | WS_CHILD, bounds.x, bounds.y,
-                                  bounds.width, bounds.height, parent_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
-                                  GetModuleHandleA(nullptr), nullptr);
-    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", className);
-    Bind(window);
-    SetFont(UiFont());
+void Control::Create(const char* className, ControlArgs args) {
+    className_ = className;
+    args_ = std::move(args);
+    HWND window = MakeWindow(NextControlId(), nullptr);
+    SetFont(args_.font ? args_.font : UiFont());
+    (void)window;
 }
 
-void Control::CreateOwn(const char* className, std::string_view text, DWORD style, DWORD exStyle,
-                        const Bounds& bounds) {
-    RegisterOwnClass(className);
+void Control::CreateOwn(const char* className, ControlArgs args) {
+    EnsureWindowClass(WindowClassSpec{.name = className});
     ownClass_ = true;
-    Create(className, text, style, exStyle, bounds);
+    Create(className, std::move(args));
+}
+
+HWND Control::MakeWindow(int id, HWND insertAfter) {
+    HWND window = CreateWindowExA(args_.exStyle, className_, args_.text.c_str(), args_.style | WS_CHILD,
+                                  args_.bounds.x, args_.bounds.y, args_.bounds.width, args_.bounds.height, parent_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", className_);
+    if (insertAfter) SetWindowPos(window, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Bind(window);
+    return window;
+}
+
+void Control::ChangeCreationStyle(DWORD remove, DWORD add) {
+    if (!Handle()) {
+        args_.style = (args_.style & ~remove) | add;
+        return;
+    }
+    const DWORD current = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
+    if (((current & ~remove) | add) == current) return;
+    Rebuild(remove, add);
+}
+
+void Control::Recreate() { Rebuild(0, 0); }
+
+void Control::Rebuild(DWORD remove, DWORD add) {
+    HWND old = Handle();
+    if (!old) return;
+    const bool hadFocus = GetFocus() == old;
+    const HFONT font = Font();
+    // The window's own styles carry every change made since creation
+    // (visible, enabled, tab stop, read-only...); the request goes on top.
+    args_.style = ((static_cast<DWORD>(GetWindowLongA(old, GWL_STYLE)) & ~WS_CHILD) & ~remove) | add;
+    args_.exStyle = static_cast<DWORD>(GetWindowLongA(old, GWL_EXSTYLE));
+    args_.text = Text();
+    args_.bounds = GetBounds();
+    const int id = GetDlgCtrlID(old);
+    // The new window takes the old one's place among its siblings (the tab order).
+    HWND previous = GetWindow(old, GW_HWNDPREV);
+    RestoreProcedure();
+    window_.reset();
+    MakeWindow(id, previous ? previous : HWND_TOP);
+    SetFont(font);
+    if (hadFocus) SetFocus(Handle());
+    WindowCreated();
 }
 
 bool Control::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void Control::DoKeyDown(WORD& key, ShiftState shift) {
+    // A copy: the handler may replace itself while it runs.
+    if (const KeyEvent handler = OnKeyDown) handler(*this, key, shift);
+}
+
+void Control::DoKeyPress(char& key) {
+    if (const KeyPressEvent handler = OnKeyPress) handler(*this, key);
+}
+
+void Control::FireMouseDown(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MouseEvent handler = OnMouseDown;
+    if (!handler) return;
+    MouseButton button = mbLeft;
+    if (message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK) button = mbRight;
+    if (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) button = mbMiddle;
+    ShiftState shift = KeyboardShiftState() & ~ssShift & ~ssCtrl;
+    if (wParam & MK_SHIFT) shift |= ssShift;
+    if (wParam & MK_CONTROL) shift |= ssCtrl;
+    if (wParam & MK_LBUTTON) shift |= ssLeft;
+    if (wParam & MK_RBUTTON) shift |= ssRight;
+    if (wParam & MK_MBUTTON) shift |= ssMiddle;
+    if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) shift |= ssDouble;
+    handler(*this, button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+LRESULT Control::Inherited(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            WORD key = static_cast<WORD>(wParam);
+            DoKeyDown(key, KeyboardShiftState(message == WM_SYSKEYDOWN && (lParam & (1 << 29)) != 0));
+            if (key == 0) return 0;
+            wParam = key;
+            break;
+        }
+        case WM_CHAR: {
+            char key = static_cast<char>(wParam);
+            DoKeyPress(key);
+            if (key == '\0') return 0;
+            wParam = static_cast<unsigned char>(key);
+            break;
+        }
+        default:
+            if (IsMousePress(message)) {
+                const LRESULT result = CallDefault(message, wParam, lParam);
+                // The press may have destroyed the control's window.
+                if (Handle()) FireMouseDown(message, wParam, lParam);
+                return result;
+            }
+            break;
+    }
+    return CallDefault(message, wParam, lParam);
+}
 
 LRESULT Control::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(original_, Handle(), message, wParam, lParam);
@@ -166,9 +272,9 @@ void Control::RestoreProcedure() noexcept {
 
 LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (onMessage) {
+    if (OnMessage) {
         // A copy: the filter may replace itself while it runs.
-        const MessageFilter filter = onMessage;
+        const MessageFilter filter = OnMessage;
         if (filter(message, wParam, lParam, result)) return result;
     }
     if (HandleMessage(message, wParam, lParam, result)) return result;
@@ -190,7 +296,7 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                 break;
         }
     }
-    return CallDefault(message, wParam, lParam);
+    return Inherited(message, wParam, lParam);
 }
 
 LRESULT CALLBACK Control::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,7 +2,13 @@
 // Base of every child control: owns the control's window, binds the window
 // to this object, and takes back the notifications (WM_COMMAND, WM_NOTIFY)
 // that the system sends to the parent, so that each control handles its own
-// events through handler members such as onClick.
+// events through handler members such as OnClick.
+//
+// A control is made from its arguments (ControlArgs). Some styles are fixed
+// by the system when the window is created (a multi-line edit's alignment,
+// a button's kind): changing one re-creates the window, which keeps text,
+// font, bounds, visibility, enabled state, identifier, place in the tab
+// order and the focus.
 //
 // The window is subclassed with an ANSI procedure, so every message a control
 // sees carries cp932 text, as the rest of the program does.
@@ -12,29 +18,43 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bounds.h"
+#include "platform/component.h"
 #include "platform/handles.h"
+#include "platform/portable/shift_state.h"
 
 namespace kestrin {
 
-struct Bounds {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
+class DialogButton;
 
 enum class TextAlignment { Left, Center, Right };
 
-class Control {
+struct ControlArgs {
+    std::string text;
+    Bounds bounds;
+    DWORD style = WS_VISIBLE;  // WS_CHILD is always added
+    DWORD exStyle = 0;
+    HFONT font = nullptr;  // nullptr: the program's UI font
+};
+
+// The modifier keys held now (for key events).
+ShiftState KeyboardShiftState(bool altHeld = false) noexcept;
+
+class Control : public Component {
 public:
     // Looks at a message before the control's own handling; return true to
     // consume it (the result goes back to the sender).
     using MessageFilter = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    // A key pressed while the control has the focus; set `key` to 0 to consume it.
+    using KeyEvent = std::function<void(Control& sender, WORD& key, ShiftState shift)>;
+    // A character typed into the control; set `key` to '\0' to consume it.
+    using KeyPressEvent = std::function<void(Control& sender, char& key)>;
+    // A mouse button pressed on the control, after the press has been
+    // handled (a control that takes the focus has it by then).
+    using MouseEvent = std::function<void(Control& sender, MouseButton button, ShiftState shift, int x, int y)>;
 
     explicit Control(HWND parent);
-    virtual ~Control();
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
+    ~Control() override;
 
     // The control object bound to a window, or nullptr for a window that is
     // not one of ours (or no window).
@@ -48,6 +68,9 @@ public:
     // Notifications from the control's own window, as routed by its parent.
     virtual bool HandleCommand(WORD notifyCode);
     virtual bool HandleNotify(NMHDR* header);
+
+    // A button that a form presses for Enter or Esc, or nullptr.
+    virtual DialogButton* AsDialogButton() noexcept { return nullptr; }
 
     HWND Handle() const noexcept { return window_.get(); }
     HWND Parent() const noexcept { return parent_; }
@@ -78,17 +101,37 @@ public:
     // coordinates); a panel leaves out its bevels.
     virtual RECT ClientArea() const;
 
-    MessageFilter onMessage;
+    // Styles the system fixes at creation: stored, and the window is made
+    // again with them (see Recreate).
+    void ChangeCreationStyle(DWORD remove, DWORD add);
+    // Destroys the window and creates it again from the arguments, with the
+    // current state (see the top of this file); WindowCreated runs after.
+    void Recreate();
+
+    MessageFilter OnMessage;
+    KeyEvent OnKeyDown;
+    KeyPressEvent OnKeyPress;
+    MouseEvent OnMouseDown;
 
 protected:
     // Creates a window of a system class ("BUTTON", "EDIT", ...) and binds it.
-    void Create(const char* className, std::string_view text, DWORD style, DWORD exStyle, const Bounds& bounds);
+    void Create(const char* className, ControlArgs args);
     // Creates a window of one of the program's own control classes (painted
     // by the control itself); the class is registered on first use.
-    void CreateOwn(const char* className, std::string_view text, DWORD style, DWORD exStyle, const Bounds& bounds);
+    void CreateOwn(const char* className, ControlArgs args);
+    // The window has been made again (Recreate): settings that live in the
+    // window only (an edit's formatting rectangle, say) are applied again.
+    virtual void WindowCreated() {}
 
-    // Messages of the control's own window; return true when handled.
+    // Messages of the control's own window; return true when handled. What
+    // is not handled gets the ordinary handling (Inherited).
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The ordinary handling: the key, character and mouse events, then the
+    // window's own behaviour.
+    LRESULT Inherited(UINT message, WPARAM wParam, LPARAM lParam);
+    // The events alone, for controls that filter before the window acts.
+    void DoKeyDown(WORD& key, ShiftState shift);
+    void DoKeyPress(char& key);
     // Self-painted controls draw their whole client area here.
     virtual void Paint(HDC /*dc*/) {}
     // WM_PAINT, WM_PRINTCLIENT and WM_ERASEBKGND of a self-painted control
@@ -102,12 +145,17 @@ protected:
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    HWND MakeWindow(int id, HWND insertAfter);
+    void Rebuild(DWORD remove, DWORD add);
     void Bind(HWND window);
     void RestoreProcedure() noexcept;
+    void FireMouseDown(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND parent_;
     WindowHandle window_;  // cleared, not destroyed, when the system destroys it first
     WNDPROC original_ = nullptr;
+    const char* className_ = nullptr;
+    ControlArgs args_;
     bool ownClass_ = false;
     HFONT font_ = nullptr;  // kept here for our own classes, which have no font slot
 };

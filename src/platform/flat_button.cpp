@@ -13,7 +13,7 @@ constexpr int kGlyphSpacing = 4;
 }
 
 FlatButton::FlatButton(HWND parent, const Bounds& bounds, std::string_view caption) : Control(parent) {
-    CreateOwn("KestrinFlatButton", caption, WS_VISIBLE, 0, bounds);
+    CreateOwn("KestrinFlatButton", {.text = std::string(caption), .bounds = bounds});
 }
 
 void FlatButton::SetGlyph(HICON normal, HICON disabled) {
@@ -23,7 +23,7 @@ void FlatButton::SetGlyph(HICON normal, HICON disabled) {
 }
 
 void FlatButton::Click() {
-    if (onClick) onClick();
+    if (OnClick) OnClick();
 }
 
 bool FlatButton::HandleCommand(WORD notifyCode) {

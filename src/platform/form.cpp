@@ -5,10 +5,10 @@
 #include <stdexcept>
 
 #include "platform/application.h"
-#include "platform/button.h"
-#include "platform/flat_button.h"
+#include "platform/dialog_button.h"
 #include "platform/portable/error.h"
 #include "platform/ui_font.h"
+#include "platform/window_class.h"
 
 namespace kestrin {
 
@@ -70,14 +70,6 @@ DWORD BorderStyleBits(FormBorderStyle border, bool systemMenu) {
     }
 }
 
-ShiftState KeyboardShift(bool altHeld) {
-    ShiftState shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-    if (altHeld || GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-    return shift;
-}
-
 bool IsDialogKey(WPARAM key) {
     switch (key) {
         case VK_TAB:
@@ -94,9 +86,8 @@ bool IsDialogKey(WPARAM key) {
 }
 
 int ButtonModalResult(Control* control) {
-    if (auto* button = dynamic_cast<Button*>(control)) return button->ModalResult();
-    if (auto* flat = dynamic_cast<FlatButton*>(control)) return flat->ModalResult();
-    return mrNone;
+    const DialogButton* button = control ? control->AsDialogButton() : nullptr;
+    return button ? button->ModalResult() : mrNone;
 }
 
 bool IsUsable(HWND window) { return window && IsWindowEnabled(window) && IsWindowVisible(window); }
@@ -116,12 +107,8 @@ Form::~Form() {
 }
 
 Form* Form::FromHandle(HWND window) {
-    if (!window || !IsWindow(window)) return nullptr;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return nullptr;
-    if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) != &Form::WindowProc) return nullptr;
-    return reinterpret_cast<Form*>(GetWindowLongPtrA(window, 0));
+    // Forms are the only top-level windows of the program that bind themselves.
+    return static_cast<Form*>(TopLevelWindow::FromHandle(window));
 }
 
 Form* Form::FromChild(HWND window) {
@@ -129,48 +116,39 @@ Form* Form::FromChild(HWND window) {
     return FromHandle(GetAncestor(window, GA_ROOT));
 }
 
-void Form::RegisterWindowClass() const {
-    const HINSTANCE instance = App().Instance() ? App().Instance() : GetModuleHandleA(nullptr);
-    WNDCLASSEXA info{};
-    info.cbSize = sizeof info;
-    if (GetClassInfoExA(instance, ClassName(), &info)) {
-        if (info.lpfnWndProc != &Form::WindowProc)
-            throw KestrinError::Format("ウィンドウクラス %s を登録できません。", ClassName());
-        return;
+Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle) const {
+    RECT rect{0, 0, clientWidth_, clientHeight_};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    Bounds bounds{left_, top_, rect.right - rect.left, rect.bottom - rect.top};
+    if (position_ == poScreenCenter) {
+        bounds.x = (GetSystemMetrics(SM_CXSCREEN) - bounds.width) / 2;
+        bounds.y = (GetSystemMetrics(SM_CYSCREEN) - bounds.height) / 2;
     }
-    info = {};
-    info.cbSize = sizeof info;
-    info.style = CS_DBLCLKS;
-    info.lpfnWndProc = &Form::WindowProc;
-    info.cbWndExtra = sizeof(Form*);
-    info.hInstance = instance;
-    info.hIcon = LoadIconA(instance, "MAINICON");
-    info.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    info.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    info.lpszClassName = ClassName();
-    if (!RegisterClassExA(&info)) throw KestrinError::Format("ウィンドウクラス %s を登録できません。", ClassName());
+    return bounds;
 }
 
 void Form::FillCreateParams(CreateParamsRecord& params) const {
     params.style = BorderStyleBits(borderStyle_, systemMenu_) | WS_CLIPSIBLINGS;
     params.exStyle = (borderStyle_ == bsDialog ? WS_EX_DLGMODALFRAME : 0) | (stayOnTop_ ? WS_EX_TOPMOST : 0);
-    RECT rect{0, 0, clientWidth_, clientHeight_};
-    AdjustWindowRectEx(&rect, params.style, FALSE, params.exStyle);
-    params.width = rect.right - rect.left;
-    params.height = rect.bottom - rect.top;
-    if (position_ == poScreenCenter) {
-        params.x = (GetSystemMetrics(SM_CXSCREEN) - params.width) / 2;
-        params.y = (GetSystemMetrics(SM_CYSCREEN) - params.height) / 2;
-    } else {
-        params.x = left_;
-        params.y = top_;
-    }
+    const Bounds bounds = WindowBoundsFor(params.style, params.exStyle);
+    params.x = bounds.x;
+    params.y = bounds.y;
+    params.width = bounds.width;
+    params.height = bounds.height;
     params.caption = caption_;
 }
 
 void Form::Create(HWND owner) {
     if (window_) return;
-    RegisterWindowClass();
+    EnsureWindowClass(WindowClassSpec{
+        .name = ClassName(),
+        .procedure = &Form::WindowProc,
+        .style = CS_DBLCLKS,
+        .windowExtra = sizeof(Form*),
+        .icon = LoadIconA(ProgramInstance(), "MAINICON"),
+        .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+        .procedureMustMatch = true,
+    });
     CreateParamsRecord params;
     FillCreateParams(params);
     params.owner = owner ? owner : App().Handle();
@@ -180,22 +158,26 @@ void Form::Create(HWND owner) {
                               params.width == inherited.width && params.height == inherited.height;
     if (geometryKept && (params.style != inherited.style || params.exStyle != inherited.exStyle)) {
         // Other borders, same client area: size (and centre) for the final style.
-        RECT rect{0, 0, clientWidth_, clientHeight_};
-        AdjustWindowRectEx(&rect, params.style, FALSE, params.exStyle);
-        params.width = rect.right - rect.left;
-        params.height = rect.bottom - rect.top;
+        const Bounds bounds = WindowBoundsFor(params.style, params.exStyle);
+        params.width = bounds.width;
+        params.height = bounds.height;
         if (position_ == poScreenCenter) {
-            params.x = (GetSystemMetrics(SM_CXSCREEN) - params.width) / 2;
-            params.y = (GetSystemMetrics(SM_CYSCREEN) - params.height) / 2;
+            params.x = bounds.x;
+            params.y = bounds.y;
         }
     }
-    const HINSTANCE instance = App().Instance() ? App().Instance() : GetModuleHandleA(nullptr);
     HWND window = CreateWindowExA(params.exStyle, ClassName(), params.caption.c_str(), params.style, params.x, params.y,
-                                  params.width, params.height, params.owner, nullptr, instance, this);
+                                  params.width, params.height, params.owner, nullptr, ProgramInstance(), this);
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", ClassName());
     caption_ = params.caption;
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
-    CreateControls();
+    {
+        // The form description: the components take their stored values,
+        // then all of them are loaded at once.
+        LoadingScope description;
+        CreateControls();
+        description.Finish();
+    }
     FormCreate();
 }
 
@@ -207,19 +189,9 @@ void Form::Destroy() {
 
 void Form::ApplyGeometry() {
     if (!window_) return;
-    const DWORD style = static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window_, GWL_EXSTYLE));
-    RECT rect{0, 0, clientWidth_, clientHeight_};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    int x = left_;
-    int y = top_;
-    if (position_ == poScreenCenter) {
-        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    }
-    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Bounds bounds = WindowBoundsFor(static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)),
+                                          static_cast<DWORD>(GetWindowLongA(window_, GWL_EXSTYLE)));
+    SetWindowPos(window_, nullptr, bounds.x, bounds.y, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetCaption(std::string caption) {
@@ -326,12 +298,14 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
         self->window_ = window;
+        self->BindWindow(window);
     }
     auto* self = reinterpret_cast<Form*>(GetWindowLongPtrA(window, 0));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The last message of the window: the object outlives it.
         SetWindowLongPtrA(window, 0, 0);
+        UnbindWindow(window);
         self->window_ = nullptr;
         self->savedFocus_ = nullptr;
         return DefWindowProcA(window, message, wParam, lParam);
@@ -354,6 +328,17 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CLOSE:
             Close();
+            return 0;
+        case WM_NEXTDLGCTL:
+            // From a multi-line edit in dialog mode (its Tab), or anyone
+            // moving the focus the way a dialog is asked to.
+            if (LOWORD(lParam))
+                SetFocus(reinterpret_cast<HWND>(wParam));
+            else
+                SelectNext(wParam == 0, true);
+            return 0;
+        case DM_GETDEFID:
+            if (HWND button = DefaultButton()) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
             return 0;
         case WM_QUERYENDSESSION: {
             // The session may end: the form gets to save its state, and the
@@ -424,7 +409,11 @@ bool Form::PreTranslateMessage(MSG& message) {
         return false;
     }
     WORD key = static_cast<WORD>(message.wParam);
-    const ShiftState shift = KeyboardShift(message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)) != 0);
+    const ShiftState shift =
+        KeyboardShiftState(message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)) != 0);
+    // Dialog keys first: what the form handles as one goes no further.
+    if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(message) && DialogKey(key, shift))
+        return true;
     if (keyPreview_ || onForm) {
         FormKeyDown(key, shift);
         if (key == 0) return true;
@@ -434,15 +423,14 @@ bool Form::PreTranslateMessage(MSG& message) {
         App().HelpCommand(HELP_CONTEXT, helpContext_);
         return true;
     }
-    if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(message)) return DialogKey(key, shift);
     return false;
 }
 
-bool Form::ControlWantsKey(MSG& message) const {
+bool Form::ControlWantsKey(const MSG& message) const {
     if (message.hwnd == window_) return false;
-    const LRESULT code =
-        SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
-    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
+    // Asked without the message: the system's edit would take a message as
+    // the sign of a dialog and switch to its dialog mode.
+    const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, 0, 0);
     switch (message.wParam) {
         case VK_TAB:
             return (code & DLGC_WANTTAB) != 0;
@@ -452,7 +440,7 @@ bool Form::ControlWantsKey(MSG& message) const {
         case VK_DOWN:
             return (code & DLGC_WANTARROWS) != 0;
         default:
-            return false;
+            return (code & DLGC_WANTALLKEYS) != 0;
     }
 }
 
@@ -506,39 +494,40 @@ void Form::SelectNext(bool forward, bool tabStopsOnly) {
 void Form::ClickButton(HWND button) {
     if (!IsUsable(button)) return;
     // The notification a click sends, so that the form's routing (modal
-    // result, onClick) runs exactly as for the mouse.
+    // result, OnClick) runs exactly as for the mouse.
     SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
 }
 
-HWND Form::DefaultButton() const {
+HWND Form::FindButton(bool isDefault) const {
     for (const auto& control : controls_) {
-        bool isDefault = false;
-        if (auto* button = dynamic_cast<Button*>(control.get())) isDefault = button->IsDefault();
-        if (auto* flat = dynamic_cast<FlatButton*>(control.get())) isDefault = flat->IsDefault();
-        if (isDefault && IsUsable(control->Handle())) return control->Handle();
+        const DialogButton* button = control->AsDialogButton();
+        if (!button || !IsUsable(control->Handle())) continue;
+        if (isDefault ? button->IsDefault() : button->IsCancel()) return control->Handle();
     }
     return nullptr;
 }
 
-HWND Form::CancelButton() const {
-    for (const auto& control : controls_) {
-        bool isCancel = false;
-        if (auto* button = dynamic_cast<Button*>(control.get())) isCancel = button->IsCancel();
-        if (auto* flat = dynamic_cast<FlatButton*>(control.get())) isCancel = flat->IsCancel();
-        if (isCancel && IsUsable(control->Handle())) return control->Handle();
+HWND Form::DefaultButton() const { return FindButton(true); }
+
+HWND Form::CancelButton() const { return FindButton(false); }
+
+void Form::SetTabOrder(std::initializer_list<Control*> order) {
+    // Tab follows the order of the windows among their siblings: the last
+    // named goes to the top first, so the first named ends up on top.
+    for (auto it = std::rbegin(order); it != std::rend(order); ++it) {
+        if (*it && (*it)->Handle())
+            SetWindowPos((*it)->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    return nullptr;
 }
 
 void Form::MouseDownDispatched(const MSG& message) {
     MouseButton button = mbLeft;
     if (message.message == WM_RBUTTONDOWN) button = mbRight;
     if (message.message == WM_MBUTTONDOWN) button = mbMiddle;
-    ShiftState shift = 0;
+    ShiftState shift = KeyboardShiftState() & ssAlt;
     if (message.wParam & MK_SHIFT) shift |= ssShift;
     if (message.wParam & MK_CONTROL) shift |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
     if (message.wParam & MK_LBUTTON) shift |= ssLeft;
     if (message.wParam & MK_RBUTTON) shift |= ssRight;
     if (message.wParam & MK_MBUTTON) shift |= ssMiddle;

@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,6 +22,7 @@
 
 #include "platform/control.h"
 #include "platform/portable/shift_state.h"
+#include "platform/top_level_window.h"
 
 namespace kestrin {
 
@@ -51,10 +53,10 @@ struct CreateParamsRecord {
     HWND owner = nullptr;
 };
 
-class Form {
+class Form : public TopLevelWindow {
 public:
     Form();
-    virtual ~Form();
+    ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
@@ -66,7 +68,7 @@ public:
     // window exists.
     void Create(HWND owner = nullptr);
     // Destroys the window (FormDestroy runs); the object stays.
-    void Destroy();
+    void Destroy() override;
     HWND Handle() const noexcept { return window_; }
 
     // The form whose window this is, or nullptr (also for other processes' windows).
@@ -98,7 +100,7 @@ public:
     void SetHelpContext(uint32_t context) noexcept { helpContext_ = context; }
     uint32_t HelpContext() const noexcept { return helpContext_; }
 
-    void Show();
+    void Show() override;
     void Hide();
     // Paints the form and its controls now, without waiting for the loop.
     void Update();
@@ -108,7 +110,7 @@ public:
     // window is destroyed (a modal form instead ends its modal loop with
     // mrCancel unless it has a result). Closing the main form ends the
     // application's loop.
-    void Close();
+    void Close() override;
 
     // Shows the form and runs a nested loop, the other windows of the thread
     // disabled, until it gets a modal result (a button with one, SetModalResult,
@@ -117,7 +119,7 @@ public:
     int ShowModal();
     void SetModalResult(int result) noexcept { modalResult_ = result; }
     int ModalResult() const noexcept { return modalResult_; }
-    bool InModalLoop() const noexcept { return inModal_; }
+    bool InModalLoop() const noexcept override { return inModal_; }
 
     // Creates a control with this form's window as its parent; the form owns it.
     template <typename T, typename... Args>
@@ -134,11 +136,15 @@ public:
     }
     const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
 
+    // The order in which Tab visits the controls (all of one parent window),
+    // whatever the order they were made in; controls not named follow them.
+    void SetTabOrder(std::initializer_list<Control*> order);
+
     // Hooks of the application's message loops (not for other callers): a key
     // message for this form before dispatch (true = consumed), and a mouse
     // press after it.
-    bool PreTranslateMessage(MSG& message);
-    void MouseDownDispatched(const MSG& message);
+    bool PreTranslateMessage(MSG& message) override;
+    void MouseDownDispatched(const MSG& message) override;
 
 protected:
     // Fills in the window's creation parameters; the base has filled them
@@ -163,8 +169,10 @@ protected:
     // press has been handled (the pressed control has the focus by then);
     // x and y in the client coordinates of `target`.
     virtual void FormMouseDown(HWND /*target*/, MouseButton /*button*/, ShiftState /*shift*/, int /*x*/, int /*y*/) {}
-    // Tab, arrows, Enter and Esc that the focused control does not claim;
-    // return true when handled. The base moves the focus (Tab: next tab stop;
+    // Tab, arrows, Enter and Esc that the focused control does not claim
+    // (its WM_GETDLGCODE asks for neither the key nor, for Enter and Esc, all
+    // keys); return true when handled, and the key goes no further. Runs
+    // before FormKeyDown. The base moves the focus (Tab: next tab stop;
     // arrows: next control of the group), clicks the focused push button or
     // the default button on Enter and the cancel button on Esc.
     virtual bool DialogKey(WORD key, ShiftState shift);
@@ -176,18 +184,22 @@ protected:
 
     // Presses a button of this form the way a click does.
     void ClickButton(HWND button);
+    // The usable default (cancel) button among the form's controls, or nullptr.
     HWND DefaultButton() const;
     HWND CancelButton() const;
+    // Moves the focus to the next (previous) tab stop or control of the group.
+    void SelectNext(bool forward, bool tabStopsOnly);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    void RegisterWindowClass() const;
     void FillCreateParams(CreateParamsRecord& params) const;
+    // Window position and size for the client size, the styles and the position rule.
+    Bounds WindowBoundsFor(DWORD style, DWORD exStyle) const;
     void ApplyGeometry();
     void HandleCommand(WPARAM wParam, LPARAM lParam);
-    bool ControlWantsKey(MSG& message) const;
-    void SelectNext(bool forward, bool tabStopsOnly);
+    bool ControlWantsKey(const MSG& message) const;
+    HWND FindButton(bool isDefault) const;
     void SaveFocus();
     bool RestoreFocus();
 

@@ -18,7 +18,7 @@ void RegisterHotKeyClass() {
 
 HotKeyEdit::HotKeyEdit(HWND parent, const Bounds& bounds) : Control(parent) {
     RegisterHotKeyClass();
-    Create(HOTKEY_CLASSA, {}, WS_VISIBLE, WS_EX_CLIENTEDGE, bounds);
+    Create(HOTKEY_CLASSA, {.bounds = bounds, .exStyle = WS_EX_CLIENTEDGE});
 }
 
 HotKeyValue HotKeyEdit::HotKey() const {
@@ -36,7 +36,7 @@ void HotKeyEdit::SetRules(WORD invalidCombinations, BYTE replacementModifiers) {
 
 bool HotKeyEdit::HandleCommand(WORD notifyCode) {
     if (notifyCode != EN_CHANGE) return false;
-    if (onChange) onChange();
+    if (OnChange) OnChange();
     return true;
 }
 

@@ -26,7 +26,7 @@ public:
     void SetRules(WORD invalidCombinations, BYTE replacementModifiers);
 
     // Fires when the user changes the key (EN_CHANGE from the control).
-    std::function<void()> onChange;
+    std::function<void()> OnChange;
 
     bool HandleCommand(WORD notifyCode) override;
 };

@@ -3,7 +3,7 @@
 namespace kestrin {
 
 Image::Image(HWND parent, const Bounds& bounds) : Control(parent) {
-    CreateOwn("KestrinImage", {}, WS_VISIBLE, 0, bounds);
+    CreateOwn("KestrinImage", {.bounds = bounds});
     picture_.SetOnChange([this] { Invalidate(); });
 }
 

@@ -5,7 +5,7 @@
 namespace kestrin {
 
 Label::Label(HWND parent, const Bounds& bounds, std::string_view text) : Control(parent) {
-    CreateOwn("KestrinLabel", text, WS_VISIBLE, 0, bounds);
+    CreateOwn("KestrinLabel", {.text = std::string(text), .bounds = bounds});
 }
 
 void Label::SetAlignment(TextAlignment alignment) {

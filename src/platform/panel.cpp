@@ -21,7 +21,9 @@ Panel::Panel(HWND parent, const Bounds& bounds, BevelCut outer, BevelCut inner)
     : Control(parent), outer_(outer), inner_(inner) {
     // Children are clipped out of the panel's painting, so the frame never
     // paints over them.
-    CreateOwn("KestrinPanel", {}, WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, bounds);
+    CreateOwn("KestrinPanel", {.bounds = bounds,
+                              .style = WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                              .exStyle = WS_EX_CONTROLPARENT});
 }
 
 void Panel::SetOuterBevel(BevelCut cut) {

@@ -14,13 +14,13 @@ PopupMenu::PopupMenu(HWND owner) : owner_(owner), menu_(CreatePopupMenu()) {
 
 PopupMenu::~PopupMenu() { destroyNotifier_.Notify(); }
 
-int PopupMenu::AddItem(std::string_view name, std::string_view caption, std::function<void()> onClick) {
+int PopupMenu::AddItem(std::string_view name, std::string_view caption, std::function<void()> OnClick) {
     const int index = ItemCount();
     // Command identifiers are index + 1: TrackPopupMenu returns 0 for "nothing chosen".
     const std::string text(caption);
     if (!AppendMenuA(menu_.get(), MF_STRING, static_cast<UINT_PTR>(index + 1), text.c_str()))
         throw KestrinError(kMenuError);
-    items_.push_back({std::string(name), std::move(onClick)});
+    items_.push_back({std::string(name), std::move(OnClick)});
     return index;
 }
 
@@ -59,7 +59,7 @@ bool PopupMenu::Popup(int x, int y) {
     PostMessageA(owner_, WM_NULL, 0, 0);
     if (command == 0 || command > items_.size()) return false;
     // A copy: the handler may destroy this menu (closing the form that owns it).
-    const std::function<void()> handler = items_[command - 1].onClick;
+    const std::function<void()> handler = items_[command - 1].OnClick;
     if (handler) handler();
     return true;
 }

@@ -26,7 +26,7 @@ public:
 
     // Items are appended; the result is the item's index (its position).
     // Captions are cp932 text, with "&" marking an access key.
-    int AddItem(std::string_view name, std::string_view caption, std::function<void()> onClick = {});
+    int AddItem(std::string_view name, std::string_view caption, std::function<void()> OnClick = {});
     int AddSeparator(std::string_view name = {});
 
     int ItemCount() const noexcept { return static_cast<int>(items_.size()); }
@@ -61,7 +61,7 @@ public:
 private:
     struct Item {
         std::string name;
-        std::function<void()> onClick;
+        std::function<void()> OnClick;
     };
 
     HWND owner_;

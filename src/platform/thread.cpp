@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include "platform/application.h"
+#include "platform/wait.h"
 #include "platform/portable/error.h"
 
 namespace kestrin {
@@ -50,25 +51,8 @@ DWORD Thread::WaitFor() {
     HANDLE thread = handle_.get();
     if (!thread || GetCurrentThreadId() == threadId_) return static_cast<DWORD>(-1);
     Start();
-    if (App().IsMainThread()) {
-        // The end handler is synchronised with this very thread: keep running
-        // queued calls (and messages sent to our windows) while waiting.
-        HANDLE handles[2] = {thread, App().SynchronizeEvent()};
-        for (;;) {
-            App().CheckSynchronize();
-            const DWORD wait = MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_SENDMESSAGE);
-            if (wait == WAIT_OBJECT_0) break;
-            if (wait == WAIT_OBJECT_0 + 2) {
-                MSG message;
-                PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-            } else if (wait != WAIT_OBJECT_0 + 1) {
-                WaitForSingleObject(thread, INFINITE);
-                break;
-            }
-        }
-    } else {
-        WaitForSingleObject(thread, INFINITE);
-    }
+    // On the main thread the end handler, synchronised with it, runs during the wait.
+    if (WaitForAny({thread}) != 0) WaitForSingleObject(thread, INFINITE);
     DWORD code = 0;
     GetExitCodeThread(thread, &code);
     return code;

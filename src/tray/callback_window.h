@@ -1,9 +1,9 @@
 #pragma once
 // TCallbackWindow: the hidden child window that receives the shell's
 // notifications (kTrayCallbackMessage, wParam = icon identifier, lParam =
-// mouse message) for every tray icon of the process, and turns them into the
-// icon's events and popup menus. One per process: the first tray icon
-// creates it as a child of its owner form, which owns it from then on.
+// mouse message) for every tray icon of the process and hands each to its
+// icon. One per process: the first tray icon creates it as a child of its
+// owner form, which owns it from then on.
 //
 // Runs on the GUI thread; exceptions from handlers go to the application's
 // top-level error handler (the control's window procedure catches them).
@@ -12,15 +12,26 @@
 #include <cstdint>
 
 #include "platform/control.h"
+#include "tray/portable/icon_registry.h"
 
 namespace kestrin {
 
 class Form;
-class PopupMenu;
-class TTrayIcon;
 
-// Posted by a TSingleClick when the double-click time has run out.
-inline constexpr UINT kDeliverPendingClickMessage = WM_APP + 0x4C9;
+// What the window hands the notifications to (a tray icon).
+class TrayNotificationSink {
+public:
+    // A mouse notification of the shell for this icon.
+    virtual void TrayNotification(UINT mouseMessage) = 0;
+    // The double-click time of a click on this icon has run out.
+    virtual void DeliverPendingClick() = 0;
+
+protected:
+    ~TrayNotificationSink() = default;
+};
+
+// The tray icons of the process by identifier (their sinks); GUI thread only.
+TrayIconRegistry& TrayIcons();
 
 class TCallbackWindow : public Control {
 public:
@@ -35,23 +46,19 @@ public:
     // The window of the process, created as a child of `owner` when there is none.
     static TCallbackWindow& Ensure(Form& owner);
     // An icon is going away: a pending click must not reach it.
-    static void ForgetIcon(const TTrayIcon* icon) noexcept;
+    static void ForgetIcon(const TrayNotificationSink* icon) noexcept;
 
     // The icon that the latest notification concerned.
-    TTrayIcon* CurrentIcon() const noexcept { return currentIcon_; }
+    TrayNotificationSink* CurrentIcon() const noexcept { return currentIcon_; }
 
-    // A TSingleClick has run out: OnClick of CurrentIcon when its click is
-    // still pending; ClickPending is false afterwards in any case.
+    // A TSingleClick has run out: the current icon delivers its pending click.
     void DeliverPendingClick();
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void TrayNotification(uint32_t id, UINT mouseMessage);
-    void OpenPopup(TTrayIcon& icon, bool leftMenu, int x, int y);
-
-    TTrayIcon* currentIcon_ = nullptr;
+    TrayNotificationSink* currentIcon_ = nullptr;
 };
 
 }  // namespace kestrin

@@ -3,12 +3,11 @@
 #include <shellapi.h>
 
 #include "platform/image_list.h"
-#include "tray/TrayIcon.h"
 #include "tray/portable/icon_registry.h"
 
 namespace kestrin {
 
-TTrayIconAnimate::TTrayIconAnimate(TTrayIcon& owner) : owner_(owner), thread_([this] { Execute(); }) {}
+TTrayIconAnimate::TTrayIconAnimate(AnimatedIcon& owner) : owner_(owner), thread_([this] { Execute(); }) {}
 
 TTrayIconAnimate::~TTrayIconAnimate() {
     {
@@ -95,13 +94,14 @@ void TTrayIconAnimate::Pause() {
 }
 
 void TTrayIconAnimate::ShowFrame(IconHandle frame) {
-    std::lock_guard lock(owner_.recordMutex_);
-    // The old frame is destroyed here, under the lock, so no other thread
-    // is handing its handle to the shell at this moment. A frame that could
-    // not be copied (the list shrank meanwhile) leaves the last one.
-    if (frame) frameIcon_.Adopt(std::move(frame));
-    // The shell's refusal is ignored: that frame is just not shown.
-    if (owner_.IconAdded()) owner_.SendLocked(NIM_MODIFY, frameIcon_.Handle());
+    owner_.PresentFrame([&] {
+        // The old frame is destroyed here, under the owner's lock, so no
+        // other thread is handing its handle to the shell at this moment. A
+        // frame that could not be copied (the list shrank meanwhile) leaves
+        // the last one.
+        if (frame) frameIcon_.Adopt(std::move(frame));
+        return frameIcon_.Handle();
+    });
 }
 
 }  // namespace kestrin

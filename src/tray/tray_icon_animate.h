@@ -12,6 +12,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -20,11 +21,27 @@
 
 namespace kestrin {
 
-class TTrayIcon;
+class ImageList;
+
+// What the worker reads of its tray icon, and how it hands a frame over.
+class AnimatedIcon {
+public:
+    virtual bool Animating() const noexcept = 0;
+    virtual bool SingleStep() const noexcept = 0;
+    virtual int32_t AnimateRate() const noexcept = 0;
+    virtual ImageList* AnimateIcons() const noexcept = 0;
+    // Under the icon's own lock: `takeFrame` stores the new frame in the
+    // worker and gives its handle, which the icon sends to the shell when
+    // it is in the tray (a refusal is ignored).
+    virtual void PresentFrame(const std::function<HICON()>& takeFrame) = 0;
+
+protected:
+    ~AnimatedIcon() = default;
+};
 
 class TTrayIconAnimate {
 public:
-    explicit TTrayIconAnimate(TTrayIcon& owner);
+    explicit TTrayIconAnimate(AnimatedIcon& owner);
     // Asks the worker to end, wakes it and waits for it.
     ~TTrayIconAnimate();
     TTrayIconAnimate(const TTrayIconAnimate&) = delete;
@@ -42,7 +59,7 @@ public:
     int32_t FrameIndex() const noexcept { return frameIndex_.load(); }
     DWORD ThreadId() const noexcept { return threadId_.load(); }
 
-    // The frame most recently taken from the list; the owner's record lock held.
+    // The frame most recently taken from the list; only under the owner's lock.
     HICON FrameHandleLocked() const noexcept { return frameIcon_.Handle(); }
 
 private:
@@ -53,10 +70,10 @@ private:
     void Pause();
     void ShowFrame(IconHandle frame);
 
-    TTrayIcon& owner_;
+    AnimatedIcon& owner_;
     std::atomic<int32_t> frameIndex_{0};
     std::atomic<DWORD> threadId_{0};
-    IconPicture frameIcon_;  // owner's recordMutex_
+    IconPicture frameIcon_;  // only under the owner's lock (PresentFrame)
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;

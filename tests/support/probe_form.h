@@ -27,7 +27,7 @@ public:
     std::vector<std::string> events;
     bool allowClose = true;
     bool* deleted = nullptr;
-    std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> onMessage;
+    std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> OnMessage;
     std::function<void(WORD&, ShiftState)> onKeyDown;
     std::function<void(char&)> onKeyPress;
     std::function<void(HWND, MouseButton, int, int)> onMouseDown;
@@ -63,7 +63,7 @@ protected:
         if (onMouseDown) onMouseDown(target, button, x, y);
     }
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        return onMessage && onMessage(message, wParam, lParam, result);
+        return OnMessage && OnMessage(message, wParam, lParam, result);
     }
 
 private:

@@ -4,7 +4,7 @@
 
 #include "support/control_host.h"
 #include "support/screenshot.h"
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 #include "tray/portable/mouse_rules.h"
 
 namespace kestrin::test {

@@ -111,7 +111,7 @@ TEST_F(ApplicationTest, RunShowsTheMainFormUnlessToldNotTo) {
         App().SetMainForm(&form);
         App().SetShowMainForm(show);
         bool visibleInLoop = false;
-        form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
             if (message != kProbeMessage) return false;
             visibleInLoop = form.Visible();
             App().Terminate();
@@ -150,7 +150,7 @@ TEST_F(ApplicationTest, ExceptionInAHandlerIsShownAndTheLoopGoesOn) {
     ProbeForm form;
     form.Create();
     int handled = 0;
-    form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
+    form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
         if (message == kProbeMessage) throw KestrinError("タスクトレイにアイコンを登録できません。");
         if (message == kProbeMessage2) {
             ++handled;
@@ -184,7 +184,7 @@ TEST_F(ApplicationTest, ExceptionInAKeyHookIsShownAndTheKeyConsumed) {
         if (key == VK_F5) throw KestrinError("キーの処理に失敗");
     };
     bool reachedWindow = false;
-    form.onMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+    form.OnMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         if (message == WM_KEYDOWN && wParam == VK_F5) reachedWindow = true;
         return false;
     };
@@ -306,7 +306,7 @@ TEST_F(ApplicationTest, ProcessMessagesHandlesWhatIsWaitingAndReturns) {
     ProbeForm form;
     form.Create();
     int count = 0;
-    form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         ++count;
         return true;

@@ -1,5 +1,5 @@
 // Check boxes, push buttons and flat buttons: a click, however it comes,
-// reaches the control's onClick through the parent's routing.
+// reaches the control's OnClick through the parent's routing.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,7 +28,7 @@ TEST(CheckBox, ClickTicksAndFiresOnClick) {
     CheckBox box(host.Handle(), {8, 8, 200, 17}, "ホットキーを使う");
     int clicks = 0;
     bool checkedInHandler = false;
-    box.onClick = [&] {
+    box.OnClick = [&] {
         ++clicks;
         checkedInHandler = box.Checked();
     };
@@ -47,7 +47,7 @@ TEST(CheckBox, PostedCommandIsRoutedThroughTheMessageLoop) {
     ControlHost host;
     CheckBox box(host.Handle(), {8, 8, 200, 17}, "x");
     int clicks = 0;
-    box.onClick = [&] { ++clicks; };
+    box.OnClick = [&] { ++clicks; };
     PostMessageA(host.Handle(), WM_COMMAND, MAKEWPARAM(box.Id(), BN_CLICKED), reinterpret_cast<LPARAM>(box.Handle()));
     EXPECT_EQ(clicks, 0);
     PumpMessages();
@@ -61,7 +61,7 @@ TEST(CheckBox, SetCheckedFiresOnClickOnlyWhenTheStateChanges) {
     ControlHost host;
     CheckBox box(host.Handle(), {8, 8, 200, 17}, "x");
     int clicks = 0;
-    box.onClick = [&] { ++clicks; };
+    box.OnClick = [&] { ++clicks; };
     box.SetChecked(false);
     EXPECT_EQ(clicks, 0);
     box.SetChecked(true);
@@ -88,7 +88,7 @@ TEST(CheckBox, InsideAPanelItsClickStillReachesIt) {
     Panel panel(host.Handle(), {4, 4, 250, 60}, BevelCut::Lowered);
     CheckBox box(panel.Handle(), {8, 8, 200, 17}, "x");
     int clicks = 0;
-    box.onClick = [&] { ++clicks; };
+    box.OnClick = [&] { ++clicks; };
     SendMessageA(box.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(host.Received(WM_COMMAND), 1) << "the panel passes the notification on to the form";
@@ -98,7 +98,7 @@ TEST(Button, ClickFiresOnClickAndCarriesFormFlags) {
     ControlHost host;
     Button ok(host.Handle(), {108, 164, 69, 23}, "OK");
     int clicks = 0;
-    ok.onClick = [&] { ++clicks; };
+    ok.OnClick = [&] { ++clicks; };
     EXPECT_EQ(GetWindowLongA(ok.Handle(), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
     EXPECT_EQ(ok.ModalResult(), 0);
     EXPECT_FALSE(ok.IsDefault());
@@ -123,7 +123,7 @@ TEST(Button, DisabledButtonIgnoresClicks) {
     ControlHost host;
     Button button(host.Handle(), {8, 8, 69, 23}, "OK");
     int clicks = 0;
-    button.onClick = [&] { ++clicks; };
+    button.OnClick = [&] { ++clicks; };
     button.SetEnabled(false);
     SendMessageA(button.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(clicks, 0);
@@ -136,7 +136,7 @@ struct FlatButtonClicks : ::testing::Test {
     int clicks = 0;
 
     void SetUp() override {
-        doButton.onClick = [this] { ++clicks; };
+        doButton.OnClick = [this] { ++clicks; };
         host.ShowAndPaint();
         field.Focus();
     }
@@ -215,7 +215,7 @@ TEST_F(FlatButtonClicks, DisabledFlatButtonIgnoresClicks) {
 TEST_F(FlatButtonClicks, HandlerMayDestroyTheButton) {
     // The OK button's handler may close the form that owns it.
     auto owned = std::make_unique<FlatButton>(host.Handle(), Bounds{208, 217, 80, 25}, "中止(F12)");
-    owned->onClick = [&] { owned.reset(); };
+    owned->OnClick = [&] { owned.reset(); };
     HWND window = owned->Handle();
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(5, 5));
     SendMessageA(window, WM_LBUTTONUP, 0, ClientPoint(5, 5));

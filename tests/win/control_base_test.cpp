@@ -234,7 +234,7 @@ TEST(Control, MessageFilterSeesMessagesFirstAndCanConsumeThem) {
     ControlHost host;
     Edit edit(host.Handle(), {0, 0, 80, 18});
     int seen = 0;
-    edit.onMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    edit.OnMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         if (message != WM_CHAR) return false;
         ++seen;
         if (wParam == 'x') {
@@ -256,14 +256,14 @@ TEST(Control, ErrorInAHandlerReachesTheTopLevelHandlerAndTheControlLivesOn) {
     std::string reported;
     auto previous = App().SetErrorPresenter(
         [&](HWND, const std::string& text, const std::string&) { reported = text; });
-    edit.onMessage = [](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
+    edit.OnMessage = [](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
         if (message == WM_CHAR) throw KestrinError("テスト");
         return false;
     };
     SendMessageA(edit.Handle(), WM_CHAR, 'a', 1);
     App().SetErrorPresenter(previous);
     EXPECT_EQ(reported, "テスト");
-    edit.onMessage = nullptr;
+    edit.OnMessage = nullptr;
     SendMessageA(edit.Handle(), WM_CHAR, 'b', 1);
     EXPECT_EQ(edit.Text(), "b");
 }
@@ -274,7 +274,7 @@ TEST(Control, HandlerErrorRoutedThroughTheParentIsReportedNotLost) {
     std::string reported;
     auto previous = App().SetErrorPresenter(
         [&](HWND, const std::string& text, const std::string&) { reported = text; });
-    box.onClick = [] { throw KestrinError("クリック失敗"); };
+    box.OnClick = [] { throw KestrinError("クリック失敗"); };
     SendMessageA(box.Handle(), BM_CLICK, 0, 0);
     App().SetErrorPresenter(previous);
     EXPECT_EQ(reported, "クリック失敗");

@@ -36,7 +36,7 @@ TEST(Edit, OnChangeFiresForTypingAndForNewTextButNotForTheSameText) {
     ControlHost host;
     Edit edit(host.Handle(), {8, 8, 100, 18});
     std::vector<std::string> seen;
-    edit.onChange = [&] { seen.push_back(edit.Text()); };
+    edit.OnChange = [&] { seen.push_back(edit.Text()); };
     Type(edit.Handle(), "3");
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen.back(), "3") << "the handler sees the text after the change";
@@ -167,7 +167,7 @@ TEST(HotKeyEdit, RulesPutAltOnAKeyTypedWithoutModifier) {
     HotKeyEdit hotKey(host.Handle(), {160, 172, 121, 18});
     hotKey.SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_ALT);
     int changes = 0;
-    hotKey.onChange = [&] { ++changes; };
+    hotKey.OnChange = [&] { ++changes; };
     hotKey.Focus();
     SendMessageA(hotKey.Handle(), WM_KEYDOWN, 'A', 1);
     SendMessageA(hotKey.Handle(), WM_KEYUP, 'A', 0xC0000001);

@@ -218,7 +218,7 @@ TEST_F(FormTest, HandleMessageSeesMessagesFirst) {
     ProbeForm form;
     form.Create();
     WPARAM seenId = 0;
-    form.onMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    form.OnMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         if (message != WM_HOTKEY) return false;
         seenId = wParam;
         result = 1234;
@@ -250,7 +250,7 @@ TEST_F(FormTest, ButtonClickReachesItsHandlerThroughTheForm) {
     form.Create();
     auto& button = form.Add<Button>(Bounds{10, 10, 80, 25}, "OK");
     int clicks = 0;
-    button.onClick = [&] { ++clicks; };
+    button.OnClick = [&] { ++clicks; };
     EXPECT_EQ(GetParent(button.Handle()), form.Handle());
     ASSERT_EQ(form.Controls().size(), 1u);
     form.Show();
@@ -266,7 +266,7 @@ TEST_F(FormTest, MenuCommandsReachHandleMessage) {
     ProbeForm form;
     form.Create();
     WORD command = 0;
-    form.onMessage = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    form.OnMessage = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
         if (message != WM_COMMAND || lParam != 0) return false;
         command = LOWORD(wParam);
         return true;
@@ -378,7 +378,7 @@ TEST_F(FormTest, ReleasedFormLivesUntilTheHandlerHasReturned) {
         aliveAfterNestedLoop = !deleted && IsWindow(window);
         return true;
     };
-    owned->onMessage = [&handler](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    owned->OnMessage = [&handler](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         auto& body = handler;
         return body(message, wParam, lParam, result);
     };
@@ -420,14 +420,14 @@ TEST_F(FormTest, ReleaseWorksWhileAModalFormRuns) {
     auto notice = MakeForm<ProbeForm>();
     notice->deleted = &noticeDeleted;
     ProbeForm* noticePtr = notice.get();
-    noticePtr->onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    noticePtr->OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         ReleaseForm(std::move(notice));
         return true;
     };
     bool deletedWhileModal = false;
     constexpr UINT_PTR kLookTimer = 7;
-    dialog.onMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+    dialog.OnMessage = [&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         if (message != WM_TIMER || wParam != kLookTimer) return false;
         if (noticeDeleted) {
             deletedWhileModal = dialog.InModalLoop();
@@ -437,7 +437,7 @@ TEST_F(FormTest, ReleaseWorksWhileAModalFormRuns) {
     };
     int result = -1;
     ModalTimeout timeout(dialog);
-    host.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    host.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         PostMessageA(noticePtr->Handle(), kProbeMessage, 0, 0);
         SetTimer(dialog.Handle(), kLookTimer, 20, nullptr);

@@ -77,7 +77,7 @@ TEST_F(MainFormTest, StartUpFillsTheImageListAndShowsTheTrayIcon) {
     EXPECT_TRUE(main.TB().IconAdded());
     EXPECT_EQ(main.TB().TipHelp(), "Kestrin");
     EXPECT_FALSE(main.HasIntervalThread()) << "Timer=0 starts no interval thread";
-    EXPECT_EQ(main.HotKeyAtom, 0u) << "UseHK defaults to off";
+    EXPECT_EQ(main.HotKeyAtom(), 0u) << "UseHK defaults to off";
     EXPECT_EQ(ExtractFileName(main.HelpFilePath), "kestrin_win_tests.chm");
 }
 
@@ -107,9 +107,9 @@ TEST_F(MainFormTest, RefusedWriteAtCloseIsReportedAndTheCloseStillEnds) {
 
 TEST_F(MainFormTest, HotKeyIsRegisteredUnderTheAtomAndRemovedAtDestruction) {
     TMemCMain& main = Start("Timer=0\r\nUseHK=1\r\nHKShifts=6\r\nHKChar=118\r\n");  // Ctrl+Shift+F7
-    ASSERT_NE(main.HotKeyAtom, 0u);
+    ASSERT_NE(main.HotKeyAtom(), 0u);
     char name[64] = {};
-    GlobalGetAtomNameA(static_cast<ATOM>(main.HotKeyAtom), name, sizeof name);
+    GlobalGetAtomNameA(static_cast<ATOM>(main.HotKeyAtom()), name, sizeof name);
     EXPECT_STREQ(name, "KestrinHK");
     // Taken by us: a second registration of the same keys fails.
     EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_SHIFT, VK_F7));

@@ -35,7 +35,7 @@ struct Dialog {
         ok = &form.Add<Button>(Bounds{10, 80, 80, 25}, "OK");
         ok->SetModalResult(mrOk);
         ok->SetDefault(true);
-        ok->onClick = [this] { ++okClicks; };
+        ok->OnClick = [this] { ++okClicks; };
         if (withCancel) {
             cancel = &form.Add<Button>(Bounds{100, 80, 80, 25}, "キャンセル");
             cancel->SetModalResult(mrCancel);
@@ -83,7 +83,7 @@ TEST_F(ModalTest, EscPressesTheCancelButton) {
 TEST_F(ModalTest, EscWithoutACancelButtonDoesNothing) {
     Dialog dialog(/*withCancel=*/false);
     int escapesSeen = 0;
-    dialog.form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    dialog.form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         // Runs after the Esc: the dialog is still modal, without a result.
         escapesSeen = dialog.form.InModalLoop() && dialog.form.ModalResult() == mrNone ? 1 : -1;
@@ -98,7 +98,7 @@ TEST_F(ModalTest, EscWithoutACancelButtonDoesNothing) {
 
 TEST_F(ModalTest, RealKeyboardEnterReachesTheDefaultButton) {
     Dialog dialog;
-    dialog.form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    dialog.form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         SetForegroundWindow(dialog.form.Handle());
         dialog.edit->Focus();
@@ -125,7 +125,7 @@ TEST_F(ModalTest, FormCloseQueryMayKeepTheDialogOpen) {
     Dialog dialog;
     dialog.form.allowClose = false;
     int refusals = 0;
-    dialog.form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    dialog.form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         refusals = dialog.form.InModalLoop() ? 1 : -1;
         dialog.form.allowClose = true;
@@ -145,7 +145,7 @@ TEST_F(ModalTest, OtherWindowsAreDisabledWhileModalAndEnabledAfter) {
     bool ownerDisabled = false;
     bool otherDisabled = false;
     bool selfEnabled = false;
-    dialog.form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    dialog.form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         ownerDisabled = !IsWindowEnabled(App().Handle());
         otherDisabled = !IsWindowEnabled(other.Handle());
@@ -175,7 +175,7 @@ TEST_F(ModalTest, TerminateEndsTheModalLoop) {
 
 TEST_F(ModalTest, DestroyingTheDialogEndsTheLoop) {
     Dialog dialog;
-    dialog.form.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+    dialog.form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message != kProbeMessage) return false;
         dialog.form.Destroy();
         return true;

@@ -15,7 +15,7 @@
 #include "platform/portable/error.h"
 #include "support/tray_support.h"
 #include "support/windows_find.h"
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 #include "tray/tray_icon_animate.h"
 
 using namespace kestrin;

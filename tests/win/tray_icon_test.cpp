@@ -14,7 +14,7 @@
 #include "platform/popup_menu.h"
 #include "platform/portable/error.h"
 #include "support/tray_support.h"
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 
 using namespace kestrin;
 using namespace kestrin::test;

@@ -17,7 +17,7 @@
 #include "support/control_host.h"
 #include "support/tray_support.h"
 #include "support/windows_find.h"
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 #include "tray/callback_window.h"
 #include "tray/single_click.h"
 

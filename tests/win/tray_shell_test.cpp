@@ -14,7 +14,7 @@
 #include "support/input.h"
 #include "support/tray_support.h"
 #include "support/windows_find.h"
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 
 using namespace kestrin;
 using namespace kestrin::test;

@@ -4,9 +4,9 @@
 // and how a single click is told from the first half of a double click.
 #include <cstdint>
 
-namespace kestrin {
+#include "platform/portable/messages.h"
 
-inline constexpr uint32_t kTrayCallbackMessage = 0x4C8;  // WM_USER + 200
+namespace kestrin {
 
 inline constexpr uint32_t kWmMouseMove = 0x200;
 inline constexpr uint32_t kWmLButtonDown = 0x201;

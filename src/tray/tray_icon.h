@@ -20,19 +20,20 @@
 #include <string>
 #include <string_view>
 
+#include "platform/component.h"
 #include "platform/icon_picture.h"
 #include "platform/portable/destroy_notifier.h"
 #include "platform/portable/shift_state.h"
+#include "tray/callback_window.h"
+#include "tray/tray_icon_animate.h"
 
 namespace kestrin {
 
 class Form;
 class ImageList;
 class PopupMenu;
-class TCallbackWindow;
-class TTrayIconAnimate;
 
-class TTrayIcon {
+class TTrayIcon : public Component, public TrayNotificationSink, public AnimatedIcon {
 public:
     using NotifyEvent = std::function<void(TTrayIcon& sender)>;
     using MouseMoveEvent = std::function<void(TTrayIcon& sender, ShiftState shift, int x, int y)>;
@@ -47,24 +48,21 @@ public:
     explicit TTrayIcon(Form& owner);
     // Ends the animation worker, takes the icon out of the tray and frees
     // the identifier.
-    ~TTrayIcon();
+    ~TTrayIcon() override;
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
 
-    // Stored settings: between BeginLoading and Loaded, Visible asks nothing
-    // of the shell; Loaded adds the icon when Visible is true by then.
-    // Loaded alone (without BeginLoading) is the same add.
-    void BeginLoading() noexcept { loading_ = true; }
-    void Loaded();
-    bool Loading() const noexcept { return loading_; }
+    // Stored settings: while loading (Component), Visible asks nothing of
+    // the shell; Loaded adds the icon when Visible is true by then. Loaded
+    // alone (without loading first) is the same add.
 
     // --- Properties (an unchanged value is not applied again) ---
 
     // The animation's frames; not owned. Kept while an animation runs.
-    ImageList* AnimateIcons() const noexcept { return animateIcons_.load(); }
+    ImageList* AnimateIcons() const noexcept override { return animateIcons_.load(); }
     void SetAnimateIcons(ImageList* list);
     // Milliseconds each frame is shown; values below 100 are stored as 100.
-    int32_t AnimateRate() const noexcept { return animateRate_.load(); }
+    int32_t AnimateRate() const noexcept override { return animateRate_.load(); }
     void SetAnimateRate(int32_t milliseconds) noexcept;
     // Button presses open the assigned popup menus.
     bool AutoPopup() const noexcept { return autoPopup_; }
@@ -105,8 +103,8 @@ public:
     // static picture has been sent (KestrinError when the shell refuses it;
     // the animation is stopped by then).
     void StopAnimation();
-    bool Animating() const noexcept { return animating_.load(); }
-    bool SingleStep() const noexcept { return singleStep_.load(); }
+    bool Animating() const noexcept override { return animating_.load(); }
+    bool SingleStep() const noexcept override { return singleStep_.load(); }
     // The worker, once the first animation has created it.
     const TTrayIconAnimate* AnimationWorker() const noexcept;
 
@@ -128,10 +126,14 @@ public:
     void HandleTaskbarCreated() noexcept;
     static void HandleTaskbarCreatedForAll() noexcept;
 
-private:
-    friend class TCallbackWindow;
-    friend class TTrayIconAnimate;
+    // TrayNotificationSink: the shell's notifications, through the callback window.
+    void TrayNotification(UINT mouseMessage) override;
+    void DeliverPendingClick() override;
 
+protected:
+    void OnLoaded() override;
+
+private:
     enum class NotifyAction { Add, Modify, Delete };
 
     // An identifier taken from the process's registry for as long as it lives.
@@ -154,8 +156,10 @@ private:
     HICON CurrentPictureLocked() const noexcept;
     // The static picture changed (or an animation ended): show it.
     void IconChanged();
-    void SetClickPending(bool pending) noexcept { clickPending_ = pending; }
     void ForgetAnimateIcons() noexcept;
+    void OpenPopup(bool leftMenu, int x, int y);
+    // AnimatedIcon: a frame of the worker.
+    void PresentFrame(const std::function<HICON()>& takeFrame) override;
 
     Form& owner_;
     RegistryEntry registryEntry_;
@@ -174,7 +178,6 @@ private:
     bool visible_ = false;
     std::atomic<bool> iconAdded_{false};
     bool clickPending_ = false;
-    bool loading_ = false;
 
     DestroyNotifier::Token lbToken_ = 0;
     DestroyNotifier::Token rbToken_ = 0;

@@ -1,4 +1,4 @@
-#include "tray/TrayIcon.h"
+#include "tray/tray_icon.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,11 +9,11 @@
 #include "platform/image_list.h"
 #include "platform/popup_menu.h"
 #include "platform/portable/error.h"
-#include "tray/callback_window.h"
+#include "platform/portable/messages.h"
 #include "tray/portable/icon_registry.h"
 #include "tray/portable/mouse_rules.h"
 #include "tray/shell_notify.h"
-#include "tray/tray_icon_animate.h"
+#include "tray/single_click.h"
 
 namespace kestrin {
 
@@ -25,17 +25,42 @@ constexpr char kTrayError[] = "タスクトレイにアイコンを登録でき�
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
 static_assert(sizeof(NOTIFYICONDATAA{}.szTip) > kMaxTipBytes);
 
-// The icons of the process; GUI thread only.
-TrayIconRegistry& Registry() {
-    static TrayIconRegistry registry;
-    return registry;
+// The taskbar's rectangle is asked for with the record's first layout.
+static_assert(sizeof(APPBARDATA) == 36);
+
+MouseButton ButtonOf(TrayButton button) {
+    switch (button) {
+        case TrayButton::Right:
+            return mbRight;
+        case TrayButton::Middle:
+            return mbMiddle;
+        case TrayButton::Left:
+        default:
+            return mbLeft;
+    }
 }
+
+ShiftState ShiftOf(TrayButton button) {
+    switch (button) {
+        case TrayButton::Right:
+            return ssRight;
+        case TrayButton::Middle:
+            return ssMiddle;
+        case TrayButton::Left:
+        default:
+            return ssLeft;
+    }
+}
+
+TTrayIcon* IconOf(void* entry) { return static_cast<TTrayIcon*>(static_cast<TrayNotificationSink*>(entry)); }
 
 }  // namespace
 
-TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon) : id_(Registry().Register(icon)) {}
+// The registry keeps the icons as notification sinks (all the callback window knows of them).
+TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon)
+    : id_(TrayIcons().Register(static_cast<TrayNotificationSink*>(icon))) {}
 
-TTrayIcon::RegistryEntry::~RegistryEntry() { Registry().Unregister(id_); }
+TTrayIcon::RegistryEntry::~RegistryEntry() { TrayIcons().Unregister(id_); }
 
 TTrayIcon::TTrayIcon(Form& owner) : owner_(owner), registryEntry_(this), iconId_(registryEntry_.Id()) {
     tipHelp_ = "TipHelp";
@@ -70,10 +95,7 @@ TTrayIcon::~TTrayIcon() {
     TCallbackWindow::ForgetIcon(this);
 }
 
-void TTrayIcon::Loaded() {
-    loading_ = false;
-    UpdateNotifyIcon(NotifyAction::Add);
-}
+void TTrayIcon::OnLoaded() { UpdateNotifyIcon(NotifyAction::Add); }
 
 void TTrayIcon::SetAnimateIcons(ImageList* list) {
     std::lock_guard guard(animationMutex_);
@@ -168,7 +190,7 @@ void TTrayIcon::SetTipHelp(std::string_view tip) {
 void TTrayIcon::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible && !icon_.Empty();
-    if (loading_) return;  // Loaded adds the icon
+    if (Loading()) return;  // Loaded adds the icon
     if (visible_)
         UpdateNotifyIcon(NotifyAction::Add);
     else if (iconAdded_.load())
@@ -205,7 +227,10 @@ const TTrayIconAnimate* TTrayIcon::AnimationWorker() const noexcept {
     return animate_.get();
 }
 
-TTrayIcon* TTrayIcon::FromId(uint32_t id) { return static_cast<TTrayIcon*>(Registry().Find(id)); }
+TTrayIcon* TTrayIcon::FromId(uint32_t id) {
+    void* entry = TrayIcons().Find(id);
+    return entry ? IconOf(entry) : nullptr;
+}
 
 UINT TTrayIcon::TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -213,7 +238,7 @@ UINT TTrayIcon::TaskbarCreatedMessage() {
 }
 
 void TTrayIcon::HandleTaskbarCreated() noexcept {
-    if (!visible_ || loading_) return;
+    if (!visible_ || Loading()) return;
     try {
         const HWND window = TCallbackWindow::Ensure(owner_).Handle();
         std::lock_guard lock(recordMutex_);
@@ -231,7 +256,7 @@ void TTrayIcon::HandleTaskbarCreated() noexcept {
 
 void TTrayIcon::HandleTaskbarCreatedForAll() noexcept {
     try {
-        for (void* icon : Registry().Objects()) static_cast<TTrayIcon*>(icon)->HandleTaskbarCreated();
+        for (void* entry : TrayIcons().Objects()) IconOf(entry)->HandleTaskbarCreated();
     } catch (...) {
         // No memory for the list: the icons stay as they are.
     }
@@ -277,6 +302,98 @@ bool TTrayIcon::SendLocked(DWORD message, HICON icon) {
 
 void TTrayIcon::IconChanged() {
     if (iconAdded_.load()) UpdateNotifyIcon(NotifyAction::Modify);
+}
+
+void TTrayIcon::PresentFrame(const std::function<HICON()>& takeFrame) {
+    std::lock_guard lock(recordMutex_);
+    const HICON frame = takeFrame();
+    // The shell's refusal is ignored: that frame is just not shown.
+    if (iconAdded_.load()) SendLocked(NIM_MODIFY, frame);
+}
+
+void TTrayIcon::TrayNotification(UINT mouseMessage) {
+    if (!enabled_) return;
+
+    // Read for every notification, moves included: the pointer, and the
+    // taskbar's top edge, where popup menus open.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    APPBARDATA taskbar{};
+    taskbar.cbSize = sizeof taskbar;
+    SHAppBarMessage(ABM_GETTASKBARPOS, &taskbar);
+    const int x = cursor.x;
+    const int y = cursor.y;
+    const int taskbarTop = taskbar.rc.top;
+
+    TrayMouseSetup setup;
+    setup.HasLBPopupMenu = lbPopupMenu_ != nullptr;
+    setup.HasRBPopupMenu = rbPopupMenu_ != nullptr;
+    setup.AutoPopup = autoPopup_;
+    setup.HasOnMouseMove = static_cast<bool>(OnMouseMove);
+    setup.HasOnMouseDown = static_cast<bool>(OnMouseDown);
+    setup.HasOnMouseUp = static_cast<bool>(OnMouseUp);
+    setup.HasOnClick = static_cast<bool>(OnClick);
+    setup.HasOnDblClick = static_cast<bool>(OnDblClick);
+    const TrayMouseDecision decision = DecideTrayMouse(mouseMessage, setup, clickPending_);
+    clickPending_ = decision.ClickPending;
+
+    // Handlers are copied before the call: one may replace itself (or
+    // destroy this icon).
+    switch (decision.Action) {
+        case TrayMouseAction::OpenLBPopupMenu:
+            OpenPopup(true, x, taskbarTop);
+            break;
+        case TrayMouseAction::OpenRBPopupMenu:
+            OpenPopup(false, x, taskbarTop);
+            break;
+        case TrayMouseAction::FireMouseMove: {
+            const MouseMoveEvent handler = OnMouseMove;
+            handler(*this, 0, x, y);
+            break;
+        }
+        case TrayMouseAction::FireMouseDown: {
+            const MouseEvent handler = OnMouseDown;
+            handler(*this, ButtonOf(decision.Button), ShiftOf(decision.Button), x, y);
+            break;
+        }
+        case TrayMouseAction::FireMouseUp: {
+            const MouseEvent handler = OnMouseUp;
+            handler(*this, ButtonOf(decision.Button), ShiftOf(decision.Button), x, y);
+            break;
+        }
+        case TrayMouseAction::FireDblClick: {
+            const NotifyEvent handler = OnDblClick;
+            handler(*this);
+            break;
+        }
+        case TrayMouseAction::StartClickWaiter:
+            if (TCallbackWindow* window = TCallbackWindow::Shared())
+                TSingleClick::Start(window->Handle(), kDeliverPendingClickMessage);
+            break;
+        case TrayMouseAction::None:
+        default:
+            break;
+    }
+}
+
+void TTrayIcon::OpenPopup(bool leftMenu, int x, int y) {
+    const int32_t id = iconId_;
+    // The menu closes when the user clicks elsewhere only if the owner's
+    // window is the foreground window while it is open.
+    SetForegroundWindow(owner_.Handle());
+    App().ProcessMessages();
+    // Those messages may have taken this icon or its menu away.
+    if (FromId(static_cast<uint32_t>(id)) != this) return;
+    PopupMenu* menu = leftMenu ? lbPopupMenu_ : rbPopupMenu_;
+    if (menu) menu->Popup(x, y);
+}
+
+void TTrayIcon::DeliverPendingClick() {
+    const bool deliver = ShouldDeliverPendingClick(static_cast<bool>(OnClick), clickPending_);
+    clickPending_ = false;
+    if (!deliver) return;
+    const NotifyEvent handler = OnClick;
+    handler(*this);
 }
 
 }  // namespace kestrin

@@ -1,0 +1,14 @@
+#pragma once
+// A rectangle as position and size, the way controls and forms are laid out.
+
+namespace kestrin {
+
+struct Bounds {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Bounds&) const = default;
+};
+
+}  // namespace kestrin
