@@ -68,7 +68,10 @@ void EndUserWay(PassHost& host, SharedState& state) {
         if (settings.ManualOnce) {
             host.ShowNotice(false);
             state.ManualRequest = false;
-        } else if (state.NoticeRound == settings.PassCount) {
+        } else if (state.NoticeRound >= settings.PassCount) {
+            // Reaching or passing the count ends the batch: a count lowered
+            // under the current round, or one of zero or less, must not keep
+            // the notice away for good.
             host.ShowNotice(true);
             state.NoticeRound = 1;
             state.ManualRequest = false;
