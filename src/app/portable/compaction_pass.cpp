@@ -42,21 +42,21 @@ private:
     bool active_;
 };
 
-// Empties and trims one opened process. The module name is probed as a sign
-// of life only; a probe or a reading that fails after the process was opened
-// means it is going away, and it is left alone.
+// Empties and trims one opened process. The module name is probed but never
+// used, and the counters are read but not evaluated, so neither a failed name
+// read nor a failed reading stops the emptying and trimming: a process that
+// still runs gets both, and one that has exited just fails them quietly.
 void CompactProcess(ProcessSystem& system, uintptr_t process, std::array<char, kModuleNameBufferSize>& name) {
     name.fill('\0');
     std::memcpy(name.data(), "Unknown", sizeof("Unknown"));
     uintptr_t module = 0;
-    if (system.EnumFirstModule(process, &module) &&
-        system.GetModuleBaseName(process, module, name.data(), kModuleNameBufferSize) == 0) {
-        return;
+    if (system.EnumFirstModule(process, &module)) {
+        system.GetModuleBaseName(process, module, name.data(), kModuleNameBufferSize);
     }
-    system.GetMemoryInfo(process);  // a first reading, not looked at
+    system.GetMemoryInfo(process);
     // A handle from the second open lacks PROCESS_SET_QUOTA, so emptying fails
     // for it; only a successful empty is followed by the second reading.
-    if (system.EmptyWorkingSet(process) && !system.GetMemoryInfo(process)) return;
+    if (system.EmptyWorkingSet(process)) system.GetMemoryInfo(process);
     system.TrimWorkingSet(process);
 }
 
