@@ -62,8 +62,10 @@ void CompactProcess(ProcessSystem& system, uintptr_t process, std::array<char, k
 
 void EndUserWay(PassHost& host, SharedState& state) {
     AppSettingsRecord& settings = state.AppSettings;
-    // A pass on the interval thread must not pause the thread that runs it.
-    IntervalPause pause(host, host.HasIntervalThread() && !host.OnIntervalThread());
+    // A pass on the interval thread must not pause the thread that runs it,
+    // nor read the controller's pointer to that thread: the thread is asked
+    // first so that the pointer is only read on the main thread.
+    IntervalPause pause(host, !host.OnIntervalThread() && host.HasIntervalThread());
     if (settings.ShowNotice) {
         if (settings.ManualOnce) {
             host.ShowNotice(false);

@@ -45,6 +45,8 @@ class PassHost {
 public:
     virtual ~PassHost();
     virtual bool OnIntervalThread() = 0;
+    // Reads the controller's pointer to the interval thread, which only the
+    // main thread may do: asked only after OnIntervalThread() said false.
     virtual bool HasIntervalThread() = 0;
     virtual void PauseInterval() = 0;
     virtual void ResumeInterval() = 0;
