@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "app/portable/settings_rules.h"
 #include "platform/handles.h"
 
 namespace kestrin {
@@ -42,13 +41,14 @@ void SettingsStore::Load(AppSettingsRecord& settings) {
     }
 }
 
-void SettingsStore::Write(const AppSettingsRecord& settings) {
+void SettingsStore::WriteKey(SettingsKeyIndex key, const AppSettingsRecord& settings) {
     if (!file_) Reopen();
-    for (size_t i = 0; i < kSettingsKeyCount; ++i) {
-        const auto key = static_cast<SettingsKeyIndex>(i);
-        file_->WriteString(std::string(kSettingsSection), std::string(kSettingsFields[key].Name),
-                           SettingText(key, settings));
-    }
+    file_->WriteString(std::string(kSettingsSection), std::string(kSettingsFields[key].Name),
+                       SettingText(key, settings));
+}
+
+void SettingsStore::Write(const AppSettingsRecord& settings) {
+    for (size_t i = 0; i < kSettingsKeyCount; ++i) WriteKey(static_cast<SettingsKeyIndex>(i), settings);
 }
 
 void SettingsStore::Save(const AppSettingsRecord& settings) {
