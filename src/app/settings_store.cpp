@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "app/portable/settings_rules.h"
 #include "platform/handles.h"
 
 namespace kestrin {
@@ -34,18 +33,22 @@ void SettingsStore::Reopen() {
 
 void SettingsStore::Load(AppSettingsRecord& settings) {
     if (!file_) Reopen();
-    RawSettings raw{};
     for (size_t i = 0; i < kSettingsKeyCount; ++i) {
-        const SettingsKey& key = kSettingsKeys[i];
-        raw[i] = file_->ReadInteger(std::string(kSettingsSection), std::string(key.Name), key.Default);
+        const auto key = static_cast<SettingsKeyIndex>(i);
+        const SettingsField& field = kSettingsFields[key];
+        LoadSetting(key, file_->ReadInteger(std::string(kSettingsSection), std::string(field.Name), field.Default),
+                    settings);
     }
-    CopyToRecord(SettingsFromRaw(raw), settings);
+}
+
+void SettingsStore::WriteKey(SettingsKeyIndex key, const AppSettingsRecord& settings) {
+    if (!file_) Reopen();
+    file_->WriteString(std::string(kSettingsSection), std::string(kSettingsFields[key].Name),
+                       SettingText(key, settings));
 }
 
 void SettingsStore::Write(const AppSettingsRecord& settings) {
-    if (!file_) Reopen();
-    for (const auto& [key, text] : SettingsToWrite(CopyFromRecord(settings)))
-        file_->WriteString(std::string(kSettingsSection), std::string(key), text);
+    for (size_t i = 0; i < kSettingsKeyCount; ++i) WriteKey(static_cast<SettingsKeyIndex>(i), settings);
 }
 
 void SettingsStore::Save(const AppSettingsRecord& settings) {

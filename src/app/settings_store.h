@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/portable/settings_rules.h"
 #include "app/portable/shared_state.h"
 #include "platform/profile_file.h"
 
@@ -29,8 +30,11 @@ public:
 
     // Reads the keys in their order into the record (load rules applied).
     void Load(AppSettingsRecord& settings);
-    // Writes all seven keys in their order. Throws KestrinError when the
-    // system refuses a write.
+    // Writes the one key from its field of the record, so that a caller can
+    // set a field, write its key, set the next, ... and stop at a refused
+    // write. Throws KestrinError "<path> に書き込めません" when refused.
+    void WriteKey(SettingsKeyIndex key, const AppSettingsRecord& settings);
+    // WriteKey for all seven keys in their order; stops at the first refused.
     void Write(const AppSettingsRecord& settings);
     // Write, then close the file object (which flushes the profile cache).
     // The file object is closed even when the write fails.

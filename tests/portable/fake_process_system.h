@@ -1,7 +1,7 @@
 #pragma once
 // A process table for the compaction pass: each fake process can refuse
-// either open, lose its module list, or vanish half-way. Every call is logged
-// as "<op>:<pid>" so tests compare whole call sequences.
+// either open, lose its module list, or fail its name or memory reading.
+// Every call is logged as "<op>:<pid>" so tests compare whole call sequences.
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -18,7 +18,7 @@ struct FakeProcess {
     bool RefuseQueryOpen = false;
     bool NoModules = false;
     bool NameFails = false;
-    bool SecondInfoFails = false;  // the process exits right after its working set was emptied
+    bool SecondInfoFails = false;  // the reading right after the emptying fails
 };
 
 class FakeProcessSystem : public ProcessSystem {

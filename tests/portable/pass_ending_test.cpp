@@ -28,7 +28,12 @@ public:
     uint32_t SecondsAtResume = 0xFFFFFFFF;
 
     bool OnIntervalThread() override { return IsIntervalThread; }
-    bool HasIntervalThread() override { return IntervalThreadExists; }
+    bool HasIntervalThread() override {
+        // On the interval thread this would read the controller's pointer to
+        // the very thread that asks: a race with the main thread.
+        if (IsIntervalThread) Calls.push_back("thread pointer read from its own thread");
+        return IntervalThreadExists;
+    }
     void PauseInterval() override { Calls.push_back("pause"); }
     void ResumeInterval() override {
         Calls.push_back("resume");
@@ -148,6 +153,30 @@ TEST_F(PassEnding, BatchShowsTheNoticeOnlyAfterItsLastPass) {
     EXPECT_FALSE(state.ManualRequest);
 }
 
+// The batch ends once the round reaches the count, also when the count was
+// lowered under a batch already further on, or is zero or less.
+TEST_F(PassEnding, BatchEndsWhenTheRoundReachesOrPassesThePassCount) {
+    struct Case {
+        int32_t PassCount, RoundBefore;
+        bool Notice;
+        int32_t RoundAfter;
+    };
+    for (const Case c : {Case{3, 2, false, 3}, Case{3, 3, true, 1}, Case{2, 3, true, 1},
+                         Case{1, 5, true, 1}, Case{0, 1, true, 1}, Case{-4, 1, true, 1}}) {
+        SCOPED_TRACE(testing::Message() << "PassCount " << c.PassCount << ", round " << c.RoundBefore);
+        host.Calls.clear();
+        state.AppSettings.ManualOnce = false;
+        state.AppSettings.PassCount = c.PassCount;
+        state.NoticeRound = c.RoundBefore;
+        state.ManualRequest = true;
+        Pass();
+        const Log expected = c.Notice ? Log{"pause", "notice+messages", "resume"} : Log{"pause", "resume"};
+        EXPECT_EQ(host.Calls, expected);
+        EXPECT_EQ(state.NoticeRound, c.RoundAfter);
+        EXPECT_EQ(state.ManualRequest, !c.Notice);
+    }
+}
+
 TEST_F(PassEnding, NoticesOffLeaveManualRequestSetSoLaterPassesStayTheUserWay) {
     state.AppSettings.ShowNotice = false;
     state.AppSettings.ManualOnce = false;
@@ -165,7 +194,7 @@ TEST_F(PassEnding, NoticesOffLeaveManualRequestSetSoLaterPassesStayTheUserWay) {
     EXPECT_EQ(host.Calls, (Log{"pause", "resume"}));
 }
 
-TEST_F(PassEnding, PassOnTheIntervalThreadNeverPausesItsOwnThread) {
+TEST_F(PassEnding, PassOnTheIntervalThreadNeitherPausesNorAsksAfterItsOwnThread) {
     host.IsIntervalThread = true;
     state.ManualRequest = true;  // left set by a tray click with notices off, say
     Pass();

@@ -1,175 +1,139 @@
 // The ini file's keys, defaults and load rules, what is written back, and
-// where the file lives.
+// where the file lives. Every field is read and set here by its own name, not
+// through the table, so a key wired to the wrong field shows.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
-#include <vector>
 
 #include "app/portable/settings_rules.h"
 
 namespace kestrin {
 namespace {
 
-RawSettings With(SettingsKeyIndex key, int32_t value) {
-    RawSettings raw = DefaultRawSettings();
-    raw[key] = value;
-    return raw;
+int64_t Stored(const AppSettingsRecord& s, SettingsKeyIndex key) {
+    switch (key) {
+        case kKeyTimer: return s.IntervalMinutes;
+        case kKeyMsgBox: return s.ShowNotice;
+        case kKeyCounter: return s.PassCount;
+        case kKeyManOnce: return s.ManualOnce;
+        case kKeyUseHK: return s.UseHotKey;
+        case kKeyHKShifts: return s.HotKeyShifts;
+        case kKeyHKChar: return s.HotKeyChar;
+        default: ADD_FAILURE() << "no such key " << key; return 0;
+    }
 }
 
-TEST(SettingsRules, KeysInFileOrderWithTheirDefaults) {
-    std::vector<std::string> names;
-    std::vector<int32_t> defaults;
-    for (const SettingsKey& key : kSettingsKeys) {
-        names.emplace_back(key.Name);
-        defaults.push_back(key.Default);
+// A record whose every field differs from its default.
+void Scramble(AppSettingsRecord& s) {
+    s.IntervalMinutes = 7;
+    s.ShowNotice = false;
+    s.PassCount = 9;
+    s.ManualOnce = false;
+    s.UseHotKey = true;
+    s.HotKeyShifts = 4;
+    s.HotKeyChar = 0x51;
+}
+
+TEST(SettingsRules, MissingKeysLoadTheDefaultsOfAFreshRecordInFileOrder) {
+    struct Key {
+        const char* Name;
+        int64_t Stored;
+    };
+    const Key expected[] = {{"Timer", 60}, {"MsgBox", 1},   {"Counter", 3}, {"ManOnce", 1},
+                            {"UseHK", 0},  {"HKShifts", 1}, {"HKChar", 65}};
+    AppSettingsRecord loaded;
+    Scramble(loaded);
+    const AppSettingsRecord fresh;
+    for (std::size_t i = 0; i < kSettingsKeyCount; ++i) {
+        const auto key = static_cast<SettingsKeyIndex>(i);
+        SCOPED_TRACE(expected[i].Name);
+        EXPECT_EQ(kSettingsFields[i].Name, expected[i].Name);
+        LoadSetting(key, kSettingsFields[i].Default, loaded);
+        EXPECT_EQ(Stored(loaded, key), expected[i].Stored);
+        EXPECT_EQ(Stored(loaded, key), Stored(fresh, key)) << "file default and record default differ";
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Timer", "MsgBox", "Counter", "ManOnce", "UseHK", "HKShifts", "HKChar"}));
-    EXPECT_EQ(defaults, (std::vector<int32_t>{60, 1, 3, 1, 0, 1, 65}));
     EXPECT_EQ(kSettingsSection, "Settings");
 }
 
-TEST(SettingsRules, MissingFileGivesTheDefaults) {
-    const SettingsValues values = SettingsFromRaw(DefaultRawSettings());
-    EXPECT_EQ(values.IntervalMinutes, 60u);
-    EXPECT_TRUE(values.ShowNotice);
-    EXPECT_EQ(values.PassCount, 3);
-    EXPECT_TRUE(values.ManualOnce);
-    EXPECT_FALSE(values.UseHotKey);
-    EXPECT_EQ(values.HotKeyShifts, 1u);  // MOD_ALT
-    EXPECT_EQ(values.HotKeyChar, 65);    // 'A'
-    EXPECT_EQ(values, SettingsValues{});
+// Each row loads one key into a scrambled record: its field gets the value,
+// every other field stays as it was.
+TEST(SettingsRules, EachKeyAppliesItsLoadRuleToItsOwnFieldOnly) {
+    struct Case {
+        SettingsKeyIndex Key;
+        int32_t FileValue;
+        int64_t Stored;
+    };
+    const Case cases[] = {
+        {kKeyTimer, 5000, 1440},  {kKeyTimer, 1441, 1440},     {kKeyTimer, INT32_MAX, 1440},
+        {kKeyTimer, 1440, 1440},  {kKeyTimer, 1, 1},           {kKeyTimer, 0, 0},
+        {kKeyTimer, -1, 60},      {kKeyTimer, INT32_MIN, 60},  // below zero: the default
+        {kKeyMsgBox, 2, 1},       {kKeyMsgBox, -1, 1},         {kKeyMsgBox, 0, 0},
+        {kKeyManOnce, 0, 0},      {kKeyManOnce, 256, 1},       {kKeyUseHK, 7, 1},
+        {kKeyCounter, 0, 0},      {kKeyCounter, -5, -5},       {kKeyCounter, 99, 99},
+        {kKeyHKShifts, -1, 1},    {kKeyHKShifts, INT32_MIN, 1}, {kKeyHKShifts, 0, 0},
+        {kKeyHKShifts, 6, 6},     {kKeyHKChar, 256, 65},       {kKeyHKChar, -1, 65},
+        {kKeyHKChar, 0x10042, 65}, {kKeyHKChar, 0x142, 65},    // not cut down to a byte
+        {kKeyHKChar, 255, 255},   {kKeyHKChar, 0, 0},          {kKeyHKChar, 0x70, 0x70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << kSettingsFields[c.Key].Name << "=" << c.FileValue);
+        AppSettingsRecord before, after;
+        Scramble(before);
+        Scramble(after);
+        LoadSetting(c.Key, c.FileValue, after);
+        for (std::size_t i = 0; i < kSettingsKeyCount; ++i) {
+            const auto key = static_cast<SettingsKeyIndex>(i);
+            EXPECT_EQ(Stored(after, key), key == c.Key ? c.Stored : Stored(before, key)) << kSettingsFields[i].Name;
+        }
+    }
 }
 
-TEST(SettingsRules, TimerIsCappedAtOneDay) {
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, 5000)).IntervalMinutes, 1440u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, 1441)).IntervalMinutes, 1440u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, INT32_MAX)).IntervalMinutes, 1440u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, 1440)).IntervalMinutes, 1440u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, 1)).IntervalMinutes, 1u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, 0)).IntervalMinutes, 0u);
-}
-
-TEST(SettingsRules, NegativeTimerFallsBackToTheDefault) {
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, -1)).IntervalMinutes, 60u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyTimer, INT32_MIN)).IntervalMinutes, 60u);
-}
-
-TEST(SettingsRules, AnyNonZeroBooleanIsTrue) {
-    EXPECT_TRUE(SettingsFromRaw(With(kKeyMsgBox, 2)).ShowNotice);
-    EXPECT_TRUE(SettingsFromRaw(With(kKeyMsgBox, -1)).ShowNotice);
-    EXPECT_FALSE(SettingsFromRaw(With(kKeyMsgBox, 0)).ShowNotice);
-    EXPECT_FALSE(SettingsFromRaw(With(kKeyManOnce, 0)).ManualOnce);
-    EXPECT_TRUE(SettingsFromRaw(With(kKeyUseHK, 7)).UseHotKey);
-}
-
-TEST(SettingsRules, CounterIsKeptAsItIs) {
-    EXPECT_EQ(SettingsFromRaw(With(kKeyCounter, 0)).PassCount, 0);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyCounter, -5)).PassCount, -5);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyCounter, 99)).PassCount, 99);
-}
-
-TEST(SettingsRules, NegativeHotKeyShiftsFallBackToAlt) {
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKShifts, -1)).HotKeyShifts, 1u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKShifts, INT32_MIN)).HotKeyShifts, 1u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKShifts, 0)).HotKeyShifts, 0u);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKShifts, 6)).HotKeyShifts, 6u);
-}
-
-TEST(SettingsRules, HotKeyCharOutsideAByteFallsBackToA) {
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, 256)).HotKeyChar, 65);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, -1)).HotKeyChar, 65);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, 0x10042)).HotKeyChar, 65);  // not cut down to 0x42
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, 0x142)).HotKeyChar, 65);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, 255)).HotKeyChar, 255);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, 0)).HotKeyChar, 0);
-    EXPECT_EQ(SettingsFromRaw(With(kKeyHKChar, 0x70)).HotKeyChar, 0x70);
-}
-
-TEST(SettingsRules, OneBadValueLeavesTheOtherKeysAlone) {
-    RawSettings raw{1441, 0, 10, 0, 1, -3, 300};
-    const SettingsValues values = SettingsFromRaw(raw);
-    EXPECT_EQ(values.IntervalMinutes, 1440u);
-    EXPECT_FALSE(values.ShowNotice);
-    EXPECT_EQ(values.PassCount, 10);
-    EXPECT_FALSE(values.ManualOnce);
-    EXPECT_TRUE(values.UseHotKey);
-    EXPECT_EQ(values.HotKeyShifts, 1u);
-    EXPECT_EQ(values.HotKeyChar, 65);
-}
-
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-Pairs ToPairs(const SettingsValues& values) {
-    Pairs pairs;
-    for (const auto& [key, text] : SettingsToWrite(values)) pairs.emplace_back(key, text);
-    return pairs;
-}
-
-TEST(SettingsRules, DefaultsAreWrittenInKeyOrder) {
-    EXPECT_EQ(ToPairs(SettingsValues{}), (Pairs{{"Timer", "60"},
-                                                {"MsgBox", "1"},
-                                                {"Counter", "3"},
-                                                {"ManOnce", "1"},
-                                                {"UseHK", "0"},
-                                                {"HKShifts", "1"},
-                                                {"HKChar", "65"}}));
-}
-
-TEST(SettingsRules, ValuesAreWrittenAsDecimalAndBooleansAsOneOrZero) {
-    SettingsValues values;
-    values.IntervalMinutes = 1440;
-    values.ShowNotice = false;
-    values.PassCount = -2;
-    values.ManualOnce = false;
-    values.UseHotKey = true;
-    values.HotKeyShifts = 6;
-    values.HotKeyChar = 255;
-    EXPECT_EQ(ToPairs(values), (Pairs{{"Timer", "1440"},
-                                      {"MsgBox", "0"},
-                                      {"Counter", "-2"},
-                                      {"ManOnce", "0"},
-                                      {"UseHK", "1"},
-                                      {"HKShifts", "6"},
-                                      {"HKChar", "255"}}));
+// Two records with every field different; each key writes its own field, as
+// decimal integers (unsigned ones never with a sign) and booleans as 1 / 0.
+TEST(SettingsRules, EachKeyWritesTheTextOfItsOwnField) {
+    AppSettingsRecord first;
+    first.IntervalMinutes = 1440;
+    first.ShowNotice = false;
+    first.PassCount = -2;
+    first.ManualOnce = true;
+    first.UseHotKey = true;
+    first.HotKeyShifts = 0xFFFFFFFF;
+    first.HotKeyChar = 255;
+    AppSettingsRecord second;
+    second.IntervalMinutes = 0;
+    second.ShowNotice = true;
+    second.PassCount = 10;
+    second.ManualOnce = false;
+    second.UseHotKey = false;
+    second.HotKeyShifts = 6;
+    second.HotKeyChar = 0x7B;
+    struct Case {
+        SettingsKeyIndex Key;
+        const char* FirstText;
+        const char* SecondText;
+    };
+    const Case cases[] = {{kKeyTimer, "1440", "0"},   {kKeyMsgBox, "0", "1"},
+                          {kKeyCounter, "-2", "10"},  {kKeyManOnce, "1", "0"},
+                          {kKeyUseHK, "1", "0"},      {kKeyHKShifts, "4294967295", "6"},
+                          {kKeyHKChar, "255", "123"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(kSettingsFields[c.Key].Name);
+        EXPECT_EQ(SettingText(c.Key, first), c.FirstText);
+        EXPECT_EQ(SettingText(c.Key, second), c.SecondText);
+    }
 }
 
 TEST(SettingsRules, WrittenValuesLoadBackUnchanged) {
-    SettingsValues values;
-    values.IntervalMinutes = 0;
-    values.ShowNotice = false;
-    values.PassCount = 10;
-    values.ManualOnce = false;
-    values.UseHotKey = true;
-    values.HotKeyShifts = 7;
-    values.HotKeyChar = 0x7B;
-    RawSettings raw{};
-    const auto written = SettingsToWrite(values);
-    for (std::size_t i = 0; i < kSettingsKeyCount; ++i) raw[i] = std::stoi(written[i].second);
-    EXPECT_EQ(SettingsFromRaw(raw), values);
-}
-
-TEST(SettingsRules, RecordCopiesCarryEveryField) {
-    SettingsValues values;
-    values.IntervalMinutes = 5;
-    values.ShowNotice = false;
-    values.PassCount = 9;
-    values.ManualOnce = false;
-    values.UseHotKey = true;
-    values.HotKeyShifts = 3;
-    values.HotKeyChar = 0x51;
-
-    AppSettingsRecord record;
-    CopyToRecord(values, record);
-    EXPECT_EQ(record.IntervalMinutes, 5u);
-    EXPECT_FALSE(record.ShowNotice);
-    EXPECT_EQ(record.PassCount, 9);
-    EXPECT_FALSE(record.ManualOnce);
-    EXPECT_TRUE(record.UseHotKey);
-    EXPECT_EQ(record.HotKeyShifts, 3u);
-    EXPECT_EQ(record.HotKeyChar, 0x51);
-    EXPECT_EQ(CopyFromRecord(record), values);
-    EXPECT_EQ(CopyFromRecord(AppSettingsRecord{}), SettingsValues{});
+    AppSettingsRecord written;
+    Scramble(written);
+    written.PassCount = -3;
+    AppSettingsRecord loaded;
+    for (std::size_t i = 0; i < kSettingsKeyCount; ++i) {
+        const auto key = static_cast<SettingsKeyIndex>(i);
+        LoadSetting(key, std::stoi(SettingText(key, written)), loaded);
+        EXPECT_EQ(Stored(loaded, key), Stored(written, key)) << kSettingsFields[i].Name;
+    }
 }
 
 TEST(SettingsRules, SettingsFileSitsInTheDocumentsFolderNamedAfterTheProgram) {

@@ -42,33 +42,38 @@ private:
     bool active_;
 };
 
-// Empties and trims one opened process. The module name is probed as a sign
-// of life only; a probe or a reading that fails after the process was opened
-// means it is going away, and it is left alone.
+// Empties and trims one opened process. The module name is probed but never
+// used, and the counters are read but not evaluated, so neither a failed name
+// read nor a failed reading stops the emptying and trimming: a process that
+// still runs gets both, and one that has exited just fails them quietly.
 void CompactProcess(ProcessSystem& system, uintptr_t process, std::array<char, kModuleNameBufferSize>& name) {
     name.fill('\0');
     std::memcpy(name.data(), "Unknown", sizeof("Unknown"));
     uintptr_t module = 0;
-    if (system.EnumFirstModule(process, &module) &&
-        system.GetModuleBaseName(process, module, name.data(), kModuleNameBufferSize) == 0) {
-        return;
+    if (system.EnumFirstModule(process, &module)) {
+        system.GetModuleBaseName(process, module, name.data(), kModuleNameBufferSize);
     }
-    system.GetMemoryInfo(process);  // a first reading, not looked at
+    system.GetMemoryInfo(process);
     // A handle from the second open lacks PROCESS_SET_QUOTA, so emptying fails
     // for it; only a successful empty is followed by the second reading.
-    if (system.EmptyWorkingSet(process) && !system.GetMemoryInfo(process)) return;
+    if (system.EmptyWorkingSet(process)) system.GetMemoryInfo(process);
     system.TrimWorkingSet(process);
 }
 
 void EndUserWay(PassHost& host, SharedState& state) {
     AppSettingsRecord& settings = state.AppSettings;
-    // A pass on the interval thread must not pause the thread that runs it.
-    IntervalPause pause(host, host.HasIntervalThread() && !host.OnIntervalThread());
+    // A pass on the interval thread must not pause the thread that runs it,
+    // nor read the controller's pointer to that thread: the thread is asked
+    // first so that the pointer is only read on the main thread.
+    IntervalPause pause(host, !host.OnIntervalThread() && host.HasIntervalThread());
     if (settings.ShowNotice) {
         if (settings.ManualOnce) {
             host.ShowNotice(false);
             state.ManualRequest = false;
-        } else if (state.NoticeRound == settings.PassCount) {
+        } else if (state.NoticeRound >= settings.PassCount) {
+            // Reaching or passing the count ends the batch: a count lowered
+            // under the current round, or one of zero or less, must not keep
+            // the notice away for good.
             host.ShowNotice(true);
             state.NoticeRound = 1;
             state.ManualRequest = false;

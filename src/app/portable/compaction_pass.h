@@ -45,6 +45,8 @@ class PassHost {
 public:
     virtual ~PassHost();
     virtual bool OnIntervalThread() = 0;
+    // Reads the controller's pointer to the interval thread, which only the
+    // main thread may do: asked only after OnIntervalThread() said false.
     virtual bool HasIntervalThread() = 0;
     virtual void PauseInterval() = 0;
     virtual void ResumeInterval() = 0;
@@ -67,8 +69,11 @@ void SortProcessIds(std::span<uint32_t> ids);
 // to MaxProcessIds and cleared; it is the caller's so that one buffer serves
 // a whole pass (or many). Returns the error text when the pass must fail.
 //
-// A process that exits while it is being handled (its module name or its
-// second memory reading fails) is skipped; the rest of the pass goes on.
+// Nothing another process does fails the pass, and a process that is still
+// alive is emptied and trimmed like any other: a module name that cannot be
+// read (the name is never used) goes on to the counters, EmptyWorkingSet and
+// TrimWorkingSet; a second memory reading that fails after a successful
+// EmptyWorkingSet still goes on to TrimWorkingSet.
 std::optional<std::string> SweepProcesses(ProcessSystem& system, std::vector<uint32_t>& idBuffer);
 
 // The whole pass: the sweep, then either FailPass (and nothing else) or the

@@ -1,77 +1,63 @@
 #include "app/portable/settings_rules.h"
 
+#include <algorithm>
+#include <type_traits>
+
+#include "platform/portable/path_text.h"
+
 namespace kestrin {
 namespace {
 
-std::string BoolText(bool value) { return value ? "1" : "0"; }
+int64_t Kept(int32_t value, int32_t) { return value; }
+int64_t NonZeroIsTrue(int32_t value, int32_t) { return value != 0 ? 1 : 0; }
+int64_t CappedAtOneDay(int32_t minutes, int32_t keyDefault) {
+    return minutes < 0 ? keyDefault : std::min<int64_t>(minutes, kMaxIntervalMinutes);
+}
+int64_t NotNegative(int32_t value, int32_t keyDefault) { return value < 0 ? keyDefault : value; }
+int64_t WithinAByte(int32_t value, int32_t keyDefault) { return value < 0 || value > 255 ? keyDefault : value; }
+
+template <auto Field>
+int64_t ReadField(const AppSettingsRecord& settings) {
+    return static_cast<int64_t>((settings.*Field).load());
+}
+
+template <auto Field>
+void StoreField(AppSettingsRecord& settings, int64_t value) {
+    using Value = typename std::remove_reference_t<decltype(settings.*Field)>::value_type;
+    (settings.*Field).store(static_cast<Value>(value));
+}
+
+// One row of the table, naming its field once.
+template <auto Field>
+constexpr SettingsField Row(std::string_view name, int32_t keyDefault, SettingKind kind,
+                            int64_t (*loadRule)(int32_t, int32_t)) {
+    return {name, keyDefault, kind, loadRule, &ReadField<Field>, &StoreField<Field>};
+}
+
+using R = AppSettingsRecord;
 
 }  // namespace
 
-RawSettings DefaultRawSettings() {
-    RawSettings raw{};
-    for (std::size_t i = 0; i < kSettingsKeyCount; ++i) raw[i] = kSettingsKeys[i].Default;
-    return raw;
+extern constexpr std::array<SettingsField, kSettingsKeyCount> kSettingsFields{{
+    Row<&R::IntervalMinutes>("Timer", 60, SettingKind::Integer, CappedAtOneDay),
+    Row<&R::ShowNotice>("MsgBox", 1, SettingKind::Boolean, NonZeroIsTrue),
+    Row<&R::PassCount>("Counter", 3, SettingKind::Integer, Kept),
+    Row<&R::ManualOnce>("ManOnce", 1, SettingKind::Boolean, NonZeroIsTrue),
+    Row<&R::UseHotKey>("UseHK", 0, SettingKind::Boolean, NonZeroIsTrue),
+    Row<&R::HotKeyShifts>("HKShifts", 1, SettingKind::Integer, NotNegative),
+    Row<&R::HotKeyChar>("HKChar", 65, SettingKind::Integer, WithinAByte),
+}};
+
+void LoadSetting(SettingsKeyIndex key, int32_t fileValue, AppSettingsRecord& settings) {
+    const SettingsField& field = kSettingsFields[key];
+    field.Store(settings, field.LoadRule(fileValue, field.Default));
 }
 
-SettingsValues SettingsFromRaw(const RawSettings& raw) {
-    SettingsValues values;
-
-    const int32_t timer = raw[kKeyTimer];
-    if (timer < 0) {
-        values.IntervalMinutes = static_cast<uint32_t>(kSettingsKeys[kKeyTimer].Default);
-    } else {
-        values.IntervalMinutes = static_cast<uint32_t>(timer) > kMaxIntervalMinutes
-                                     ? kMaxIntervalMinutes
-                                     : static_cast<uint32_t>(timer);
-    }
-
-    values.ShowNotice = raw[kKeyMsgBox] != 0;
-    values.PassCount = raw[kKeyCounter];
-    values.ManualOnce = raw[kKeyManOnce] != 0;
-    values.UseHotKey = raw[kKeyUseHK] != 0;
-
-    const int32_t shifts = raw[kKeyHKShifts];
-    values.HotKeyShifts = static_cast<uint32_t>(shifts < 0 ? kSettingsKeys[kKeyHKShifts].Default : shifts);
-
-    const int32_t key = raw[kKeyHKChar];
-    values.HotKeyChar = static_cast<uint8_t>(key < 0 || key > 255 ? kSettingsKeys[kKeyHKChar].Default : key);
-
-    return values;
-}
-
-std::array<std::pair<std::string_view, std::string>, kSettingsKeyCount>
-SettingsToWrite(const SettingsValues& values) {
-    return {{
-        {kSettingsKeys[kKeyTimer].Name, std::to_string(values.IntervalMinutes)},
-        {kSettingsKeys[kKeyMsgBox].Name, BoolText(values.ShowNotice)},
-        {kSettingsKeys[kKeyCounter].Name, std::to_string(values.PassCount)},
-        {kSettingsKeys[kKeyManOnce].Name, BoolText(values.ManualOnce)},
-        {kSettingsKeys[kKeyUseHK].Name, BoolText(values.UseHotKey)},
-        {kSettingsKeys[kKeyHKShifts].Name, std::to_string(values.HotKeyShifts)},
-        {kSettingsKeys[kKeyHKChar].Name, std::to_string(values.HotKeyChar)},
-    }};
-}
-
-void CopyToRecord(const SettingsValues& values, AppSettingsRecord& record) {
-    record.IntervalMinutes = values.IntervalMinutes;
-    record.ShowNotice = values.ShowNotice;
-    record.PassCount = values.PassCount;
-    record.ManualOnce = values.ManualOnce;
-    record.UseHotKey = values.UseHotKey;
-    record.HotKeyShifts = values.HotKeyShifts;
-    record.HotKeyChar = values.HotKeyChar;
-}
-
-SettingsValues CopyFromRecord(const AppSettingsRecord& record) {
-    SettingsValues values;
-    values.IntervalMinutes = record.IntervalMinutes;
-    values.ShowNotice = record.ShowNotice;
-    values.PassCount = record.PassCount;
-    values.ManualOnce = record.ManualOnce;
-    values.UseHotKey = record.UseHotKey;
-    values.HotKeyShifts = record.HotKeyShifts;
-    values.HotKeyChar = record.HotKeyChar;
-    return values;
+std::string SettingText(SettingsKeyIndex key, const AppSettingsRecord& settings) {
+    const SettingsField& field = kSettingsFields[key];
+    const int64_t value = field.Read(settings);
+    if (field.Kind == SettingKind::Boolean) return value != 0 ? "1" : "0";
+    return std::to_string(value);
 }
 
 std::string SettingsPathFor(std::string_view documentsFolder, std::string_view exePath) {

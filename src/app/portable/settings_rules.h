@@ -1,6 +1,8 @@
 #pragma once
-// The ini file's contract: section, keys in their fixed order, defaults, and
-// the rules that turn the stored integers into settings and back.
+// The ini file's contract: one table of the seven keys in their fixed order,
+// each with its default, its kind, the rule that turns the stored integer into
+// the setting, and the field of AppSettingsRecord it loads into and is written
+// from. Loading and writing go through this table and nothing else.
 //
 // Values that lie outside a field's range are not refused, they fall back to
 // the key's default so that start-up always goes on:
@@ -14,10 +16,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "app/portable/shared_state.h"
-#include "platform/portable/path_text.h"
 
 namespace kestrin {
 
@@ -30,49 +30,28 @@ enum SettingsKeyIndex : std::size_t {
     kSettingsKeyCount
 };
 
-struct SettingsKey {
+// Booleans are written as "1" / "0", integers in decimal.
+enum class SettingKind { Integer, Boolean };
+
+struct SettingsField {
     std::string_view Name;
-    int32_t Default;  // booleans: 1 for true, 0 for false
+    int32_t Default;  // for a missing key or a value that is no integer; booleans 1 / 0
+    SettingKind Kind;
+    // What a value read from the file becomes (given the key's default).
+    int64_t (*LoadRule)(int32_t fileValue, int32_t keyDefault);
+    // The field of the record behind the key, as a number (booleans 1 / 0).
+    int64_t (*Read)(const AppSettingsRecord& settings);
+    void (*Store)(AppSettingsRecord& settings, int64_t value);
 };
 
-inline constexpr std::array<SettingsKey, kSettingsKeyCount> kSettingsKeys{{
-    {"Timer", 60},
-    {"MsgBox", 1},
-    {"Counter", 3},
-    {"ManOnce", 1},
-    {"UseHK", 0},
-    {"HKShifts", 1},
-    {"HKChar", 65},
-}};
+extern const std::array<SettingsField, kSettingsKeyCount> kSettingsFields;
 
-struct SettingsValues {
-    uint32_t IntervalMinutes = 60;
-    bool ShowNotice = true;
-    int32_t PassCount = 3;
-    bool ManualOnce = true;
-    bool UseHotKey = false;
-    uint32_t HotKeyShifts = 1;
-    uint8_t HotKeyChar = 65;
+// Applies the key's load rule to a value as read from the file (a missing or
+// non-numeric one already replaced by the default) and stores it in its field.
+void LoadSetting(SettingsKeyIndex key, int32_t fileValue, AppSettingsRecord& settings);
 
-    bool operator==(const SettingsValues&) const = default;
-};
-
-// The integers as read from the file, in key order, a missing or non-numeric
-// value already replaced by that key's default.
-using RawSettings = std::array<int32_t, kSettingsKeyCount>;
-
-RawSettings DefaultRawSettings();
-
-// Applies the load rules above.
-SettingsValues SettingsFromRaw(const RawSettings& raw);
-
-// The seven (key, text) pairs to write, in key order: integers in decimal,
-// booleans as "1" / "0".
-std::array<std::pair<std::string_view, std::string>, kSettingsKeyCount>
-SettingsToWrite(const SettingsValues& values);
-
-void CopyToRecord(const SettingsValues& values, AppSettingsRecord& record);
-SettingsValues CopyFromRecord(const AppSettingsRecord& record);
+// The text written for the key from the record's field.
+std::string SettingText(SettingsKeyIndex key, const AppSettingsRecord& settings);
 
 // Where the settings live: the documents folder (possibly empty) with a
 // delimiter, then the program's file name with the extension ".ini".

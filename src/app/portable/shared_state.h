@@ -9,7 +9,7 @@
 namespace kestrin {
 
 // The user's settings as the running program holds them (loaded from and
-// saved to the ini file; see settings_rules.h for the rules of that file).
+// saved to the ini file; settings_rules.h ties each field to its key).
 struct AppSettingsRecord {
     std::atomic<uint32_t> IntervalMinutes{60};  // 0 = no automatic passes
     std::atomic<bool> ShowNotice{true};
