@@ -10,6 +10,7 @@
 #include "app/portable/shared_state.h"
 #include "platform/portable/path_text.h"
 #include "support/app_fixture.h"
+#include "support/tray_support.h"
 #include "support/wine_paths.h"
 
 using namespace kestrin;
@@ -116,4 +117,35 @@ TEST_F(MainFormTest, HotKeyIsRegisteredUnderTheAtomAndRemovedAtDestruction) {
     main.Destroy();
     EXPECT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "the hot key stayed registered";
     UnregisterHotKey(nullptr, 77);
+}
+
+TEST_F(MainFormTest, RefusedTrayIconAtStartUpIsReportedAndTheStartUpFinishes) {
+    ShellRecorder shell;
+    shell.Fail(NIM_ADD);
+    shell.Fail(NIM_MODIFY);
+    TMemCMain& main = Start("Timer=5\r\n");  // a throw out of Create fails the test
+    EXPECT_TRUE(main.HasIntervalThread());
+    EXPECT_TRUE(main.TB().Visible()) << "still wanted in the tray";
+    EXPECT_FALSE(main.TB().IconAdded());
+    EXPECT_GE(shell.Count(NIM_ADD), 2u) << "the shell gets more than one try";
+    // The message comes from the loop, once the splash has gone.
+    ASSERT_TRUE(PumpUntil([&] { return !errors_.empty(); }));
+    EXPECT_EQ(FindWindowA("TSS", nullptr), nullptr);
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(errors_[0].text, "タスクトレイにアイコンを登録できません。");
+    // The shell is ready later: its broadcast brings the icon.
+    shell.FailNone();
+    SendMessageA(main.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_TRUE(main.TB().IconAdded());
+}
+
+TEST_F(MainFormTest, AnEndWithoutCloseStopsTheIntervalThreadBeforeTheIconGoes) {
+    TMemCMain& main = Start("Timer=1\r\nCounter=1\r\n");
+    ASSERT_TRUE(main.HasIntervalThread());
+    // Due at the thread's next second: an automatic pass, then its animation.
+    state_.SecondsElapsed = 100000;
+    ASSERT_TRUE(PumpUntil([&] { return main.TB().Animating(); }, 20000));
+    // A failed pass ends the loop without the close: only the destruction runs.
+    main.Destroy();
+    EXPECT_FALSE(main.HasIntervalThread()) << "the thread must not outlive the icon it animates";
 }
