@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Fails when modules of src/ include each other in a cycle.
+
+A module is a header and its source file taken together (foo.h + foo.cpp);
+an edge A -> B means some file of A includes a header of B.
+"""
+import pathlib
+import re
+import sys
+
+root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "src")
+include = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+
+edges = {}
+for path in root.rglob("*"):
+    if path.suffix not in (".h", ".cpp"):
+        continue
+    module = str(path.relative_to(root).with_suffix(""))
+    targets = edges.setdefault(module, set())
+    for name in include.findall(path.read_text(encoding="utf-8")):
+        target = str(pathlib.Path(name).with_suffix(""))
+        if target != module:
+            targets.add(target)
+
+# Tarjan's strongly connected components; any of more than one module is a cycle.
+index, low, stack, on_stack, cycles, counter = {}, {}, [], set(), [], [0]
+
+
+def visit(node):
+    index[node] = low[node] = counter[0]
+    counter[0] += 1
+    stack.append(node)
+    on_stack.add(node)
+    for nxt in edges.get(node, ()):
+        if nxt not in edges:
+            continue
+        if nxt not in index:
+            visit(nxt)
+            low[node] = min(low[node], low[nxt])
+        elif nxt in on_stack:
+            low[node] = min(low[node], index[nxt])
+    if low[node] == index[node]:
+        component = []
+        while True:
+            member = stack.pop()
+            on_stack.discard(member)
+            component.append(member)
+            if member == node:
+                break
+        if len(component) > 1:
+            cycles.append(sorted(component))
+
+
+sys.setrecursionlimit(10000)
+for module in sorted(edges):
+    if module not in index:
+        visit(module)
+
+for cycle in cycles:
+    print("include cycle: " + " <-> ".join(cycle))
+sys.exit(1 if cycles else 0)
