@@ -2,14 +2,15 @@
 # that run under Wine.
 enable_language(RC)
 
-set(KESTRIN_LIBS psapi comctl32 shell32 ole32 uuid gdi32 user32 kernel32 advapi32)
+set(KESTRIN_LIBS psapi comctl32 shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
 
 
 # Icons and cursor are drawn as text in the repository and turned into
 # .ico/.cur files at build time.
 set(GEN_DIR ${CMAKE_BINARY_DIR}/generated)
 file(GLOB ART_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/art/*.txt)
-set(GENERATED_ART ${GEN_DIR}/MAINICON.ico ${GEN_DIR}/MAINICON2.ico ${GEN_DIR}/HANDPOINT.cur)
+set(GENERATED_ART ${GEN_DIR}/MAINICON.ico ${GEN_DIR}/MAINICON2.ico ${GEN_DIR}/HANDPOINT.cur
+  ${GEN_DIR}/DOGLYPH.ico ${GEN_DIR}/DOGLYPHOFF.ico ${GEN_DIR}/ENDGLYPH.ico ${GEN_DIR}/ENDGLYPHOFF.ico)
 add_custom_command(OUTPUT ${GENERATED_ART}
   COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/make_art.py ${CMAKE_SOURCE_DIR}/src/resources/art ${GEN_DIR}
   DEPENDS ${ART_FILES} ${CMAKE_SOURCE_DIR}/scripts/make_art.py

@@ -84,11 +84,12 @@ bool Edit::HandleCommand(WORD notifyCode) {
 bool Edit::HandleEditMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool Edit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (HandleEditMessage(message, wParam, lParam, result)) return true;
+    // The character of an Enter that pressed the default button goes nowhere.
     if (message == WM_CHAR && wParam == '\r' && std::exchange(dropReturnChar_, false)) {
         result = 0;
         return true;
     }
+    if (HandleEditMessage(message, wParam, lParam, result)) return true;
     if (message != WM_KEYDOWN || !MultiLine()) return false;
     if (wParam == VK_ESCAPE) {
         // The handlers see the key; the system's edit, which has no use for
