@@ -8,6 +8,7 @@
 #include "app/portable/settings_rules.h"
 #include "app/sp.h"
 #include "app/windows_process_system.h"
+#include "dialogs/prop_form.h"
 #include "platform/application.h"
 #include "platform/diagnostics.h"
 #include "platform/wait.h"
@@ -58,7 +59,6 @@ void TMemCMain::CreateControls() {
     pm_->AddItem("Quit", "閉じる", [this] { QuitClick(); });
     // The dialogs behind these items are not part of the program yet.
     pm_->SetItemEnabled("MakeSC", false);
-    pm_->SetItemEnabled("SetProp", false);
     pm_->SetItemEnabled("VerDisp", false);
 
     il_ = std::make_unique<ImageList>();
@@ -143,7 +143,8 @@ void TMemCMain::ShowTrayIcon() {
 
 void TMemCMain::ApplyHotKeySetting() {
     hotKey_.Drop();
-    if (!state_.AppSettings.UseHotKey) return;
+    // A hot key without a key (the entry left empty) is no hot key.
+    if (!state_.AppSettings.UseHotKey || state_.AppSettings.HotKeyChar == 0) return;
     if (!hotKey_.Register(Handle(), kHotKeyAtomName, state_.AppSettings.HotKeyShifts, state_.AppSettings.HotKeyChar))
         ShowMessageBox(kHotKeyTakenText, kWarningCaption, MB_ICONEXCLAMATION);
 }
@@ -201,8 +202,15 @@ void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
 void TMemCMain::MakeSCClick() {}
 
 void TMemCMain::SetPropClick() {
-    // The settings dialog comes here; whatever it did, the interval count
-    // starts afresh and at most one interval thread exists.
+    {
+        auto dialog = MakeForm<TPropForm>(
+            PropFormContext{state_.AppSettings, settings_, [this] { ApplyHotKeySetting(); }});
+        Trace("settings dialog shown");
+        dialog->ShowModal();
+        ReleaseForm(std::move(dialog));
+    }
+    // Whatever the dialog did, the interval count starts afresh and at most
+    // one interval thread exists.
     if (state_.AppSettings.IntervalMinutes != 0) {
         if (intervalThread_) StopIntervalThread();
         state_.SecondsElapsed = 0;

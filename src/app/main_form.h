@@ -48,7 +48,8 @@ public:
     uint32_t HotKeyAtom() const noexcept { return hotKey_.Id(); }
     // The one place where the hot key is dropped and, when UseHotKey is on,
     // registered anew from the settings; a refused key is warned about and
-    // leaves none registered (UseHotKey keeps its value).
+    // leaves none registered (UseHotKey keeps its value). A key of 0 (an
+    // empty entry) registers nothing.
     void ApplyHotKeySetting();
 
     std::string HelpFilePath;

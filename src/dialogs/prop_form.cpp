@@ -1,0 +1,329 @@
+#include "dialogs/prop_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/portable/product.h"
+#include "app/portable/settings_rules.h"
+#include "controls/aligned_edit.h"
+#include "platform/application.h"
+#include "platform/bevel.h"
+#include "platform/check_box.h"
+#include "platform/flat_button.h"
+#include "platform/hot_key_edit.h"
+#include "platform/icon_picture.h"
+#include "platform/label.h"
+#include "platform/message_box.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr char kCountText[] = "回数は１～１０回に設定してください。";
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr uint16_t kShiftedPageKeys = 1000;  // Shift+Page Up.. Home become 1033..1036
+constexpr uint16_t kFirstFunctionKey = VK_F1;
+constexpr uint16_t kLastFunctionKey = VK_F24;
+// The count field holds two digits: a stored count it cannot show is shown
+// at the nearest value it can.
+constexpr int32_t kLargestShownCount = 99;
+
+// RegisterHotKey's modifiers and the hot-key entry's: Alt and Shift swap places.
+BYTE EntryModifiers(uint32_t shifts) {
+    BYTE modifiers = 0;
+    if (shifts & MOD_ALT) modifiers |= HOTKEYF_ALT;
+    if (shifts & MOD_CONTROL) modifiers |= HOTKEYF_CONTROL;
+    if (shifts & MOD_SHIFT) modifiers |= HOTKEYF_SHIFT;
+    return modifiers;
+}
+
+uint32_t RegisterModifiers(BYTE modifiers) {
+    uint32_t shifts = 0;
+    if (modifiers & HOTKEYF_ALT) shifts |= MOD_ALT;
+    if (modifiers & HOTKEYF_CONTROL) shifts |= MOD_CONTROL;
+    if (modifiers & HOTKEYF_SHIFT) shifts |= MOD_SHIFT;
+    return shifts;
+}
+
+bool IsNavigationKey(uint16_t code) {
+    return (code >= VK_PRIOR && code <= VK_HOME) || code == VK_UP || code == VK_DOWN ||
+           (code >= kFirstFunctionKey && code <= kLastFunctionKey) ||
+           (code >= kShiftedPageKeys + VK_PRIOR && code <= kShiftedPageKeys + VK_HOME);
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+void LoadGlyph(FlatButton& button, const char* normal, const char* disabled) {
+    IconPicture on;
+    IconPicture off;
+    on.LoadResource(App().Instance(), normal, 16);
+    off.LoadResource(App().Instance(), disabled, 16);
+    button.SetGlyph(on.Handle(), off.Handle());
+}
+
+}  // namespace
+
+TPropForm::TPropForm(PropFormContext context) : context_(std::move(context)) {
+    SetCaption("プロパティ");
+    SetClientSize(373, 254);
+    SetBorderStyle(bsDialog);
+    SetStayOnTop(true);
+    SetPosition(poScreenCenter);
+}
+
+void TPropForm::CreateControls() {
+    Label1 = &Add<Label>(Bounds{8, 16, 357, 12}, "※時間設定を０にするとアイコンクリックまでメモリ圧縮しません。");
+    Label1->SetColor(kBlue);
+    Label1->SetFontStyle(FontStyle::Bold);
+    Label2 = &Add<Label>(Bounds{54, 44, 101, 12}, "メモリ圧縮設定時間");
+    EditTime1 = &Add<TVaBEdit>(Bounds{160, 40, 28, 18});
+    Label4 = &Add<Label>(Bounds{192, 44, 24, 12}, "時間");
+    EditTime2 = &Add<TVaBEdit>(Bounds{221, 40, 28, 18});
+    Label3 = &Add<Label>(Bounds{254, 44, 32, 12}, "分ごと");
+    Label5 = &Add<Label>(Bounds{4, 76, 153, 12}, "圧縮設定時間に圧縮する回数");
+    CounterEdit = &Add<TVaBEdit>(Bounds{160, 72, 26, 18});
+    CBMsgBox = &Add<CheckBox>(Bounds{53, 107, 267, 17}, "手動クリックした時メッセージボックスを表示する");
+    CBOnce = &Add<CheckBox>(Bounds{53, 139, 284, 17}, "手動クリックした時、圧縮操作を1度しか行わない。");
+    CBUseHK = &Add<CheckBox>(Bounds{52, 172, 106, 18}, "ホットキーを使う");
+    ky_HK = &Add<HotKeyEdit>(Bounds{160, 172, 121, 18});
+    Bevel1 = &Add<Bevel>(Bounds{8, 205, 357, 3}, BevelShape::TopLine, BevelStyle::Lowered);
+    DoBtn = &Add<FlatButton>(Bounds{84, 217, 80, 25}, "OK(F9)");
+    EndBtn = &Add<FlatButton>(Bounds{208, 217, 80, 25}, "中止(F12)");
+
+    for (TVaBEdit* edit : {EditTime1, EditTime2, CounterEdit}) {
+        edit->SetMask("Z9");
+        edit->SetSuji(0);
+        edit->SetCastMode(cmTrunc);
+        edit->SetRangeStart(0);
+        edit->SetRangeEnd(255);
+        edit->SetLRKeyDownSelect(false);
+        BindNavigation(*edit);
+    }
+    for (CheckBox* box : {CBMsgBox, CBOnce, CBUseHK}) BindNavigation(*box);
+    CBUseHK->OnClick = [this] { CBUseHKClick(); };
+    ky_HK->SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_ALT);
+    ky_HK->SetTabStop(false);
+    ky_HK->SetHotKey('A', HOTKEYF_ALT);
+    LoadGlyph(*DoBtn, "DOGLYPH", "DOGLYPHOFF");
+    LoadGlyph(*EndBtn, "ENDGLYPH", "ENDGLYPHOFF");
+    DoBtn->OnClick = [this] { FormClick(*DoBtn); };
+    EndBtn->OnClick = [this] { FormClick(*EndBtn); };
+    SetTabOrder({CBMsgBox, CBOnce, CBUseHK, ky_HK, EditTime1, EditTime2, CounterEdit});
+}
+
+void TPropForm::BindNavigation(Control& control) {
+    control.OnKeyDown = [this](Control&, WORD& key, ShiftState shift) { FormKeyDown(key, shift); };
+    control.OnKeyPress = [this](Control&, char& key) { FormKeyPress(key); };
+}
+
+void TPropForm::FormCreate() {
+    const AppSettingsRecord& settings = context_.settings;
+    const uint32_t minutes = settings.IntervalMinutes;
+    EditTime1->SetSuji(static_cast<uint8_t>(std::min<uint32_t>(minutes / 60, 255)));
+    EditTime2->SetSuji(static_cast<uint8_t>(minutes % 60));
+    CBMsgBox->SetChecked(settings.ShowNotice);
+    CounterEdit->SetSuji(static_cast<uint8_t>(std::clamp<int32_t>(settings.PassCount, 0, kLargestShownCount)));
+    CBOnce->SetChecked(settings.ManualOnce);
+    CBUseHK->SetChecked(settings.UseHotKey);
+    ky_HK->SetHotKey(settings.HotKeyChar, EntryModifiers(settings.HotKeyShifts));
+    ky_HK->SetEnabled(CBUseHK->Checked());
+}
+
+void TPropForm::FormShow() {
+    CurrentField = 1;
+    EventEnter();
+}
+
+Control* TPropForm::FieldControl(uint16_t field) const {
+    switch (field) {
+        case 1: return EditTime1;
+        case 2: return EditTime2;
+        case 3: return CounterEdit;
+        case 4: return CBMsgBox;
+        case 5: return CBOnce;
+        case 6: return CBUseHK;
+        case 7: return ky_HK;
+        default: return nullptr;
+    }
+}
+
+uint16_t TPropForm::FieldOf(HWND window) const {
+    for (uint16_t field = 1; field <= 7; ++field)
+        if (window && FieldControl(field)->Handle() == window) return field;
+    return 0;
+}
+
+void TPropForm::EventEnter() {
+    if (CurrentField == 0) CurrentField = FieldOf(GetFocus());
+    ky_HK->SetEnabled(CBUseHK->Checked());
+    if (CurrentField == 0) CurrentField = 1;
+    if (Control* control = FieldControl(CurrentField)) control->Focus();
+}
+
+void TPropForm::Step(uint16_t key) {
+    switch (key) {
+        case 0:
+        case VK_TAB:
+            CurrentField = 0;
+            break;
+        case VK_RETURN:
+        case VK_DOWN:
+            ++CurrentField;
+            break;
+        case VK_UP:
+            --CurrentField;
+            break;
+        case VK_F9:
+            DoBtnClick();
+            break;
+        case VK_F12:
+            SetModalResult(mrCancel);
+            break;
+        default:
+            break;
+    }
+}
+
+void TPropForm::EventExit(uint16_t key) {
+    const bool applyOrCancel = key == VK_F9 || key == VK_F12;
+    const bool forward = key == VK_DOWN || key == VK_RETURN;
+    switch (CurrentField) {
+        case 1:
+            if (applyOrCancel) {
+                Step(key);
+                break;
+            }
+            KeyinDataCk("EditTime1");
+            if (key == VK_UP)
+                CurrentField = CBUseHK->Checked() ? 7 : 6;  // round to the last field
+            else
+                Step(key);
+            break;
+        case 2:
+        case 4:
+        case 5:
+            Step(key);
+            break;
+        case 3:
+            // Every way out is checked, applying and cancelling included.
+            if (KeyinDataCk("CounterEdit")) Step(key);
+            break;
+        case 6:
+            if (!applyOrCancel && forward)
+                CurrentField = CBUseHK->Checked() ? 7 : 1;
+            else
+                Step(key);
+            break;
+        case 7:
+            if (!applyOrCancel && forward)
+                CurrentField = 1;
+            else
+                Step(key);
+            break;
+        default:
+            break;
+    }
+}
+
+bool TPropForm::KeyinDataCk(std::string_view name) {
+    const std::string field = Lower(name);
+    if (field == "edittime1") {
+        if (EditTime1->Suji() >= 24) {
+            EditTime1->SetSuji(0);
+            EditTime2->SetSuji(0);
+            CurrentField = 2;
+        }
+        return true;
+    }
+    if (field == "counteredit") {
+        const uint8_t count = CounterEdit->Suji();
+        if (count == 0 || count > 10) {
+            ShowMessageBox(kCountText, ProductTitle, MB_ICONEXCLAMATION);
+            CounterEdit->SetSuji(3);
+            CurrentField = 3;
+            return false;
+        }
+    }
+    return true;
+}
+
+void TPropForm::DoBtnClick() {
+    AppSettingsRecord& settings = context_.settings;
+    // Each field is stored right before its key is written: a refused write
+    // ends the step there, and the dialog stays open.
+    auto write = [this, &settings](SettingsKeyIndex key) { context_.store.WriteKey(key, settings); };
+    settings.IntervalMinutes = uint32_t{EditTime1->Suji()} * 60 + EditTime2->Suji();
+    write(kKeyTimer);
+    settings.ShowNotice = CBMsgBox->Checked();
+    write(kKeyMsgBox);
+    const uint8_t count = CounterEdit->Suji();
+    settings.PassCount = count == 0 ? 1 : count;
+    write(kKeyCounter);
+    settings.ManualOnce = CBOnce->Checked();
+    write(kKeyManOnce);
+    settings.UseHotKey = CBUseHK->Checked();
+    write(kKeyUseHK);
+    const HotKeyValue hotKey = ky_HK->HotKey();
+    settings.HotKeyShifts = RegisterModifiers(hotKey.modifiers);
+    settings.HotKeyChar = hotKey.virtualKey;
+    write(kKeyHKShifts);
+    write(kKeyHKChar);
+    if (context_.applyHotKey) context_.applyHotKey();
+    SetModalResult(mrOk);
+}
+
+void TPropForm::CBUseHKClick() { ky_HK->SetEnabled(CBUseHK->Checked()); }
+
+void TPropForm::FormClick(Control& sender) {
+    const uint16_t key = &sender == EndBtn ? VK_F12 : VK_F9;
+    EventExit(key);
+    EventEnter();
+}
+
+void TPropForm::FormKeyDown(WORD& key, ShiftState shift) {
+    uint16_t code = key;
+    if (shift & ssShift) {
+        if (code >= VK_PRIOR && code <= VK_HOME) code += kShiftedPageKeys;
+        if (code >= VK_F1 && code <= VK_F12) code += VK_F13 - VK_F1;
+    }
+    if (!IsNavigationKey(code)) return;
+    EventExit(code);
+    EventEnter();
+    key = 0;
+}
+
+void TPropForm::FormKeyPress(char& key) {
+    if (key != '\r') return;
+    EventExit(VK_RETURN);
+    EventEnter();
+    key = '\0';
+}
+
+void TPropForm::FormMouseDown(HWND target, MouseButton, ShiftState, int, int) {
+    // Every press on the form or one of its controls comes here once it has
+    // been handled (the pressed control has the focus by then); the two
+    // buttons have their clicks instead.
+    if (target == DoBtn->Handle() || target == EndBtn->Handle()) return;
+    EventExit(0);
+    EventEnter();
+}
+
+bool TPropForm::DialogKey(WORD key, ShiftState shift) {
+    Form::DialogKey(key, shift);
+    // Handled here in any case, so that an Enter on a check box moves one
+    // field, not a second time as a character.
+    if (key != 0) {
+        EventExit(key);
+        EventEnter();
+    }
+    return true;
+}
+
+}  // namespace kestrin
