@@ -66,6 +66,7 @@ TEST_F(MainFormTest, TrayMenuHasTheSevenItemsInOrder) {
     EXPECT_TRUE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(MenuText(menu, 6), "閉じる");
     // Help and close work now; the dialogs behind the others are not there yet.
+    EXPECT_FALSE(GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED) << "設定";
     EXPECT_FALSE(GetMenuState(menu, 3, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_FALSE(GetMenuState(menu, 6, MF_BYPOSITION) & MF_GRAYED);
 }
@@ -148,4 +149,11 @@ TEST_F(MainFormTest, AnEndWithoutCloseStopsTheIntervalThreadBeforeTheIconGoes) {
     // A failed pass ends the loop without the close: only the destruction runs.
     main.Destroy();
     EXPECT_FALSE(main.HasIntervalThread()) << "the thread must not outlive the icon it animates";
+}
+
+TEST_F(MainFormTest, AHotKeyWithoutAKeyRegistersNothing) {
+    // What the settings dialog writes for a ticked box with an empty entry.
+    TMemCMain& main = Start("Timer=0\r\nUseHK=1\r\nHKShifts=0\r\nHKChar=0\r\n");
+    EXPECT_EQ(main.HotKeyAtom(), 0u);
+    EXPECT_TRUE(state_.AppSettings.UseHotKey) << "the setting itself stays as the user left it";
 }
