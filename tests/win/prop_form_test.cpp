@@ -109,6 +109,11 @@ TEST_F(PropFormTest, EnterDownAndUpFollowTheFieldOrderWithItsWraps) {
 
 TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     TPropForm& dialog = Open("UseHK=1\r\n");
+    // Shift turns F9 and F12 into other keys: neither applies nor cancels.
+    Press(VK_F9, {VK_SHIFT});
+    Press(VK_F12, {VK_SHIFT});
+    EXPECT_EQ(dialog.ModalResult(), mrNone);
+    EXPECT_EQ(CurrentField, 1);
     Press(VK_DOWN);
     Press(VK_DOWN);
     Press(VK_TAB);  // from the count field round to the first tab stop
