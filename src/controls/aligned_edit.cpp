@@ -15,27 +15,6 @@ constexpr char kCut = '\x18';
 
 bool IsClipboardKey(char key) { return key == kCopy || key == kPaste || key == kCut; }
 
-bool PassesFirstFilter(char key, bool minusAllowed) {
-    switch (key) {
-        case ',':
-        case '.':
-        case '/':
-        case ':':
-        case '\\':
-        case '\b':
-        case '\r':
-        case '\x1B':
-        case kCopy:
-        case kPaste:
-        case kCut:
-            return true;
-        case '-':
-            return minusAllowed;
-        default:
-            return key >= '0' && key <= '9';
-    }
-}
-
 // Height of "Hg" in the window's font.
 int TextLineHeight(HWND window) {
     WindowDC dc(window);
@@ -97,7 +76,7 @@ void TVaBEdit::KeyPress(char& key) {
         if (key == kSelectAll) {
             SelectAll();
             key = '\0';
-        } else if (!PassesFirstFilter(key, MaskAllowsMinus())) {
+        } else if (!IsNumberCharacter(key) && key != '\r' && !IsClipboardKey(key)) {
             key = '\0';
         }
         // Straight on to the edit's own copy, paste and cut.

@@ -9,21 +9,6 @@ namespace kestrin {
 
 namespace {
 
-bool IsNumberCharacter(char key) {
-    switch (key) {
-        case ',':
-        case '.':
-        case '/':
-        case ':':
-        case '\\':
-        case '\b':
-        case '\x1B':
-            return true;
-        default:
-            return key >= '0' && key <= '9';
-    }
-}
-
 // The text to show: the formatted value without its leading blanks (and
 // anything else up to and including the blank).
 std::string DisplayText(const std::string& mask, uint8_t value) {
@@ -72,10 +57,27 @@ uint8_t TBEdit::Suji() {
 
 void TBEdit::SetSuji(uint8_t value) { SetText(DisplayText(mask_, value)); }
 
+bool TBEdit::IsNumberCharacter(char key) const noexcept {
+    switch (key) {
+        case ',':
+        case '.':
+        case '/':
+        case ':':
+        case '\\':
+        case '\b':
+        case '\x1B':
+            return true;
+        case '-':
+            return MaskAllowsMinus();
+        default:
+            return key >= '0' && key <= '9';
+    }
+}
+
 void TBEdit::KeyPress(char& key) {
     DoKeyPress(key);
     if (ReadOnly() || key == '\0') return;
-    if (!IsNumberCharacter(key) && !(key == '-' && MaskAllowsMinus())) key = '\0';
+    if (!IsNumberCharacter(key)) key = '\0';
 }
 
 void TBEdit::Paste() {

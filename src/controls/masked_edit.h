@@ -55,6 +55,10 @@ public:
 protected:
     TBEdit(HWND parent, const Bounds& bounds, DWORD extraStyle);
 
+    // The characters a number may be typed with (the minus only when the
+    // mask has one), and backspace and escape.
+    bool IsNumberCharacter(char key) const noexcept;
+
     // The key filter: raises OnKeyPress, then (unless read-only) lets only
     // the characters of a number through; `key` becomes '\0' for the rest.
     virtual void KeyPress(char& key);

@@ -30,20 +30,26 @@ constexpr uint16_t kLastFunctionKey = VK_F24;
 // at the nearest value it can.
 constexpr int32_t kLargestShownCount = 99;
 
-// RegisterHotKey's modifiers and the hot-key entry's: Alt and Shift swap places.
+// RegisterHotKey's modifier bits and the hot-key entry's for the same key.
+struct ModifierPair {
+    uint32_t registered;
+    BYTE entry;
+};
+constexpr ModifierPair kModifierPairs[] = {
+    {MOD_ALT, HOTKEYF_ALT}, {MOD_CONTROL, HOTKEYF_CONTROL}, {MOD_SHIFT, HOTKEYF_SHIFT}};
+
+// Other bits (the Windows key) have no place in the entry and are dropped.
 BYTE EntryModifiers(uint32_t shifts) {
     BYTE modifiers = 0;
-    if (shifts & MOD_ALT) modifiers |= HOTKEYF_ALT;
-    if (shifts & MOD_CONTROL) modifiers |= HOTKEYF_CONTROL;
-    if (shifts & MOD_SHIFT) modifiers |= HOTKEYF_SHIFT;
+    for (const ModifierPair& pair : kModifierPairs)
+        if (shifts & pair.registered) modifiers |= pair.entry;
     return modifiers;
 }
 
 uint32_t RegisterModifiers(BYTE modifiers) {
     uint32_t shifts = 0;
-    if (modifiers & HOTKEYF_ALT) shifts |= MOD_ALT;
-    if (modifiers & HOTKEYF_CONTROL) shifts |= MOD_CONTROL;
-    if (modifiers & HOTKEYF_SHIFT) shifts |= MOD_SHIFT;
+    for (const ModifierPair& pair : kModifierPairs)
+        if (modifiers & pair.entry) shifts |= pair.registered;
     return shifts;
 }
 

@@ -28,27 +28,21 @@ static_assert(sizeof(NOTIFYICONDATAA{}.szTip) > kMaxTipBytes);
 // The taskbar's rectangle is asked for with the record's first layout.
 static_assert(sizeof(APPBARDATA) == 36);
 
-MouseButton ButtonOf(TrayButton button) {
-    switch (button) {
-        case TrayButton::Right:
-            return mbRight;
-        case TrayButton::Middle:
-            return mbMiddle;
-        case TrayButton::Left:
-        default:
-            return mbLeft;
-    }
-}
+// The button of a notification, and the button's flag in the shift state.
+struct ButtonAndShift {
+    MouseButton button;
+    ShiftState shift;
+};
 
-ShiftState ShiftOf(TrayButton button) {
+ButtonAndShift ButtonOf(TrayButton button) {
     switch (button) {
         case TrayButton::Right:
-            return ssRight;
+            return {mbRight, ssRight};
         case TrayButton::Middle:
-            return ssMiddle;
+            return {mbMiddle, ssMiddle};
         case TrayButton::Left:
         default:
-            return ssLeft;
+            return {mbLeft, ssLeft};
     }
 }
 
@@ -351,14 +345,11 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
             handler(*this, 0, x, y);
             break;
         }
-        case TrayMouseAction::FireMouseDown: {
-            const MouseEvent handler = OnMouseDown;
-            handler(*this, ButtonOf(decision.Button), ShiftOf(decision.Button), x, y);
-            break;
-        }
+        case TrayMouseAction::FireMouseDown:
         case TrayMouseAction::FireMouseUp: {
-            const MouseEvent handler = OnMouseUp;
-            handler(*this, ButtonOf(decision.Button), ShiftOf(decision.Button), x, y);
+            const MouseEvent handler = decision.Action == TrayMouseAction::FireMouseDown ? OnMouseDown : OnMouseUp;
+            const auto [button, shift] = ButtonOf(decision.Button);
+            handler(*this, button, shift, x, y);
             break;
         }
         case TrayMouseAction::FireDblClick: {
