@@ -61,10 +61,16 @@ target_link_options(kestrin_win_tests PRIVATE -static)
 gtest_discover_tests(kestrin_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   TEST_PREFIX "wine." PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 
+# A library that must never be loaded: planted beside a copy of Kestrin.exe
+# under the help viewer's name.
+add_library(planted_hhctrl SHARED tests/e2e/planted/hhctrl_planted.cpp)
+set_target_properties(planted_hhctrl PROPERTIES PREFIX "" OUTPUT_NAME "hhctrl" SUFFIX ".ocx")
+target_link_options(planted_hhctrl PRIVATE -static)
+
 # End-to-end tests: the real Kestrin.exe started and driven from outside.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(kestrin_e2e_tests ${E2E_TESTS})
-add_dependencies(kestrin_e2e_tests Kestrin)
+add_dependencies(kestrin_e2e_tests Kestrin planted_hhctrl)
 target_compile_options(kestrin_e2e_tests PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(kestrin_e2e_tests PRIVATE kestrin_test_support gtest_main)
 target_link_options(kestrin_e2e_tests PRIVATE -static)

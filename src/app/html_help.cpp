@@ -2,6 +2,9 @@
 
 #include <mutex>
 
+#include "platform/diagnostics.h"
+#include "platform/system_dlls.h"
+
 namespace kestrin {
 
 namespace {
@@ -12,7 +15,7 @@ HtmlHelpAFn LoadHtmlHelp() {
     static HtmlHelpAFn function = nullptr;
     std::call_once(once, [] {
         // Kept loaded for the rest of the run: the viewer lives in this module.
-        if (HMODULE module = LoadLibraryA("hhctrl.ocx"))
+        if (HMODULE module = LoadSystemLibrary("hhctrl.ocx"))
             function = reinterpret_cast<HtmlHelpAFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
     });
     return function;
@@ -21,6 +24,7 @@ HtmlHelpAFn LoadHtmlHelp() {
 
 HWND HtmlHelp(HWND caller, const std::string& file, uint32_t command, uintptr_t data) {
     HtmlHelpAFn function = LoadHtmlHelp();
+    Trace(function ? "help viewer asked" : "help viewer missing");
     return function ? function(caller, file.c_str(), command, data) : nullptr;
 }
 

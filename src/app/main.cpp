@@ -11,6 +11,7 @@
 #include "app/portable/shared_state.h"
 #include "platform/application.h"
 #include "platform/handles.h"
+#include "platform/system_dlls.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ std::vector<std::string> CommandLineArguments() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace kestrin;
+    RestrictLibrarySearchToSystem();
 
     if (KernelHandle existing{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)}) {
         // Another instance runs; it is not told.
