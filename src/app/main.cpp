@@ -13,6 +13,14 @@
 #include "platform/handles.h"
 #include "platform/system_dlls.h"
 
+// An exception that escapes everything ends the program at once. The
+// library's own handler would print the exception's type, demangled, to a
+// console a windowed program does not have, and brings the demangler (some
+// 45 KB) into the program for it.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
 namespace {
 
 constexpr char kMutexName[] = "hKestrinInst";

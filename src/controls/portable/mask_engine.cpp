@@ -1,9 +1,7 @@
 #include "controls/portable/mask_engine.h"
 
-#include <charconv>
+#include <cstdlib>
 #include <cmath>
-#include <limits>
-#include <system_error>
 
 namespace kestrin {
 namespace {
@@ -45,14 +43,11 @@ void FormatIntegerPart(std::string_view mask, std::size_t end, unsigned value, s
 double ReadUnsignedDecimal(std::string_view whole, std::string_view fraction) {
     std::string canonical(whole.empty() ? "0" : whole);
     if (!fraction.empty()) canonical.append(".").append(fraction);
-    double number = 0;
-    const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), number,
-                                        std::chars_format::fixed);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large only with a non-zero whole digit; otherwise too small to matter.
-        return whole.find_first_not_of('0') != std::string_view::npos ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-    return result.ec == std::errc{} ? number : 0.0;
+    // Digits and a point only, read in the "C" locale the program never
+    // leaves: too large gives infinity (HUGE_VAL), too small a number at or
+    // near 0, and never NaN. (std::from_chars would do the same at the cost
+    // of some 40 KB of library code in the program.)
+    return std::strtod(canonical.c_str(), nullptr);
 }
 
 std::size_t SkipDigits(std::string_view text, std::size_t pos) {
