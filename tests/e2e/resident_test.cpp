@@ -252,7 +252,7 @@ TEST_F(KestrinE2E, IconComesBackAfterTheTaskbarIsCreatedAgain) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
                         &ignored);
-    EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(callback, 1); }, 5000)) << "the icon did not come back";
+    EXPECT_TRUE(WaitFor([&] { return TrayHasIcon(callback, 1); }, 5000)) << "the icon did not come back";
     // And it still works: a left press runs a pass.
     PostTrayMessage(callback, WM_LBUTTONDOWN);
     EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000));

@@ -52,20 +52,6 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
     return windows;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return condition();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
-
 static HWND FindOne(const char* className, const char* caption, DWORD processId) {
     for (const WindowInfo& w : TopLevelWindows(processId)) {
         if (w.className != className) continue;
@@ -77,12 +63,12 @@ static HWND FindOne(const char* className, const char* caption, DWORD processId)
 
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindOne(className, caption, processId)) != nullptr; }, timeoutMs);
+    WaitFor([&] { return (found = FindOne(className, caption, processId)) != nullptr; }, timeoutMs);
     return found;
 }
 
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId) {
-    return WaitUntil([&] { return FindOne(className, nullptr, processId) == nullptr; }, timeoutMs);
+    return WaitFor([&] { return FindOne(className, nullptr, processId) == nullptr; }, timeoutMs);
 }
 
 std::vector<std::string> ChildTexts(HWND window) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/wait.h"
+
 namespace kestrin::test {
 
 struct WindowInfo {
@@ -29,10 +31,6 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId = 0);
 // exists, or the timeout passes; processId 0 = any process.
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId = 0);
-
-// Polls a condition until it holds or the timeout passes; pumps this
-// thread's messages meanwhile.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // Text of the child windows (labels, buttons) of a window, in z-order.
 std::vector<std::string> ChildTexts(HWND window);

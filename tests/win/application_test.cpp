@@ -162,7 +162,7 @@ TEST_F(ApplicationTest, ExceptionInAHandlerIsShownAndTheLoopGoesOn) {
     PostMessageA(form.Handle(), kProbeMessage2, 0, 0);
     PostMessageA(form.Handle(), kProbeMessage, 0, 0);
     PostMessageA(form.Handle(), kProbeMessage2, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return handled == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return handled == 2; }));
     ASSERT_EQ(errors_.size(), 2u);
     EXPECT_EQ(errors_[0].text, "タスクトレイにアイコンを登録できません。");
     EXPECT_EQ(errors_[0].caption, "Kestrin");
@@ -189,7 +189,7 @@ TEST_F(ApplicationTest, ExceptionInAKeyHookIsShownAndTheKeyConsumed) {
         return false;
     };
     PostMessageA(form.Handle(), WM_KEYDOWN, VK_F5, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !errors_.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !errors_.empty(); }));
     EXPECT_EQ(errors_[0].text, "キーの処理に失敗");
     EXPECT_FALSE(reachedWindow);
 }
@@ -234,7 +234,7 @@ TEST_F(ApplicationTest, F1OnAFormWithHelpContextAsksForContextHelp) {
     without.Create();
     PostMessageA(without.Handle(), WM_KEYDOWN, VK_F1, 0);
     PostMessageA(withContext.Handle(), WM_KEYDOWN, VK_F1, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !requests.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !requests.empty(); }));
     App().ProcessMessages();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0], (std::pair<uint16_t, uint32_t>{HELP_CONTEXT, 18}));
@@ -259,7 +259,7 @@ TEST_F(ApplicationTest, SynchronizeRunsOnTheMainThreadAndBlocksTheWorker) {
         workerSawIt = ranOn.load() != 0;
         workerDone = true;
     });
-    const bool done = PumpUntil([&] { return workerDone.load(); }, 10000);
+    const bool done = WaitFor([&] { return workerDone.load(); }, 10000);
     worker.join();
     ASSERT_TRUE(done);
     EXPECT_EQ(ranOn.load(), GetCurrentThreadId());
@@ -277,7 +277,7 @@ TEST_F(ApplicationTest, SynchronizeThrowsTheCallsExceptionInTheWorker) {
         }
         workerDone = true;
     });
-    const bool done = PumpUntil([&] { return workerDone.load(); }, 10000);
+    const bool done = WaitFor([&] { return workerDone.load(); }, 10000);
     worker.join();
     ASSERT_TRUE(done);
     EXPECT_EQ(caught, "同期エラー");
@@ -296,7 +296,7 @@ TEST_F(ApplicationTest, SynchronizedCallsGoThroughWhileAMessageBoxIsUp) {
     boxOpen = true;
     MessageBoxA(App().Handle(), "wait", "KestrinSyncBox", MB_OK);
     const bool ranBeforeClose = ranInBox.load();
-    PumpUntil([&] { return ranInBox.load(); }, 10000);
+    WaitFor([&] { return ranInBox.load(); }, 10000);
     worker.join();
     EXPECT_TRUE(watcher.Result().found);
     EXPECT_TRUE(ranBeforeClose);

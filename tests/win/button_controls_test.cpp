@@ -152,7 +152,7 @@ TEST_F(FlatButtonClicks, MouseClickFiresOnClickAndLeavesTheFocusAlone) {
     ASSERT_TRUE(field.Focused());
     const POINT centre = Centre();
     test::ClickAt(centre.x, centre.y);
-    EXPECT_TRUE(test::WaitUntil([&] { return clicks == 1; }, 5000));
+    EXPECT_TRUE(test::WaitFor([&] { return clicks == 1; }, 5000));
     PumpMessages();
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(field.Focused()) << "a flat button never takes the keyboard focus";
@@ -208,7 +208,7 @@ TEST_F(FlatButtonClicks, DisabledFlatButtonIgnoresClicks) {
     SendMessageA(doButton.Handle(), BM_CLICK, 0, 0);
     const POINT centre = Centre();
     test::ClickAt(centre.x, centre.y);
-    test::WaitUntil([] { return false; }, 300);
+    test::WaitFor([] { return false; }, 300);
     EXPECT_EQ(clicks, 0);
 }
 

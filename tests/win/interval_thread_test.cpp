@@ -19,7 +19,7 @@ namespace kestrin {
 namespace {
 
 using test::AppTest;
-using test::PumpUntil;
+using test::WaitFor;
 
 constexpr DWORD kEventually = 10000;  // generous bound for "it did happen"
 
@@ -226,7 +226,7 @@ TEST_F(IntervalThreadTest, StopRequestTakesEffectWhenTheCurrentWaitEnds) {
     EXPECT_FALSE(thread->Ending());
     EXPECT_FALSE(thread->Finished());
     clock->Give(1);
-    ASSERT_TRUE(PumpUntil([&] { return thread->Ending(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->Ending(); }, kEventually));
     EXPECT_EQ(state.SecondsElapsed, 4u) << "the last wait still counts";
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);
@@ -240,7 +240,7 @@ TEST_F(IntervalThreadTest, StopRequestDuringABatchTakesEffectAfterTheWholeBatch)
     ASSERT_TRUE(WaitPassesStarted(1));
     state.StopRequested = true;
     OpenPasses();
-    ASSERT_TRUE(PumpUntil([&] { return thread->Ending(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->Ending(); }, kEventually));
     EXPECT_EQ(PassCount(), 3u);
     EXPECT_EQ(clock->Completed(), 60) << "no further wait after the batch";
 }
@@ -253,7 +253,7 @@ TEST_F(IntervalThreadTest, NestedPausesNeedAsManyResumesAndPausedTimeIsNotCounte
     thread->Pause();
     EXPECT_TRUE(thread->Paused());
     clock->Give(1);
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
 
     // Held: the wait during which the pause came is not counted, and no
     // further second is taken, so the due batch does not start.
@@ -299,7 +299,7 @@ TEST_F(IntervalThreadTest, PauseDuringABatchHoldsItBeforeItsNextPass) {
     // The pass under way is never frozen; the next one waits for the resume.
     thread->Pause();
     OpenPasses();
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
     EXPECT_EQ(PassCount(), 1u);
     thread->Resume();
     ASSERT_TRUE(clock->WaitIdleAfter(60));
@@ -310,7 +310,7 @@ TEST_F(IntervalThreadTest, StopWhilePausedEndsTheThreadWithoutHanging) {
     Start();
     thread->Pause();
     clock->Give(1);
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
     // Only the stop is given: no resume, no further tick.
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);
@@ -326,7 +326,7 @@ TEST_F(IntervalThreadTest, StopWhilePausedInTheMiddleOfABatchDropsTheRestOfIt) {
     ASSERT_TRUE(WaitPassesStarted(1));
     thread->Pause();
     OpenPasses();
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(PassCount(), 1u);
 }
@@ -374,7 +374,7 @@ TEST_F(IntervalThreadTest, EndHandlerRunsOnTheMainThreadAndTakesTheEventAlong) {
     ASSERT_NE(event, nullptr);
     DWORD flags = 0;
     EXPECT_TRUE(GetHandleInformation(event, &flags));
-    ASSERT_TRUE(PumpUntil([&] { return state.SecondsElapsed >= 1; }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return state.SecondsElapsed >= 1; }, kEventually));
 
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);

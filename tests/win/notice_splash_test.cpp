@@ -22,8 +22,8 @@ namespace {
 using test::AppTest;
 using test::Capture;
 using test::CaptureScreen;
-using test::PumpUntil;
 using test::SaveArtifact;
+using test::WaitFor;
 
 struct ExpectedBanner {
     const char* className;
@@ -220,7 +220,7 @@ TEST_F(NoticeSplash, NoticeIsGoneOnceItsReleaseIsCarriedOut) {
     ReleaseForm(std::move(notice));
     // Until the loop runs the notice stays where it is.
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TNoticeForm"); }));
     EXPECT_FALSE(IsWindow(window));
 }
 
@@ -232,10 +232,10 @@ TEST_F(NoticeSplash, TwoNoticesLiveSideBySideAndGoEachOnItsOwn) {
     HWND secondWindow = second->Handle();
     EXPECT_NE(firstWindow, secondWindow);
     ReleaseForm(std::move(second));
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(secondWindow); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(secondWindow); }));
     EXPECT_TRUE(IsWindowVisible(firstWindow));
     ReleaseForm(std::move(first));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TNoticeForm"); }));
 }
 
 TEST_F(NoticeSplash, SplashHasItsLayoutAndIsShownByItsCreator) {
@@ -251,7 +251,7 @@ TEST_F(NoticeSplash, SplashHasItsLayoutAndIsShownByItsCreator) {
     ExpectPainted(window, kSplash, "splash");
 
     ReleaseForm(std::move(splash));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TSS"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TSS"); }));
 }
 
 TEST_F(NoticeSplash, SplashTakesTheApplicationWindowOffTheTaskbarForGood) {
@@ -268,7 +268,7 @@ TEST_F(NoticeSplash, SplashTakesTheApplicationWindowOffTheTaskbarForGood) {
     splash->Show();
     splash->Update();
     ReleaseForm(std::move(splash));
-    ASSERT_TRUE(PumpUntil([] { return Gone("TSS"); }));
+    ASSERT_TRUE(WaitFor([] { return Gone("TSS"); }));
     // Also after the splash has gone.
     EXPECT_FALSE(IsWindowVisible(application));
     EXPECT_NE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
@@ -282,7 +282,7 @@ TEST_F(NoticeSplash, NoticeLeavesTheApplicationWindowAlone) {
     EXPECT_EQ(GetWindowLongA(application, GWL_EXSTYLE), exBefore);
     EXPECT_EQ(IsWindowVisible(application) != FALSE, visibleBefore);
     ReleaseForm(std::move(notice));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TNoticeForm"); }));
 }
 
 }  // namespace

@@ -228,7 +228,7 @@ TEST_F(ThreadTest, FreeOnTerminateDeletesTheObjectAfterTheEndHandler) {
     thread->SetFreeOnTerminate(true);
     thread->SetOnTerminate([&] { deletedBeforeHandler = deleted; });
     thread->Start();
-    ASSERT_TRUE(PumpUntil([&] { return deleted.load(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return deleted.load(); }, 10000));
     EXPECT_FALSE(deletedBeforeHandler);
 }
 

@@ -57,7 +57,7 @@ protected:
         shell_.Clear();
     }
     bool WaitForModifies(size_t count) {
-        return WaitUntil([&] { return shell_.Count(NIM_MODIFY) >= count; }, kGenerous);
+        return WaitFor([&] { return shell_.Count(NIM_MODIFY) >= count; }, kGenerous);
     }
     std::vector<uint32_t> ModifyColours() const {
         std::vector<uint32_t> colours;
@@ -67,7 +67,7 @@ protected:
     // Nothing reaches the shell for a while (several frame periods).
     void ExpectSilence() {
         const size_t before = shell_.Calls().size();
-        WaitUntil([] { return false; }, 4 * kRate);
+        WaitFor([] { return false; }, 4 * kRate);
         EXPECT_EQ(shell_.Calls().size(), before) << "the shell got a picture after the stop";
     }
 
@@ -166,7 +166,7 @@ TEST_F(TrayAnimationTest, SingleStepShowsTheFirstFrameAndHoldsIt) {
     icon_->StartAnimation(true);
     EXPECT_TRUE(icon_->SingleStep());
     ASSERT_TRUE(WaitForModifies(1));
-    ASSERT_TRUE(WaitUntil([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
     ExpectSilence();
     EXPECT_EQ(ModifyColours(), std::vector<uint32_t>{kRed});
     EXPECT_EQ(icon_->AnimationWorker()->FrameIndex(), 1);
@@ -186,7 +186,7 @@ TEST_F(TrayAnimationTest, ChangesWhileAnimatingShowTheCurrentFrame) {
     Show();
     icon_->StartAnimation(true);
     ASSERT_TRUE(WaitForModifies(1));
-    ASSERT_TRUE(WaitUntil([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
     icon_->SetTipHelp("Kestrin");
     auto modifies = shell_.Calls(NIM_MODIFY);
     ASSERT_EQ(modifies.size(), 2u);
@@ -227,7 +227,7 @@ TEST_F(TrayAnimationTest, AListOfOneImageRepeatsIt) {
 TEST_F(TrayAnimationTest, AnIconOutsideTheTrayAnimatesWithoutSending) {
     icon_->StartAnimation(false);
     EXPECT_TRUE(icon_->Animating());
-    WaitUntil([] { return false; }, 3 * kRate);
+    WaitFor([] { return false; }, 3 * kRate);
     icon_->StopAnimation();
     EXPECT_FALSE(icon_->Animating());
     EXPECT_TRUE(icon_->AnimationWorker()->Parked());

@@ -170,7 +170,7 @@ TEST_F(TrayMouseTest, ASingleClickArrivesAfterTheDoubleClickTime) {
     Notify(WM_LBUTTONUP);
     EXPECT_TRUE(icon_->ClickPending());
     EXPECT_EQ(clicks, 0);
-    ASSERT_TRUE(WaitUntil([&] { return clicks > 0; }, ClickWait()));
+    ASSERT_TRUE(WaitFor([&] { return clicks > 0; }, ClickWait()));
     const DWORD elapsed = GetTickCount() - released;
     EXPECT_GE(elapsed, GetDoubleClickTime()) << "the click came before a double click could have";
     EXPECT_EQ(clicks, 1);
@@ -193,7 +193,7 @@ TEST_F(TrayMouseTest, ADoubleClickGivesOnDblClickAndNoClick) {
     EXPECT_EQ(doubles, 1);
     EXPECT_FALSE(icon_->ClickPending());
     // Well past the waiter's delay: still no single click.
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
+    WaitFor([] { return false; }, TSingleClick::Delay() + 400);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(doubles, 1);
 }
@@ -207,7 +207,7 @@ TEST_F(TrayMouseTest, OnMouseUpTakesTheReleaseSoNoClickFollows) {
     Notify(WM_LBUTTONUP);
     EXPECT_EQ(ups, 1);
     EXPECT_FALSE(icon_->ClickPending());
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
+    WaitFor([] { return false; }, TSingleClick::Delay() + 400);
     EXPECT_EQ(clicks, 0);
 }
 
@@ -222,7 +222,7 @@ TEST_F(TrayMouseTest, ADisabledIconIgnoresEverythingAndForgetsAPendingClick) {
     Notify(WM_MOUSEMOVE);
     Notify(WM_LBUTTONUP);
     EXPECT_FALSE(icon_->ClickPending());
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
+    WaitFor([] { return false; }, TSingleClick::Delay() + 400);
     EXPECT_EQ(clicks, 0);
     EXPECT_TRUE(events_.empty());
 
@@ -238,7 +238,7 @@ TEST_F(TrayMouseTest, AnIconDestroyedWhileItsClickWaitsGetsNothing) {
     ASSERT_TRUE(icon_->ClickPending());
     icon_.reset();
     // The waiter still posts its message; it must find no icon to call.
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
+    WaitFor([] { return false; }, TSingleClick::Delay() + 400);
     EXPECT_EQ(clicks, 0);
     EXPECT_TRUE(errors_.Messages().empty());
 }

@@ -60,7 +60,7 @@ protected:
     void BroadcastTaskbarCreated() {
         const int before = owner_.TaskbarCreatedSeen;
         PostMessageA(HWND_BROADCAST, TTrayIcon::TaskbarCreatedMessage(), 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return owner_.TaskbarCreatedSeen > before; }, kGenerous));
+        ASSERT_TRUE(WaitFor([&] { return owner_.TaskbarCreatedSeen > before; }, kGenerous));
     }
 
     TrayOwnerForm owner_;
@@ -74,13 +74,13 @@ TEST_F(TrayShellTest, TheIconIsReallyInTheTrayUntilItGoes) {
     icon_->SetVisible(true);
     ASSERT_TRUE(icon_->IconAdded());
     EXPECT_TRUE(InTray());
-    EXPECT_TRUE(WaitUntil([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous))
+    EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous))
         << "the icon's picture is not on the taskbar";
 
     icon_->SetVisible(false);
     EXPECT_FALSE(icon_->IconAdded());
     EXPECT_FALSE(InTray());
-    EXPECT_TRUE(WaitUntil([] { return FindColourInTaskbar(kMagenta).x < 0; }, kGenerous));
+    EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x < 0; }, kGenerous));
 }
 
 TEST_F(TrayShellTest, AnIconTheShellForgotMakesTheNextChangeFail) {
@@ -153,16 +153,16 @@ TEST_F(TrayShellTest, ARealClickOnTheIconArrivesAsMouseDown) {
     };
     icon_->SetVisible(true);
     POINT spot{-1, -1};
-    ASSERT_TRUE(WaitUntil([&] { return (spot = FindColourInTaskbar(kMagenta)).x >= 0; }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return (spot = FindColourInTaskbar(kMagenta)).x >= 0; }, kGenerous));
 
     ClickAt(spot.x, spot.y);
-    ASSERT_TRUE(WaitUntil([&] { return lefts > 0; }, kGenerous)) << "no press at " << spot.x << "," << spot.y;
+    ASSERT_TRUE(WaitFor([&] { return lefts > 0; }, kGenerous)) << "no press at " << spot.x << "," << spot.y;
     EXPECT_EQ(lefts, 1);
     EXPECT_NEAR(at.x, spot.x, 1);
     EXPECT_NEAR(at.y, spot.y, 1);
 
     ClickAt(spot.x, spot.y, true);
-    ASSERT_TRUE(WaitUntil([&] { return rights > 0; }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return rights > 0; }, kGenerous));
     EXPECT_EQ(rights, 1);
 }
 
@@ -187,7 +187,7 @@ TEST_F(TrayShellTest, TheAnimationRunsWhileTheStartingThreadSleeps) {
     EXPECT_EQ(modifies[0].colour, kRed);
     EXPECT_EQ(modifies[1].colour, kBlue);
     EXPECT_EQ(modifies.back().colour, kMagenta);
-    EXPECT_TRUE(WaitUntil([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous));
+    EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous));
     icon_->SetAnimateIcons(nullptr);
 }
 
