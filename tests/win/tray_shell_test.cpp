@@ -176,16 +176,19 @@ TEST_F(TrayShellTest, TheAnimationRunsWhileTheStartingThreadSleeps) {
     icon_->SetAnimateRate(100);
     icon_->SetVisible(true);
     ShellRecorder shell(ShellRecorder::Forward);
-    // As a hot-key pass does: the GUI thread blocks without handling messages.
+    // As a hot-key pass does: the GUI thread blocks without handling messages
+    // until the shell has taken three frames.
     icon_->StartAnimation(false);
-    Sleep(450);
+    const bool framesTaken = WaitFor([&] { return shell.Count(NIM_MODIFY) >= 3; }, kGenerousMs, Pump::None);
     icon_->StopAnimation();
 
+    ASSERT_TRUE(framesTaken) << "the frames stopped while the thread was blocked";
     const auto modifies = shell.Calls(NIM_MODIFY);
-    ASSERT_GE(modifies.size(), 3u);
+    ASSERT_GE(modifies.size(), 4u);
     for (const ShellCall& call : modifies) EXPECT_TRUE(call.result) << "the shell refused a picture";
     EXPECT_EQ(modifies[0].colour, kRed);
     EXPECT_EQ(modifies[1].colour, kBlue);
+    EXPECT_EQ(modifies[2].colour, kRed);
     EXPECT_EQ(modifies.back().colour, kMagenta);
     EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous));
     icon_->SetAnimateIcons(nullptr);
