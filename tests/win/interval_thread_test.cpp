@@ -19,9 +19,11 @@ namespace kestrin {
 namespace {
 
 using test::AppTest;
+using test::HoldsFor;
 using test::WaitFor;
 
 constexpr DWORD kEventually = 10000;  // generous bound for "it did happen"
+constexpr DWORD kQuietMs = 200;       // window for "it does not happen"
 
 // Each wait takes one tick that the test has given; in free run every wait
 // returns at once (after a yield), so that a thread can always end.
@@ -221,10 +223,9 @@ TEST_F(IntervalThreadTest, StopRequestTakesEffectWhenTheCurrentWaitEnds) {
     clock->Give(3);
     ASSERT_TRUE(clock->WaitIdleAfter(3));
     state.StopRequested = true;  // as the controller's close does
-    // The thread stands in its wait: nothing ends while the second lasts.
-    Sleep(200);
-    EXPECT_FALSE(thread->Ending());
-    EXPECT_FALSE(thread->Finished());
+    // The thread stands in its wait: nothing ends while the second lasts
+    // (a window, since "nothing" has no event to wait for).
+    EXPECT_TRUE(HoldsFor([&] { return !thread->Ending() && !thread->Finished(); }, kQuietMs));
     clock->Give(1);
     ASSERT_TRUE(WaitFor([&] { return thread->Ending(); }, kEventually));
     EXPECT_EQ(state.SecondsElapsed, 4u) << "the last wait still counts";
@@ -258,17 +259,13 @@ TEST_F(IntervalThreadTest, NestedPausesNeedAsManyResumesAndPausedTimeIsNotCounte
     // Held: the wait during which the pause came is not counted, and no
     // further second is taken, so the due batch does not start.
     clock->Give(10);
-    Sleep(200);
-    EXPECT_EQ(clock->Completed(), 60);
-    EXPECT_EQ(clock->TicksLeft(), 10);
+    EXPECT_TRUE(HoldsFor([&] { return clock->Completed() == 60 && clock->TicksLeft() == 10; }, kQuietMs));
     EXPECT_EQ(state.SecondsElapsed, 59u);
     EXPECT_EQ(PassCount(), 0u);
 
     thread->Resume();
-    Sleep(200);
     EXPECT_TRUE(thread->Paused()) << "one resume for two pauses";
-    EXPECT_TRUE(thread->HeldByPause());
-    EXPECT_EQ(clock->Completed(), 60);
+    EXPECT_TRUE(HoldsFor([&] { return thread->HeldByPause() && clock->Completed() == 60; }, kQuietMs));
 
     thread->Resume();
     EXPECT_FALSE(thread->Paused());
