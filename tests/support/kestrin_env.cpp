@@ -44,7 +44,7 @@ void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId) {
 }
 
 HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs) {
-    return WaitForWindow("#32770", caption, timeoutMs, k.ProcessId());
+    return WaitForShownWindow("#32770", caption, timeoutMs, k.ProcessId());
 }
 
 std::vector<std::string> MessageBoxTexts(HWND box) { return ChildTexts(box); }

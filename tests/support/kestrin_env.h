@@ -26,7 +26,8 @@ HWND CallbackWindow(HWND controller);
 // Posts the shell's tray notification (message 0x4C8) for icon 1.
 void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId = 1);
 
-// A message box of that process with that caption (class "#32770").
+// A message box of that process with that caption (class "#32770"), once
+// it shows (its texts are in place by then).
 HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs);
 std::vector<std::string> MessageBoxTexts(HWND box);
 void DismissMessageBox(HWND box);

@@ -52,10 +52,11 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
     return windows;
 }
 
-static HWND FindOne(const char* className, const char* caption, DWORD processId) {
+static HWND FindOne(const char* className, const char* caption, DWORD processId, bool shownOnly) {
     for (const WindowInfo& w : TopLevelWindows(processId)) {
         if (w.className != className) continue;
         if (caption && w.caption != caption) continue;
+        if (shownOnly && !w.visible) continue;
         return w.handle;
     }
     return nullptr;
@@ -63,12 +64,18 @@ static HWND FindOne(const char* className, const char* caption, DWORD processId)
 
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindOne(className, caption, processId)) != nullptr; }, timeoutMs);
+    WaitFor([&] { return (found = FindOne(className, caption, processId, false)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND WaitForShownWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindOne(className, caption, processId, true)) != nullptr; }, timeoutMs);
     return found;
 }
 
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId) {
-    return WaitFor([&] { return FindOne(className, nullptr, processId) == nullptr; }, timeoutMs);
+    return WaitFor([&] { return FindOne(className, nullptr, processId, false) == nullptr; }, timeoutMs);
 }
 
 std::vector<std::string> ChildTexts(HWND window) {

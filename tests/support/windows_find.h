@@ -30,6 +30,9 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId = 0);
 // Polls until a top-level window of that class (and caption, unless null)
 // exists, or the timeout passes; processId 0 = any process.
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
+// The same for a visible one: a window shows once its set-up is done (a
+// dialog box after WM_INITDIALOG, with its texts in place).
+HWND WaitForShownWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId = 0);
 
 // Text of the child windows (labels, buttons) of a window, in z-order.
