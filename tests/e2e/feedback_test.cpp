@@ -142,11 +142,14 @@ TEST_F(FeedbackE2E, NoNoticeWhenNoticesAreOff) {
     WriteIni({"MsgBox=0"});
     KestrinProcess k;
     ASSERT_TRUE(k.WaitForLines("resident", 1, 20000));
-    PostTrayMessage(CallbackWindow(WaitForController(k)), WM_LBUTTONDOWN);
+    HWND callback = CallbackWindow(WaitForController(k));
+    PostTrayMessage(callback, WM_LBUTTONDOWN);
     ASSERT_TRUE(k.WaitForLines("pass end", 1, 20000));
-    Sleep(500);
+    HWND menu = OpenTrayMenu(k, callback);  // after the click's handler has returned
+    ASSERT_NE(menu, nullptr);
     EXPECT_EQ(k.CountLines("notice shown"), 0u);
     EXPECT_EQ(WaitForWindow("TNoticeForm", nullptr, 0, k.ProcessId()), nullptr);
+    EXPECT_TRUE(CloseMenu(menu));
     Close(k);
 }
 

@@ -78,6 +78,35 @@ bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId) 
     return WaitFor([&] { return FindOne(className, nullptr, processId, false) == nullptr; }, timeoutMs);
 }
 
+HWND TrackingMenu(DWORD processId) {
+    // By class only: asking for a caption would wait for the window's thread
+    // to answer, and that thread may be the one waiting for this call.
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        const DWORD thread = GetWindowThreadProcessId(menu, &owner);
+        if (owner != processId || !IsWindowVisible(menu)) continue;
+        // The menu's thread is in menu mode from the start of its tracking
+        // loop to its end; before that, keys would go to its queue unread
+        // by the menu, and after it, to whatever comes next.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE)) return menu;
+    }
+    return nullptr;
+}
+
+HWND WaitForTrackingMenu(DWORD processId, DWORD timeoutMs) {
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = TrackingMenu(processId)) != nullptr; }, timeoutMs);
+    return menu;
+}
+
+bool HasKeyboard(HWND window) {
+    HWND foreground = GetForegroundWindow();
+    return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetWindowThreadProcessId(window, nullptr);
+}
+
 std::vector<std::string> ChildTexts(HWND window) {
     std::vector<std::string> texts;
     EnumChildWindows(window, CollectChildText, reinterpret_cast<LPARAM>(&texts));

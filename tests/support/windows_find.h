@@ -35,6 +35,13 @@ HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, 
 HWND WaitForShownWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId = 0);
 
+// A visible popup menu (class "#32768") of that process whose thread is
+// tracking it, i.e. takes the keys and clicks meant for it; nullptr if none.
+HWND TrackingMenu(DWORD processId);
+HWND WaitForTrackingMenu(DWORD processId, DWORD timeoutMs = kGenerousMs);
+// Whether typed input (SendInput) goes to the thread of that window now.
+bool HasKeyboard(HWND window);
+
 // Text of the child windows (labels, buttons) of a window, in z-order.
 std::vector<std::string> ChildTexts(HWND window);
 

@@ -41,7 +41,7 @@ std::string ButtonName(MouseButton button) {
 }
 
 // Watches for the popup menus of this process that open while it lives,
-// closes each with Esc once seen, and remembers where it was.
+// closes each with Esc once it tracks, and remembers where it was.
 class MenuCloser {
 public:
     MenuCloser() : thread_([this] { Run(); }) {}
@@ -54,20 +54,14 @@ public:
 
 private:
     void Run() {
-        HWND handled = nullptr;
         while (!stop_) {
-            HWND menu = FindWindowA("#32768", nullptr);
-            DWORD process = 0;
-            if (menu) GetWindowThreadProcessId(menu, &process);
-            if (menu && process == GetCurrentProcessId() && IsWindowVisible(menu) && menu != handled) {
-                GetWindowRect(menu, &lastRect_);
-                ++seen_;
-                handled = menu;
-                PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-            } else if (!menu || !IsWindowVisible(menu)) {
-                handled = nullptr;
-            }
-            Sleep(20);
+            HWND menu = nullptr;
+            if (!WaitFor([&] { return stop_ || (menu = TrackingMenu(GetCurrentProcessId())) != nullptr; })) continue;
+            if (!menu) break;
+            GetWindowRect(menu, &lastRect_);
+            ++seen_;
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            WaitFor([&] { return TrackingMenu(GetCurrentProcessId()) != menu; });
         }
     }
 
