@@ -8,6 +8,7 @@
 #include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
+#include "support/tray_support.h"
 #include "support/wine_paths.h"
 #include "support/windows_find.h"
 
@@ -183,13 +184,11 @@ TEST_F(KestrinE2E, RightPressOpensTheMenuAndRunsNoPass) {
 
 TEST_F(KestrinE2E, RealClickOnTheTrayIconRunsAPass) {
     auto k = StartResident();
-    ASSERT_NE(CallbackWindow(WaitForController(*k)), nullptr);
-    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-    ASSERT_NE(tray, nullptr);
-    RECT r{};
-    GetWindowRect(tray, &r);
-    // The first (and only) icon sits at the right end of the taskbar.
-    ClickAt(r.right - 12, (r.top + r.bottom) / 2);
+    HWND callback = CallbackWindow(WaitForController(*k));
+    ASSERT_NE(callback, nullptr);
+    const POINT icon = LocateTrayIcon(callback, 1);
+    ASSERT_GE(icon.x, 0) << "the icon is nowhere on the taskbar";
+    ClickAt(icon.x, icon.y);
     EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000)) << "the click did not start a pass";
     CloseController(*k);
 }

@@ -152,8 +152,8 @@ TEST_F(TrayShellTest, ARealClickOnTheIconArrivesAsMouseDown) {
         at = {x, y};
     };
     icon_->SetVisible(true);
-    POINT spot{-1, -1};
-    ASSERT_TRUE(WaitFor([&] { return (spot = FindColourInTaskbar(kMagenta)).x >= 0; }, kGenerous));
+    const POINT spot = LocateTrayIcon(FindCallbackWindow(owner_.Handle()), static_cast<UINT>(icon_->IconId()));
+    ASSERT_GE(spot.x, 0) << "the icon is nowhere on the taskbar";
 
     ClickAt(spot.x, spot.y);
     ASSERT_TRUE(WaitFor([&] { return lefts > 0; }, kGenerous)) << "no press at " << spot.x << "," << spot.y;
