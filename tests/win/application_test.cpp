@@ -13,6 +13,7 @@
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/probe_form.h"
+#include "support/windows_find.h"
 
 namespace kestrin::test {
 namespace {
@@ -87,7 +88,8 @@ TEST_F(ApplicationTest, FormsAreOwnedByTheApplicationWindow) {
 TEST_F(ApplicationTest, TerminateFromAnotherThreadEndsRun) {
     Watchdog watchdog(10000);
     std::thread other([] {
-        Sleep(50);
+        // Returns once the main thread has run the call, i.e. is in Run.
+        App().Synchronize([] {});
         App().Terminate();
     });
     App().Run();
@@ -252,6 +254,8 @@ TEST_F(ApplicationTest, SynchronizeRunsOnTheMainThreadAndBlocksTheWorker) {
     std::atomic<bool> workerDone{false};
     std::thread worker([&] {
         App().Synchronize([&] {
+            // A call that takes a while: a worker that did not wait for it
+            // would find it unfinished.
             Sleep(20);
             ranOn = GetCurrentThreadId();
         });
@@ -287,13 +291,11 @@ TEST_F(ApplicationTest, SynchronizeThrowsTheCallsExceptionInTheWorker) {
 TEST_F(ApplicationTest, SynchronizedCallsGoThroughWhileAMessageBoxIsUp) {
     // The box runs its own modal loop; the call must not wait for it to close.
     std::atomic<bool> ranInBox{false};
-    std::atomic<bool> boxOpen{false};
     std::thread worker([&] {
-        while (!boxOpen) Sleep(5);
+        WaitForShownWindow("#32770", "KestrinSyncBox", kGenerousMs, GetCurrentProcessId());
         App().Synchronize([&] { ranInBox = true; });
     });
     DialogWatcher watcher("KestrinSyncBox", IDOK, 10000, [&] { return ranInBox.load(); });
-    boxOpen = true;
     MessageBoxA(App().Handle(), "wait", "KestrinSyncBox", MB_OK);
     const bool ranBeforeClose = ranInBox.load();
     WaitFor([&] { return ranInBox.load(); }, 10000);
