@@ -25,6 +25,28 @@ protected:
         ASSERT_TRUE(k.WaitForExit(15000));
     }
 
+    // The client area of a banner (splash or notice) once the screen shows
+    // its icon (the yellow arrow) and its text (black ink right of the
+    // icon's panel): the program paints it as it shows it, the screen
+    // catches up a moment later.
+    static Capture PaintedBanner(const RECT& client) {
+        Capture shot;
+        const bool painted = WaitFor([&] {
+            shot = CaptureScreen(client);
+            bool arrow = false;
+            bool ink = false;
+            for (int y = 0; y < shot.height; ++y) {
+                for (int x = 0; x < shot.width; ++x) {
+                    arrow |= shot.At(x, y) == 0xFFFF00;
+                    ink |= x >= 60 && shot.At(x, y) == 0x000000;
+                }
+            }
+            return arrow && ink;
+        });
+        EXPECT_TRUE(painted) << "the screen never showed the icon and the text";
+        return shot;
+    }
+
     static size_t IndexOf(const std::vector<std::string>& lines, const std::string& text, size_t from = 0) {
         for (size_t i = from; i < lines.size(); ++i)
             if (lines[i].find(text) != std::string::npos) return i;
@@ -36,7 +58,7 @@ protected:
 
 TEST_F(FeedbackE2E, ResidentStartShowsTheSplashThenLeavesNoTaskbarButton) {
     KestrinProcess k;
-    HWND splash = WaitForWindow("TSS", "SS", 15000, k.ProcessId());
+    HWND splash = WaitForShownWindow("TSS", "SS", 15000, k.ProcessId());
     ASSERT_NE(splash, nullptr) << "no splash during start-up";
     WindowInfo info = DescribeWindow(splash);
     EXPECT_TRUE(info.visible);
@@ -47,8 +69,7 @@ TEST_F(FeedbackE2E, ResidentStartShowsTheSplashThenLeavesNoTaskbarButton) {
               static_cast<DWORD>(WS_EX_TOPMOST));
     EXPECT_EQ(info.clientRect.right - info.clientRect.left, 239);
     EXPECT_EQ(info.clientRect.bottom - info.clientRect.top, 59);
-    Sleep(300);
-    Capture shot = CaptureScreen(info.clientRect);
+    Capture shot = PaintedBanner(info.clientRect);
     SaveArtifact(shot, "e2e_splash");
     EXPECT_GE(DistinctColours(shot), 6u) << "the splash shows no icon or text";
     ASSERT_TRUE(k.WaitForLines("resident", 1, 15000));
@@ -81,7 +102,7 @@ TEST_F(FeedbackE2E, TrayClickWithDefaultsShowsTheNoticeForAboutASecond) {
     auto k = std::make_unique<KestrinProcess>();
     ASSERT_TRUE(k->WaitForLines("resident", 1, 20000));
     PostTrayMessage(CallbackWindow(WaitForController(*k)), WM_LBUTTONDOWN);
-    HWND notice = WaitForWindow("TNoticeForm", "NoticeForm", 10000, k->ProcessId());
+    HWND notice = WaitForShownWindow("TNoticeForm", "NoticeForm", 10000, k->ProcessId());
     ASSERT_NE(notice, nullptr) << "no completion notice";
     WindowInfo info = DescribeWindow(notice);
     EXPECT_TRUE(info.visible);
@@ -89,9 +110,8 @@ TEST_F(FeedbackE2E, TrayClickWithDefaultsShowsTheNoticeForAboutASecond) {
     EXPECT_EQ(info.clientRect.right - info.clientRect.left, 234);
     EXPECT_EQ(info.clientRect.bottom - info.clientRect.top, 65);
     // Painted once at creation, with no messages handled during its second:
-    // what shows now is all it shows. Icon colours and text ink must be there.
-    Sleep(300);
-    Capture shot = CaptureScreen(info.clientRect);
+    // what shows once it is on the screen is all it shows.
+    Capture shot = PaintedBanner(info.clientRect);
     SaveArtifact(shot, "e2e_notice");
     EXPECT_GE(DistinctColours(shot), 6u) << "the notice shows no icon or text";
     EXPECT_TRUE(WaitForWindowGone("TNoticeForm", 10000, k->ProcessId())) << "the notice stayed";
@@ -122,11 +142,14 @@ TEST_F(FeedbackE2E, NoNoticeWhenNoticesAreOff) {
     WriteIni({"MsgBox=0"});
     KestrinProcess k;
     ASSERT_TRUE(k.WaitForLines("resident", 1, 20000));
-    PostTrayMessage(CallbackWindow(WaitForController(k)), WM_LBUTTONDOWN);
+    HWND callback = CallbackWindow(WaitForController(k));
+    PostTrayMessage(callback, WM_LBUTTONDOWN);
     ASSERT_TRUE(k.WaitForLines("pass end", 1, 20000));
-    Sleep(500);
+    HWND menu = OpenTrayMenu(k, callback);  // after the click's handler has returned
+    ASSERT_NE(menu, nullptr);
     EXPECT_EQ(k.CountLines("notice shown"), 0u);
     EXPECT_EQ(WaitForWindow("TNoticeForm", nullptr, 0, k.ProcessId()), nullptr);
+    EXPECT_TRUE(CloseMenu(menu));
     Close(k);
 }
 

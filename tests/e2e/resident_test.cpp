@@ -8,6 +8,7 @@
 #include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
+#include "support/tray_support.h"
 #include "support/wine_paths.h"
 #include "support/windows_find.h"
 
@@ -155,8 +156,10 @@ TEST_F(KestrinE2E, MessagesForAnotherIconIdAreIgnored) {
     HWND callback = CallbackWindow(WaitForController(*k));
     ASSERT_NE(callback, nullptr);
     PostTrayMessage(callback, WM_LBUTTONDOWN, 7);
-    Sleep(1500);
+    HWND menu = OpenTrayMenu(*k, callback);
+    ASSERT_NE(menu, nullptr);
     EXPECT_EQ(k->CountLines("pass start"), 0u);
+    EXPECT_TRUE(CloseMenu(menu));
     CloseController(*k);
 }
 
@@ -165,11 +168,14 @@ TEST_F(KestrinE2E, RightPressOpensTheMenuAndRunsNoPass) {
     HWND callback = CallbackWindow(WaitForController(*k));
     ASSERT_NE(callback, nullptr);
     PostTrayMessage(callback, WM_RBUTTONDOWN);
-    HWND menu = WaitForWindow("#32768", nullptr, 5000, k->ProcessId());
-    EXPECT_NE(menu, nullptr) << "the tray menu did not open";
-    // Up from nothing selected wraps to the last item, "閉じる".
+    HWND menu = WaitForTrackingMenu(k->ProcessId());
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    // Typed keys go to the foreground thread: the program makes its window
+    // the foreground one for its menu.
+    ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); })) << "the menu does not have the keyboard";
+    // Up from nothing selected wraps to the last item, "閉じる". The keys
+    // need no pause between them: the menu takes them in order.
     SendKey(VK_UP);
-    Sleep(200);
     SendKey(VK_RETURN);
     EXPECT_TRUE(k->WaitForExit(15000)) << "閉じる did not close the program";
     EXPECT_EQ(k->CountLines("pass start"), 0u);
@@ -178,13 +184,11 @@ TEST_F(KestrinE2E, RightPressOpensTheMenuAndRunsNoPass) {
 
 TEST_F(KestrinE2E, RealClickOnTheTrayIconRunsAPass) {
     auto k = StartResident();
-    ASSERT_NE(CallbackWindow(WaitForController(*k)), nullptr);
-    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-    ASSERT_NE(tray, nullptr);
-    RECT r{};
-    GetWindowRect(tray, &r);
-    // The first (and only) icon sits at the right end of the taskbar.
-    ClickAt(r.right - 12, (r.top + r.bottom) / 2);
+    HWND callback = CallbackWindow(WaitForController(*k));
+    ASSERT_NE(callback, nullptr);
+    const POINT icon = LocateTrayIcon(callback, 1);
+    ASSERT_GE(icon.x, 0) << "the icon is nowhere on the taskbar";
+    ClickAt(icon.x, icon.y);
     EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000)) << "the click did not start a pass";
     CloseController(*k);
 }
@@ -196,14 +200,21 @@ TEST_F(KestrinE2E, HotKeyRunsOnePassAndAnotherIdentifierIsIgnored) {
     WriteIni({"UseHK=1", "HKShifts=3", "HKChar=75", "ManOnce=0", "Counter=3"});
     auto k = StartResident();
     HWND controller = WaitForController(*k);
+    HWND callback = CallbackWindow(controller);
+    ASSERT_NE(callback, nullptr);
     PostMessageA(controller, WM_HOTKEY, 0x1234, 0);
-    Sleep(1000);
+    HWND menu = OpenTrayMenu(*k, callback);
+    ASSERT_NE(menu, nullptr);
     EXPECT_EQ(k->CountLines("pass start"), 0u) << "a foreign hot-key identifier started a pass";
+    ASSERT_TRUE(CloseMenu(menu));
+
     SendKeyChord({VK_CONTROL, VK_MENU}, 'K');
     EXPECT_TRUE(k->WaitForLines("hot key", 1, 10000));
     EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000));
-    Sleep(500);
+    menu = OpenTrayMenu(*k, callback);  // after the hot key's handler has returned
+    ASSERT_NE(menu, nullptr);
     EXPECT_EQ(k->CountLines("pass start"), 1u) << "the hot key runs one pass, whatever the batch size";
+    EXPECT_TRUE(CloseMenu(menu));
     CloseController(*k);
 }
 
@@ -252,7 +263,7 @@ TEST_F(KestrinE2E, IconComesBackAfterTheTaskbarIsCreatedAgain) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
                         &ignored);
-    EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(callback, 1); }, 5000)) << "the icon did not come back";
+    EXPECT_TRUE(WaitFor([&] { return TrayHasIcon(callback, 1); }, 5000)) << "the icon did not come back";
     // And it still works: a left press runs a pass.
     PostTrayMessage(callback, WM_LBUTTONDOWN);
     EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000));

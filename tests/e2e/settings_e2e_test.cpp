@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/input.h"
+#include "support/wait.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/screenshot.h"
@@ -41,8 +42,9 @@ bool HasChild(const std::vector<ChildSeen>& children, const char* className, REC
 
 // Up from no selection: 閉じる, ﾊﾞｰｼﾞｮﾝ情報, ヘルプ, 設定 (separators are passed).
 void ChooseSettingsFromTheTrayMenu(const KestrinProcess& k) {
-    PostTrayMessage(CallbackWindow(WaitForController(k)), WM_RBUTTONDOWN);
-    ASSERT_NE(WaitForWindow("#32768", nullptr, 5000, k.ProcessId()), nullptr) << "the tray menu did not open";
+    HWND menu = OpenTrayMenu(k, CallbackWindow(WaitForController(k)));
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
     for (int i = 0; i < 4; ++i) SendKey(VK_UP);
     SendKey(VK_RETURN);
 }
@@ -70,7 +72,7 @@ TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey
     EXPECT_TRUE(HasChild(children, "Edit", {160, 72, 186, 90}));
     EXPECT_TRUE(HasChild(children, "Button", {53, 107, 320, 124}));
     EXPECT_TRUE(HasChild(children, "msctls_hotkey32", {160, 172, 281, 190}));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 5000));
     // Shot once painted: the blue remark at the top and the green tick of OK.
     Capture shot;
     auto painted = [&] {
@@ -82,7 +84,7 @@ TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey
         }
         return blue && green;
     };
-    EXPECT_TRUE(WaitUntil(painted, 5000)) << "the dialog was not painted";
+    EXPECT_TRUE(WaitFor(painted, 5000)) << "the dialog was not painted";
     SaveArtifact(shot, "settings_dialog");
 
     // Down to the hot-key box, untick it, apply.

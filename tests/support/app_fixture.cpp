@@ -10,18 +10,6 @@ void EnsureApplication() {
     (void)initialized;
 }
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        App().ProcessMessages();
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        HANDLE event = App().SynchronizeEvent();
-        MsgWaitForMultipleObjects(1, &event, FALSE, 10, QS_ALLINPUT);
-        App().CheckSynchronize();
-    }
-}
-
 void AppTest::SetUp() {
     EnsureApplication();
     App().ResetTerminated();

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "platform/application.h"
+#include "support/wait.h"
 
 namespace kestrin::test {
 
 // Initialises App() on the calling thread the first time; later calls do nothing.
 void EnsureApplication();
-
-// Runs the application's loop turns until the condition holds or the time
-// is up; true when it held.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 struct ShownError {
     std::string text;

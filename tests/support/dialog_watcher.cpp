@@ -1,6 +1,9 @@
 #include "support/dialog_watcher.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "support/wait.h"
 
 namespace kestrin::test {
 
@@ -24,7 +27,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
     if (std::string(name) != "#32770") return TRUE;
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);
-    if (*search->caption != text) return TRUE;
+    if (*search->caption != text || !IsWindowVisible(window)) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -48,18 +51,16 @@ const DialogSeen& DialogWatcher::Result() {
 
 void DialogWatcher::Watch(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
+    // Visible: its set-up (texts, buttons) is done by then.
     HWND box = nullptr;
-    while (!box) {
-        Search search{&caption_};
-        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
-        box = search.found;
-        if (box) break;
-        if (GetTickCount() - start >= timeoutMs) return;
-        Sleep(20);
-    }
-    // Let the box finish its own set-up before it is read and pressed.
-    Sleep(100);
-    while (pressWhen_ && !pressWhen_() && GetTickCount() - start < timeoutMs) Sleep(10);
+    if (!WaitFor([&] {
+            Search search{&caption_};
+            EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+            return (box = search.found) != nullptr;
+        },
+        timeoutMs))
+        return;
+    if (pressWhen_) WaitFor(pressWhen_, timeoutMs - std::min(timeoutMs, GetTickCount() - start));
     seen_.found = true;
     seen_.caption = caption_;
     char text[1024] = {};

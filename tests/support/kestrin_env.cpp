@@ -43,8 +43,18 @@ void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId) {
     PostMessageA(callbackWindow, WM_USER + 200, iconId, mouseMessage);
 }
 
+HWND OpenTrayMenu(const KestrinProcess& k, HWND callbackWindow) {
+    PostTrayMessage(callbackWindow, WM_RBUTTONDOWN);
+    return WaitForTrackingMenu(k.ProcessId());
+}
+
+bool CloseMenu(HWND menu) {
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    return WaitFor([&] { return !IsWindowVisible(menu); });
+}
+
 HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs) {
-    return WaitForWindow("#32770", caption, timeoutMs, k.ProcessId());
+    return WaitForShownWindow("#32770", caption, timeoutMs, k.ProcessId());
 }
 
 std::vector<std::string> MessageBoxTexts(HWND box) { return ChildTexts(box); }

@@ -26,7 +26,16 @@ HWND CallbackWindow(HWND controller);
 // Posts the shell's tray notification (message 0x4C8) for icon 1.
 void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId = 1);
 
-// A message box of that process with that caption (class "#32770").
+// Opens the tray menu with a right press and waits until it tracks; nullptr
+// on timeout. The program handles its messages in order, so by then it has
+// handled everything posted to it before: a test that checks that something
+// did not happen asks for the menu first, then checks.
+HWND OpenTrayMenu(const KestrinProcess& k, HWND callbackWindow);
+// Closes a menu with Esc; true once it has gone.
+bool CloseMenu(HWND menu);
+
+// A message box of that process with that caption (class "#32770"), once
+// it shows (its texts are in place by then).
 HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs);
 std::vector<std::string> MessageBoxTexts(HWND box);
 void DismissMessageBox(HWND box);

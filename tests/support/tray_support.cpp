@@ -1,5 +1,6 @@
 #include "support/tray_support.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "support/control_host.h"
@@ -178,6 +179,40 @@ POINT FindColourInTaskbar(uint32_t colour) {
         }
     }
     return {-1, -1};
+}
+
+POINT LocateTrayIcon(HWND window, UINT id, DWORD timeoutMs) {
+    NOTIFYICONIDENTIFIER identifier{};
+    identifier.cbSize = sizeof identifier;
+    identifier.hWnd = window;
+    identifier.uID = id;
+    RECT rect{};
+    if (SUCCEEDED(Shell_NotifyIconGetRect(&identifier, &rect)))
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+
+    // Colours an icon keeps exactly on the taskbar, and unlikely on it.
+    uint32_t marker = 0xFFFFFFFF;
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT area{};
+    if (!taskbar || !GetWindowRect(taskbar, &area)) return {-1, -1};
+    const Capture shot = CaptureScreen(area);
+    for (uint32_t candidate : {0x13C957u, 0xC95713u, 0x5713C9u, 0x2B8E6Au}) {
+        if (std::find(shot.pixels.begin(), shot.pixels.end(), candidate) != shot.pixels.end()) continue;
+        marker = candidate;
+        break;
+    }
+    if (marker == 0xFFFFFFFF) return {-1, -1};
+    IconHandle picture = SolidIcon(marker);
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = NIF_ICON;
+    data.hIcon = picture.get();
+    if (!Shell_NotifyIconA(NIM_MODIFY, &data)) return {-1, -1};
+    POINT spot{-1, -1};
+    WaitFor([&] { return (spot = FindColourInTaskbar(marker)).x >= 0; }, timeoutMs);
+    return spot;
 }
 
 }  // namespace kestrin::test

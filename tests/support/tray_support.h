@@ -13,6 +13,7 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/handles.h"
+#include "support/wait.h"
 #include "tray/shell_notify.h"
 
 namespace kestrin::test {
@@ -96,5 +97,12 @@ void PostTrayNotification(HWND callbackWindow, uint32_t id, UINT mouseMessage);
 // Screen point of the centre of the first run of `colour` in the taskbar's
 // notification area (searched from the right); {-1, -1} when not shown.
 POINT FindColourInTaskbar(uint32_t colour);
+
+// Screen point of the centre of the icon (window, id) where the shell has
+// put it; {-1, -1} when it is not shown within the time. The shell is asked
+// where it is; one that cannot tell (Wine 8) is asked to show a marker
+// picture for that icon, of a colour found nowhere else on the taskbar, which
+// is then looked for. The marker stays until the icon's owner sends a picture.
+POINT LocateTrayIcon(HWND window, UINT id, DWORD timeoutMs = kGenerousMs);
 
 }  // namespace kestrin::test

@@ -52,24 +52,11 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
     return windows;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return condition();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
-
-static HWND FindOne(const char* className, const char* caption, DWORD processId) {
+static HWND FindOne(const char* className, const char* caption, DWORD processId, bool shownOnly) {
     for (const WindowInfo& w : TopLevelWindows(processId)) {
         if (w.className != className) continue;
         if (caption && w.caption != caption) continue;
+        if (shownOnly && !w.visible) continue;
         return w.handle;
     }
     return nullptr;
@@ -77,12 +64,47 @@ static HWND FindOne(const char* className, const char* caption, DWORD processId)
 
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindOne(className, caption, processId)) != nullptr; }, timeoutMs);
+    WaitFor([&] { return (found = FindOne(className, caption, processId, false)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND WaitForShownWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindOne(className, caption, processId, true)) != nullptr; }, timeoutMs);
     return found;
 }
 
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId) {
-    return WaitUntil([&] { return FindOne(className, nullptr, processId) == nullptr; }, timeoutMs);
+    return WaitFor([&] { return FindOne(className, nullptr, processId, false) == nullptr; }, timeoutMs);
+}
+
+HWND TrackingMenu(DWORD processId) {
+    // By class only: asking for a caption would wait for the window's thread
+    // to answer, and that thread may be the one waiting for this call.
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        const DWORD thread = GetWindowThreadProcessId(menu, &owner);
+        if (owner != processId || !IsWindowVisible(menu)) continue;
+        // The menu's thread is in menu mode from the start of its tracking
+        // loop to its end; before that, keys would go to its queue unread
+        // by the menu, and after it, to whatever comes next.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE)) return menu;
+    }
+    return nullptr;
+}
+
+HWND WaitForTrackingMenu(DWORD processId, DWORD timeoutMs) {
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = TrackingMenu(processId)) != nullptr; }, timeoutMs);
+    return menu;
+}
+
+bool HasKeyboard(HWND window) {
+    HWND foreground = GetForegroundWindow();
+    return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetWindowThreadProcessId(window, nullptr);
 }
 
 std::vector<std::string> ChildTexts(HWND window) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/wait.h"
+
 namespace kestrin::test {
 
 struct WindowInfo {
@@ -28,11 +30,17 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId = 0);
 // Polls until a top-level window of that class (and caption, unless null)
 // exists, or the timeout passes; processId 0 = any process.
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
+// The same for a visible one: a window shows once its set-up is done (a
+// dialog box after WM_INITDIALOG, with its texts in place).
+HWND WaitForShownWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId = 0);
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId = 0);
 
-// Polls a condition until it holds or the timeout passes; pumps this
-// thread's messages meanwhile.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// A visible popup menu (class "#32768") of that process whose thread is
+// tracking it, i.e. takes the keys and clicks meant for it; nullptr if none.
+HWND TrackingMenu(DWORD processId);
+HWND WaitForTrackingMenu(DWORD processId, DWORD timeoutMs = kGenerousMs);
+// Whether typed input (SendInput) goes to the thread of that window now.
+bool HasKeyboard(HWND window);
 
 // Text of the child windows (labels, buttons) of a window, in z-order.
 std::vector<std::string> ChildTexts(HWND window);

@@ -13,6 +13,7 @@
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/probe_form.h"
+#include "support/windows_find.h"
 
 namespace kestrin::test {
 namespace {
@@ -87,7 +88,8 @@ TEST_F(ApplicationTest, FormsAreOwnedByTheApplicationWindow) {
 TEST_F(ApplicationTest, TerminateFromAnotherThreadEndsRun) {
     Watchdog watchdog(10000);
     std::thread other([] {
-        Sleep(50);
+        // Returns once the main thread has run the call, i.e. is in Run.
+        App().Synchronize([] {});
         App().Terminate();
     });
     App().Run();
@@ -162,7 +164,7 @@ TEST_F(ApplicationTest, ExceptionInAHandlerIsShownAndTheLoopGoesOn) {
     PostMessageA(form.Handle(), kProbeMessage2, 0, 0);
     PostMessageA(form.Handle(), kProbeMessage, 0, 0);
     PostMessageA(form.Handle(), kProbeMessage2, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return handled == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return handled == 2; }));
     ASSERT_EQ(errors_.size(), 2u);
     EXPECT_EQ(errors_[0].text, "タスクトレイにアイコンを登録できません。");
     EXPECT_EQ(errors_[0].caption, "Kestrin");
@@ -189,7 +191,7 @@ TEST_F(ApplicationTest, ExceptionInAKeyHookIsShownAndTheKeyConsumed) {
         return false;
     };
     PostMessageA(form.Handle(), WM_KEYDOWN, VK_F5, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !errors_.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !errors_.empty(); }));
     EXPECT_EQ(errors_[0].text, "キーの処理に失敗");
     EXPECT_FALSE(reachedWindow);
 }
@@ -234,7 +236,7 @@ TEST_F(ApplicationTest, F1OnAFormWithHelpContextAsksForContextHelp) {
     without.Create();
     PostMessageA(without.Handle(), WM_KEYDOWN, VK_F1, 0);
     PostMessageA(withContext.Handle(), WM_KEYDOWN, VK_F1, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !requests.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !requests.empty(); }));
     App().ProcessMessages();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0], (std::pair<uint16_t, uint32_t>{HELP_CONTEXT, 18}));
@@ -252,6 +254,8 @@ TEST_F(ApplicationTest, SynchronizeRunsOnTheMainThreadAndBlocksTheWorker) {
     std::atomic<bool> workerDone{false};
     std::thread worker([&] {
         App().Synchronize([&] {
+            // A call that takes a while: a worker that did not wait for it
+            // would find it unfinished.
             Sleep(20);
             ranOn = GetCurrentThreadId();
         });
@@ -259,7 +263,7 @@ TEST_F(ApplicationTest, SynchronizeRunsOnTheMainThreadAndBlocksTheWorker) {
         workerSawIt = ranOn.load() != 0;
         workerDone = true;
     });
-    const bool done = PumpUntil([&] { return workerDone.load(); }, 10000);
+    const bool done = WaitFor([&] { return workerDone.load(); }, 10000);
     worker.join();
     ASSERT_TRUE(done);
     EXPECT_EQ(ranOn.load(), GetCurrentThreadId());
@@ -277,7 +281,7 @@ TEST_F(ApplicationTest, SynchronizeThrowsTheCallsExceptionInTheWorker) {
         }
         workerDone = true;
     });
-    const bool done = PumpUntil([&] { return workerDone.load(); }, 10000);
+    const bool done = WaitFor([&] { return workerDone.load(); }, 10000);
     worker.join();
     ASSERT_TRUE(done);
     EXPECT_EQ(caught, "同期エラー");
@@ -287,16 +291,14 @@ TEST_F(ApplicationTest, SynchronizeThrowsTheCallsExceptionInTheWorker) {
 TEST_F(ApplicationTest, SynchronizedCallsGoThroughWhileAMessageBoxIsUp) {
     // The box runs its own modal loop; the call must not wait for it to close.
     std::atomic<bool> ranInBox{false};
-    std::atomic<bool> boxOpen{false};
     std::thread worker([&] {
-        while (!boxOpen) Sleep(5);
+        WaitForShownWindow("#32770", "KestrinSyncBox", kGenerousMs, GetCurrentProcessId());
         App().Synchronize([&] { ranInBox = true; });
     });
     DialogWatcher watcher("KestrinSyncBox", IDOK, 10000, [&] { return ranInBox.load(); });
-    boxOpen = true;
     MessageBoxA(App().Handle(), "wait", "KestrinSyncBox", MB_OK);
     const bool ranBeforeClose = ranInBox.load();
-    PumpUntil([&] { return ranInBox.load(); }, 10000);
+    WaitFor([&] { return ranInBox.load(); }, 10000);
     worker.join();
     EXPECT_TRUE(watcher.Result().found);
     EXPECT_TRUE(ranBeforeClose);

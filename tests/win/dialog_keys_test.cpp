@@ -15,6 +15,7 @@
 #include "platform/form.h"
 #include "platform/ui_font.h"
 #include "support/app_fixture.h"
+#include "support/wait.h"
 #include "support/modal_timeout.h"
 #include "support/probe_form.h"
 
@@ -130,7 +131,7 @@ TEST_F(FrameworkPieces, TabFollowsTheOrderTheFormSetsNotTheCreationOrder) {
     c.Focus();
     for (Edit* expected : {&a, &b, &c}) {
         PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
-        ASSERT_TRUE(PumpUntil([&] { return expected->Focused(); }));
+        ASSERT_TRUE(WaitFor([&] { return expected->Focused(); }));
     }
 }
 
@@ -172,7 +173,7 @@ TEST_F(FrameworkPieces, ReCreationKeepsTextFontBoundsIdTabPlaceAndFocus) {
     Control* sender = nullptr;
     edit.OnKeyPress = [&](Control& from, char&) { sender = &from; };
     PostMessageA(edit.Handle(), WM_CHAR, '7', 1);
-    ASSERT_TRUE(PumpUntil([&] { return sender == &edit; }));
+    ASSERT_TRUE(WaitFor([&] { return sender == &edit; }));
 }
 
 TEST_F(FrameworkPieces, KeyCharacterAndMouseEventsCarryTheSenderAndMayConsume) {
@@ -198,7 +199,7 @@ TEST_F(FrameworkPieces, KeyCharacterAndMouseEventsCarryTheSenderAndMayConsume) {
     PostMessageA(edit.Handle(), WM_KEYDOWN, VK_F9, 1);
     PostMessageA(edit.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
     PostMessageA(edit.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
-    ASSERT_TRUE(PumpUntil([&] { return seen.size() >= 4; }));
+    ASSERT_TRUE(WaitFor([&] { return seen.size() >= 4; }));
     EXPECT_EQ(seen, (std::vector<std::string>{"press x", "press y", "down", "mouse"}));
     EXPECT_EQ(edit.Text(), "y") << "a consumed character never reaches the edit";
 }
@@ -217,7 +218,7 @@ TEST_F(FrameworkPieces, DialogKeysComeBeforeTheFormsKeyPreview) {
     // A check box claims no arrows: Down is a dialog key, handled and gone.
     PostMessageA(first.Handle(), WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(form.Handle(), WM_KEYDOWN, VK_F5, 1);
-    ASSERT_TRUE(PumpUntil([&] { return !previewed.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !previewed.empty(); }));
     EXPECT_TRUE(second.Focused());
     EXPECT_EQ(previewed, std::vector<WORD>{VK_F5});
 }

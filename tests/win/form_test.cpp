@@ -255,11 +255,11 @@ TEST_F(FormTest, ButtonClickReachesItsHandlerThroughTheForm) {
     ASSERT_EQ(form.Controls().size(), 1u);
     form.Show();
     PostMessageA(button.Handle(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return clicks == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return clicks == 1; }));
     // The posted notification of a click goes the same way.
     PostMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(button.Id(), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button.Handle()));
-    ASSERT_TRUE(PumpUntil([&] { return clicks == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return clicks == 2; }));
 }
 
 TEST_F(FormTest, MenuCommandsReachHandleMessage) {
@@ -292,7 +292,7 @@ TEST_F(FormTest, KeyPreviewSeesControlKeysAndMayConsumeThem) {
     for (char c : std::string("axbx")) PostMessageA(edit.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
     PostMessageA(edit.Handle(), WM_KEYDOWN, VK_F12, 1);
     PostMessageA(edit.Handle(), WM_KEYDOWN, VK_F9, 1);
-    ASSERT_TRUE(PumpUntil([&] { return keys.size() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return keys.size() == 2; }));
     EXPECT_EQ(keys, (std::vector<WORD>{VK_F12, VK_F9}));
     EXPECT_EQ(edit.Text(), "ab");
 }
@@ -307,12 +307,12 @@ TEST_F(FormTest, WithoutKeyPreviewControlKeysPassTheForm) {
     form.Show();
     PostMessageA(edit.Handle(), WM_CHAR, 'q', 1);
     PostMessageA(edit.Handle(), WM_KEYDOWN, VK_F9, 1);
-    ASSERT_TRUE(PumpUntil([&] { return edit.Text() == "q"; }));
+    ASSERT_TRUE(WaitFor([&] { return edit.Text() == "q"; }));
     App().ProcessMessages();
     EXPECT_EQ(formKeys, 0);
     // Keys of the form's own window always reach it.
     PostMessageA(form.Handle(), WM_KEYDOWN, VK_F9, 1);
-    ASSERT_TRUE(PumpUntil([&] { return formKeys == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return formKeys == 1; }));
 }
 
 TEST_F(FormTest, TabMovesTheFocusAlongTheTabStops) {
@@ -327,10 +327,10 @@ TEST_F(FormTest, TabMovesTheFocusAlongTheTabStops) {
     first.Focus();
     ASSERT_TRUE(first.Focused());
     PostMessageA(first.Handle(), WM_KEYDOWN, VK_TAB, 1);
-    ASSERT_TRUE(PumpUntil([&] { return third.Focused(); }));
+    ASSERT_TRUE(WaitFor([&] { return third.Focused(); }));
     // Shift is not down, so a posted Tab from the last stop wraps forward.
     PostMessageA(third.Handle(), WM_KEYDOWN, VK_TAB, 1);
-    ASSERT_TRUE(PumpUntil([&] { return first.Focused(); }));
+    ASSERT_TRUE(WaitFor([&] { return first.Focused(); }));
 }
 
 TEST_F(FormTest, MouseDownReachesTheFormAfterTheControlHadIt) {
@@ -351,7 +351,7 @@ TEST_F(FormTest, MouseDownReachesTheFormAfterTheControlHadIt) {
     SetForegroundWindow(form.Handle());
     PostMessageA(edit.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(edit.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ASSERT_TRUE(PumpUntil([&] { return target != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return target != nullptr; }));
     EXPECT_EQ(target, edit.Handle());
     EXPECT_EQ(button, mbLeft);
     EXPECT_EQ(x, 5);
@@ -383,7 +383,7 @@ TEST_F(FormTest, ReleasedFormLivesUntilTheHandlerHasReturned) {
         return body(message, wParam, lParam, result);
     };
     PostMessageA(window, kProbeMessage, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return deleted; }));
+    ASSERT_TRUE(WaitFor([&] { return deleted; }));
     EXPECT_TRUE(aliveAfterRelease);
     EXPECT_TRUE(aliveAfterNestedLoop);
     EXPECT_FALSE(IsWindow(window));
@@ -446,7 +446,7 @@ TEST_F(FormTest, ReleaseWorksWhileAModalFormRuns) {
         return true;
     };
     PostMessageA(host.Handle(), kProbeMessage, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return result != -1; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return result != -1; }, 20000));
     EXPECT_EQ(result, mrOk);
     EXPECT_TRUE(noticeDeleted);
     EXPECT_TRUE(deletedWhileModal);

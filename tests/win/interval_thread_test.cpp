@@ -19,9 +19,11 @@ namespace kestrin {
 namespace {
 
 using test::AppTest;
-using test::PumpUntil;
+using test::HoldsFor;
+using test::WaitFor;
 
 constexpr DWORD kEventually = 10000;  // generous bound for "it did happen"
+constexpr DWORD kQuietMs = 200;       // window for "it does not happen"
 
 // Each wait takes one tick that the test has given; in free run every wait
 // returns at once (after a yield), so that a thread can always end.
@@ -221,12 +223,11 @@ TEST_F(IntervalThreadTest, StopRequestTakesEffectWhenTheCurrentWaitEnds) {
     clock->Give(3);
     ASSERT_TRUE(clock->WaitIdleAfter(3));
     state.StopRequested = true;  // as the controller's close does
-    // The thread stands in its wait: nothing ends while the second lasts.
-    Sleep(200);
-    EXPECT_FALSE(thread->Ending());
-    EXPECT_FALSE(thread->Finished());
+    // The thread stands in its wait: nothing ends while the second lasts
+    // (a window, since "nothing" has no event to wait for).
+    EXPECT_TRUE(HoldsFor([&] { return !thread->Ending() && !thread->Finished(); }, kQuietMs));
     clock->Give(1);
-    ASSERT_TRUE(PumpUntil([&] { return thread->Ending(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->Ending(); }, kEventually));
     EXPECT_EQ(state.SecondsElapsed, 4u) << "the last wait still counts";
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);
@@ -240,7 +241,7 @@ TEST_F(IntervalThreadTest, StopRequestDuringABatchTakesEffectAfterTheWholeBatch)
     ASSERT_TRUE(WaitPassesStarted(1));
     state.StopRequested = true;
     OpenPasses();
-    ASSERT_TRUE(PumpUntil([&] { return thread->Ending(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->Ending(); }, kEventually));
     EXPECT_EQ(PassCount(), 3u);
     EXPECT_EQ(clock->Completed(), 60) << "no further wait after the batch";
 }
@@ -253,22 +254,18 @@ TEST_F(IntervalThreadTest, NestedPausesNeedAsManyResumesAndPausedTimeIsNotCounte
     thread->Pause();
     EXPECT_TRUE(thread->Paused());
     clock->Give(1);
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
 
     // Held: the wait during which the pause came is not counted, and no
     // further second is taken, so the due batch does not start.
     clock->Give(10);
-    Sleep(200);
-    EXPECT_EQ(clock->Completed(), 60);
-    EXPECT_EQ(clock->TicksLeft(), 10);
+    EXPECT_TRUE(HoldsFor([&] { return clock->Completed() == 60 && clock->TicksLeft() == 10; }, kQuietMs));
     EXPECT_EQ(state.SecondsElapsed, 59u);
     EXPECT_EQ(PassCount(), 0u);
 
     thread->Resume();
-    Sleep(200);
     EXPECT_TRUE(thread->Paused()) << "one resume for two pauses";
-    EXPECT_TRUE(thread->HeldByPause());
-    EXPECT_EQ(clock->Completed(), 60);
+    EXPECT_TRUE(HoldsFor([&] { return thread->HeldByPause() && clock->Completed() == 60; }, kQuietMs));
 
     thread->Resume();
     EXPECT_FALSE(thread->Paused());
@@ -299,7 +296,7 @@ TEST_F(IntervalThreadTest, PauseDuringABatchHoldsItBeforeItsNextPass) {
     // The pass under way is never frozen; the next one waits for the resume.
     thread->Pause();
     OpenPasses();
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
     EXPECT_EQ(PassCount(), 1u);
     thread->Resume();
     ASSERT_TRUE(clock->WaitIdleAfter(60));
@@ -310,7 +307,7 @@ TEST_F(IntervalThreadTest, StopWhilePausedEndsTheThreadWithoutHanging) {
     Start();
     thread->Pause();
     clock->Give(1);
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
     // Only the stop is given: no resume, no further tick.
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);
@@ -326,7 +323,7 @@ TEST_F(IntervalThreadTest, StopWhilePausedInTheMiddleOfABatchDropsTheRestOfIt) {
     ASSERT_TRUE(WaitPassesStarted(1));
     thread->Pause();
     OpenPasses();
-    ASSERT_TRUE(PumpUntil([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(PassCount(), 1u);
 }
@@ -374,7 +371,7 @@ TEST_F(IntervalThreadTest, EndHandlerRunsOnTheMainThreadAndTakesTheEventAlong) {
     ASSERT_NE(event, nullptr);
     DWORD flags = 0;
     EXPECT_TRUE(GetHandleInformation(event, &flags));
-    ASSERT_TRUE(PumpUntil([&] { return state.SecondsElapsed >= 1; }, kEventually));
+    ASSERT_TRUE(WaitFor([&] { return state.SecondsElapsed >= 1; }, kEventually));
 
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);

@@ -10,6 +10,7 @@
 #include "app/portable/shared_state.h"
 #include "platform/portable/path_text.h"
 #include "support/app_fixture.h"
+#include "support/wait.h"
 #include "support/tray_support.h"
 #include "support/wine_paths.h"
 
@@ -130,7 +131,7 @@ TEST_F(MainFormTest, RefusedTrayIconAtStartUpIsReportedAndTheStartUpFinishes) {
     EXPECT_FALSE(main.TB().IconAdded());
     EXPECT_GE(shell.Count(NIM_ADD), 2u) << "the shell gets more than one try";
     // The message comes from the loop, once the splash has gone.
-    ASSERT_TRUE(PumpUntil([&] { return !errors_.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !errors_.empty(); }));
     EXPECT_EQ(FindWindowA("TSS", nullptr), nullptr);
     ASSERT_EQ(errors_.size(), 1u);
     EXPECT_EQ(errors_[0].text, "タスクトレイにアイコンを登録できません。");
@@ -145,7 +146,7 @@ TEST_F(MainFormTest, AnEndWithoutCloseStopsTheIntervalThreadBeforeTheIconGoes) {
     ASSERT_TRUE(main.HasIntervalThread());
     // Due at the thread's next second: an automatic pass, then its animation.
     state_.SecondsElapsed = 100000;
-    ASSERT_TRUE(PumpUntil([&] { return main.TB().Animating(); }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return main.TB().Animating(); }, 20000));
     // A failed pass ends the loop without the close: only the destruction runs.
     main.Destroy();
     EXPECT_FALSE(main.HasIntervalThread()) << "the thread must not outlive the icon it animates";

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "platform/application.h"
@@ -164,11 +165,22 @@ TEST_F(ModalTest, OtherWindowsAreDisabledWhileModalAndEnabledAfter) {
 
 TEST_F(ModalTest, TerminateEndsTheModalLoop) {
     Dialog dialog;
-    std::thread other([] {
-        Sleep(50);
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        // Once the main thread runs calls from within the dialog's loop.
+        WaitFor(
+            [&] {
+                bool inLoop = false;
+                App().Synchronize([&] { inLoop = dialog.form.InModalLoop(); });
+                return inLoop;
+            },
+            kGenerousMs, Pump::None);
         App().Terminate();
+        done = true;
     });
     EXPECT_EQ(dialog.form.ShowModal(), mrNone);
+    EXPECT_FALSE(dialog.timeout.Fired());
+    WaitFor([&] { return done.load(); });  // runs its calls should the loop have ended otherwise
     other.join();
     EXPECT_TRUE(IsWindowEnabled(App().Handle()));
 }

@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/notice.h"
 #include "app/sp.h"
@@ -22,8 +24,8 @@ namespace {
 using test::AppTest;
 using test::Capture;
 using test::CaptureScreen;
-using test::PumpUntil;
 using test::SaveArtifact;
+using test::WaitFor;
 
 struct ExpectedBanner {
     const char* className;
@@ -130,43 +132,47 @@ void ExpectLayout(HWND window, const ExpectedBanner& expected) {
     ExpectBounds(image, {1, 1, 32, 32}, "Image1");
 }
 
-// What the window shows on the screen right now, kept as an artifact.
-void ExpectPainted(HWND window, const ExpectedBanner& expected, const std::string& artifact) {
-    SCOPED_TRACE(expected.className);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    const Capture shot = CaptureScreen(frame);
-    ASSERT_GT(shot.width, 0);
-    SaveArtifact(shot, artifact);
-    const int dx = origin.x - frame.left;
-    const int dy = origin.y - frame.top;
+std::string Hex(uint32_t colour) {
+    char text[16];
+    snprintf(text, sizeof text, "%06X", static_cast<unsigned>(colour));
+    return text;
+}
+
+// What is wrong with the window's pixels (client area at dx, dy of the
+// shot); empty when it shows everything it must.
+std::vector<std::string> PaintFaults(const Capture& shot, int dx, int dy, const ExpectedBanner& expected) {
+    std::vector<std::string> faults;
     auto at = [&](int x, int y) { return shot.At(dx + x, dy + y); };
+    auto expect = [&](int x, int y, uint32_t colour, const char* what) {
+        if (at(x, y) != colour)
+            faults.push_back(std::string(what) + " at " + std::to_string(x) + "," + std::to_string(y) + ": " +
+                             Hex(at(x, y)) + " instead of " + Hex(colour));
+    };
 
     const uint32_t face = SysColour(COLOR_BTNFACE);
     // The form's own background, left of the panel and above the label.
-    for (int x = 2; x < expected.panel.x - 2; ++x) EXPECT_EQ(at(x, 4), face) << "background at x " << x;
+    for (int x = 2; x < expected.panel.x - 2; ++x) expect(x, 4, face, "background");
     for (int x = expected.label.x; x < expected.label.x + expected.label.width; x += 10)
-        EXPECT_EQ(at(x, expected.label.y - 3), face) << "background at x " << x;
+        expect(x, expected.label.y - 3, face, "background");
 
     // The sunken frame: shadow on the top and left edges, highlight on the
     // bottom and right ones.
     const Bounds& p = expected.panel;
-    EXPECT_EQ(at(p.x + 10, p.y), SysColour(COLOR_BTNSHADOW));
-    EXPECT_EQ(at(p.x, p.y + 10), SysColour(COLOR_BTNSHADOW));
-    EXPECT_EQ(at(p.x + 10, p.y + p.height - 1), SysColour(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(at(p.x + p.width - 1, p.y + 10), SysColour(COLOR_BTNHIGHLIGHT));
+    expect(p.x + 10, p.y, SysColour(COLOR_BTNSHADOW), "frame top");
+    expect(p.x, p.y + 10, SysColour(COLOR_BTNSHADOW), "frame left");
+    expect(p.x + 10, p.y + p.height - 1, SysColour(COLOR_BTNHIGHLIGHT), "frame bottom");
+    expect(p.x + p.width - 1, p.y + 10, SysColour(COLOR_BTNHIGHLIGHT), "frame right");
 
     // The icon "MAINICON": a grey body with a black rim and a yellow arrow.
     const int ix = p.x + 1;
     const int iy = p.y + 1;
-    EXPECT_EQ(at(ix + 15, iy + 12), 0xFFFF00u) << "arrow";
-    EXPECT_EQ(at(ix + 8, iy + 8), 0x808080u) << "body";
-    EXPECT_EQ(at(ix + 6, iy + 12), 0x000000u) << "rim";
-    EXPECT_EQ(at(ix + 1, iy + 1), face) << "transparent corner";
+    expect(ix + 15, iy + 12, 0xFFFF00u, "arrow");
+    expect(ix + 8, iy + 8, 0x808080u, "body");
+    expect(ix + 6, iy + 12, 0x000000u, "rim");
+    expect(ix + 1, iy + 1, face, "transparent corner");
 
-    // Ink of the text across the label, in the window-text colour.
+    // Ink of the text across the label, in the window-text colour: one line
+    // of text running across most of the label, not a stray mark.
     const Bounds& l = expected.label;
     const uint32_t ink = SysColour(COLOR_WINDOWTEXT);
     int inkPixels = 0;
@@ -181,9 +187,33 @@ void ExpectPainted(HWND window, const ExpectedBanner& expected, const std::strin
         }
         inkColumns += column;
     }
-    EXPECT_GT(inkPixels, 100);
-    // One line of text running across most of the label, not a stray mark.
-    EXPECT_GT(inkColumns, l.width / 2);
+    if (inkPixels <= 100) faults.push_back("text ink: " + std::to_string(inkPixels) + " pixels");
+    if (inkColumns <= l.width / 2) faults.push_back("text ink: " + std::to_string(inkColumns) + " columns");
+    return faults;
+}
+
+// What the window shows on the screen, kept as an artifact. The window has
+// painted by now; the screen may show it a moment later, so the pixels are
+// looked at until they are right (or the time is up), with no message
+// handled meanwhile.
+void ExpectPainted(HWND window, const ExpectedBanner& expected, const std::string& artifact) {
+    SCOPED_TRACE(expected.className);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    Capture shot;
+    std::vector<std::string> faults;
+    WaitFor(
+        [&] {
+            shot = CaptureScreen(frame);
+            faults = shot.width > 0 ? PaintFaults(shot, origin.x - frame.left, origin.y - frame.top, expected)
+                                    : std::vector<std::string>{"no capture"};
+            return faults.empty();
+        },
+        test::kGenerousMs, test::Pump::None);
+    if (shot.width > 0) SaveArtifact(shot, artifact);
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }
 
 class NoticeSplash : public AppTest {
@@ -220,7 +250,7 @@ TEST_F(NoticeSplash, NoticeIsGoneOnceItsReleaseIsCarriedOut) {
     ReleaseForm(std::move(notice));
     // Until the loop runs the notice stays where it is.
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TNoticeForm"); }));
     EXPECT_FALSE(IsWindow(window));
 }
 
@@ -232,10 +262,10 @@ TEST_F(NoticeSplash, TwoNoticesLiveSideBySideAndGoEachOnItsOwn) {
     HWND secondWindow = second->Handle();
     EXPECT_NE(firstWindow, secondWindow);
     ReleaseForm(std::move(second));
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(secondWindow); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(secondWindow); }));
     EXPECT_TRUE(IsWindowVisible(firstWindow));
     ReleaseForm(std::move(first));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TNoticeForm"); }));
 }
 
 TEST_F(NoticeSplash, SplashHasItsLayoutAndIsShownByItsCreator) {
@@ -251,7 +281,7 @@ TEST_F(NoticeSplash, SplashHasItsLayoutAndIsShownByItsCreator) {
     ExpectPainted(window, kSplash, "splash");
 
     ReleaseForm(std::move(splash));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TSS"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TSS"); }));
 }
 
 TEST_F(NoticeSplash, SplashTakesTheApplicationWindowOffTheTaskbarForGood) {
@@ -268,7 +298,7 @@ TEST_F(NoticeSplash, SplashTakesTheApplicationWindowOffTheTaskbarForGood) {
     splash->Show();
     splash->Update();
     ReleaseForm(std::move(splash));
-    ASSERT_TRUE(PumpUntil([] { return Gone("TSS"); }));
+    ASSERT_TRUE(WaitFor([] { return Gone("TSS"); }));
     // Also after the splash has gone.
     EXPECT_FALSE(IsWindowVisible(application));
     EXPECT_NE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
@@ -282,7 +312,7 @@ TEST_F(NoticeSplash, NoticeLeavesTheApplicationWindowAlone) {
     EXPECT_EQ(GetWindowLongA(application, GWL_EXSTYLE), exBefore);
     EXPECT_EQ(IsWindowVisible(application) != FALSE, visibleBefore);
     ReleaseForm(std::move(notice));
-    EXPECT_TRUE(PumpUntil([] { return Gone("TNoticeForm"); }));
+    EXPECT_TRUE(WaitFor([] { return Gone("TNoticeForm"); }));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/popup_menu.h"
 #include "platform/portable/error.h"
 #include "support/control_host.h"
+#include "support/windows_find.h"
 
 namespace kestrin {
 namespace {
@@ -41,28 +42,27 @@ HWND VisibleMenuWindow() {
     return nullptr;
 }
 
-// Waits on its own thread for the menu to open, notes where it opened, and
-// then posts the keys to it.
+// Waits on its own thread until the menu tracks, notes where it opened, and
+// then posts the keys to it. They need no pause between them: the menu's
+// loop takes them from its thread's queue one after the other, each handled
+// before the next is looked at.
 class MenuDriver {
 public:
     explicit MenuDriver(std::vector<WORD> keys)
         : thread_([this, keys = std::move(keys)] {
-              HWND menu = nullptr;
-              for (int i = 0; i < 500 && !(menu = VisibleMenuWindow()); ++i) Sleep(10);
+              HWND menu = test::WaitForTrackingMenu(GetCurrentProcessId());
               if (!menu) return;
               GetWindowRect(menu, &rect_);
               opened_ = true;
-              for (WORD key : keys) {
-                  PostMessageA(menu, WM_KEYDOWN, key, 1);
-                  Sleep(30);
-              }
+              for (WORD key : keys) PostMessageA(menu, WM_KEYDOWN, key, 1);
               // A menu that did not react would block the test for good:
               // close it, and let the test fail on it.
-              for (int i = 0; i < 300 && IsWindowVisible(menu); ++i) Sleep(10);
-              while (IsWindowVisible(menu)) {
-                  stuck_ = true;
+              auto closed = [menu] { return !IsWindowVisible(menu); };
+              if (test::WaitFor(closed)) return;
+              stuck_ = true;
+              while (!closed()) {
                   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
-                  Sleep(100);
+                  test::WaitFor(closed, 1000);
               }
           }) {}
     ~MenuDriver() {

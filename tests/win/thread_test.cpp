@@ -33,7 +33,8 @@ private:
     std::atomic<bool>* deleted_;  // set on the thread that deletes the object
 };
 
-// Counts as fast as it can until told to stop.
+// Counts until told to stop, a step a millisecond (the sleep is the
+// workload's pace, so that it leaves the machine's two cores to the rest).
 void CountUntilTerminated(LambdaThread& self, std::atomic<int>& counter) {
     while (!self.Terminated()) {
         counter.fetch_add(1);
@@ -41,26 +42,24 @@ void CountUntilTerminated(LambdaThread& self, std::atomic<int>& counter) {
     }
 }
 
-// True when the counter stands still for `quietMs` (checked again and again
-// for up to `timeoutMs`, since a suspension takes effect asynchronously).
-bool CounterSettles(const std::atomic<int>& counter, DWORD quietMs, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        const int before = counter.load();
-        Sleep(quietMs);
-        if (counter.load() == before) return true;
-    }
-    return false;
+// "Stands still" and "does not run" have no event to wait for: they are
+// windows of this length, long against the counter's step.
+constexpr DWORD kQuietMs = 200;
+
+bool CounterStandsStill(const std::atomic<int>& counter) {
+    const int before = counter.load();
+    return HoldsFor([&] { return counter.load() == before; }, kQuietMs);
 }
 
-bool CounterMoves(const std::atomic<int>& counter, DWORD timeoutMs = 5000) {
+// True once the counter stands still (a suspension takes effect
+// asynchronously, so it is looked for again and again).
+bool CounterSettles(const std::atomic<int>& counter) {
+    return WaitFor([&] { return CounterStandsStill(counter); });
+}
+
+bool CounterMoves(const std::atomic<int>& counter) {
     const int before = counter.load();
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (counter.load() != before) return true;
-        Sleep(5);
-    }
-    return false;
+    return WaitFor([&] { return counter.load() != before; });
 }
 
 using ThreadTest = AppTest;
@@ -71,8 +70,7 @@ TEST_F(ThreadTest, DoesNotRunBeforeStart) {
     EXPECT_NE(thread.Handle(), nullptr);
     EXPECT_NE(thread.ThreadId(), 0u);
     EXPECT_TRUE(thread.Suspended());
-    Sleep(50);
-    EXPECT_FALSE(ran.load());
+    EXPECT_TRUE(HoldsFor([&] { return !ran.load(); }, kQuietMs));
     thread.Start();
     EXPECT_FALSE(thread.Suspended());
     thread.WaitFor();
@@ -133,14 +131,12 @@ TEST_F(ThreadTest, SuspendAndResumeNest) {
     EXPECT_EQ(thread.Suspend(), 0u);
     EXPECT_EQ(thread.Suspend(), 1u);
     EXPECT_TRUE(thread.Suspended());
-    ASSERT_TRUE(CounterSettles(counter, 100));
+    ASSERT_TRUE(CounterSettles(counter));
 
     // One resume of two pauses: still standing.
     EXPECT_EQ(thread.Resume(), 2u);
     EXPECT_TRUE(thread.Suspended());
-    const int paused = counter.load();
-    Sleep(300);
-    EXPECT_EQ(counter.load(), paused);
+    EXPECT_TRUE(CounterStandsStill(counter));
 
     EXPECT_EQ(thread.Resume(), 1u);
     EXPECT_FALSE(thread.Suspended());
@@ -156,8 +152,7 @@ TEST_F(ThreadTest, ResumeDoesNotStartAThreadThatWasNotStarted) {
     std::atomic<bool> ran{false};
     LambdaThread thread([&](LambdaThread&) { ran = true; });
     EXPECT_EQ(thread.Resume(), 0u);
-    Sleep(50);
-    EXPECT_FALSE(ran.load());
+    EXPECT_TRUE(HoldsFor([&] { return !ran.load(); }, kQuietMs));
     EXPECT_TRUE(thread.Suspended());
 }
 
@@ -228,7 +223,7 @@ TEST_F(ThreadTest, FreeOnTerminateDeletesTheObjectAfterTheEndHandler) {
     thread->SetFreeOnTerminate(true);
     thread->SetOnTerminate([&] { deletedBeforeHandler = deleted; });
     thread->Start();
-    ASSERT_TRUE(PumpUntil([&] { return deleted.load(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return deleted.load(); }, 10000));
     EXPECT_FALSE(deletedBeforeHandler);
 }
 

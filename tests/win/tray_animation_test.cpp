@@ -57,18 +57,19 @@ protected:
         shell_.Clear();
     }
     bool WaitForModifies(size_t count) {
-        return WaitUntil([&] { return shell_.Count(NIM_MODIFY) >= count; }, kGenerous);
+        return WaitFor([&] { return shell_.Count(NIM_MODIFY) >= count; }, kGenerous);
     }
     std::vector<uint32_t> ModifyColours() const {
         std::vector<uint32_t> colours;
         for (const ShellCall& call : shell_.Calls(NIM_MODIFY)) colours.push_back(call.colour);
         return colours;
     }
-    // Nothing reaches the shell for a while (several frame periods).
+    // Nothing reaches the shell for several frame periods: a parked worker
+    // sends nothing, and there is no later event that could tell.
     void ExpectSilence() {
         const size_t before = shell_.Calls().size();
-        WaitUntil([] { return false; }, 4 * kRate);
-        EXPECT_EQ(shell_.Calls().size(), before) << "the shell got a picture after the stop";
+        EXPECT_TRUE(HoldsFor([&] { return shell_.Calls().size() == before; }, 4 * kRate))
+            << "the shell got a picture after the stop";
     }
 
     TrayOwnerForm owner_;
@@ -109,7 +110,9 @@ TEST_F(TrayAnimationTest, EveryStopEndsWithTheStaticPictureWhereverTheWorkerWas)
     Show();
     for (int round = 0; round < 15; ++round) {
         icon_->StartAnimation(false);
-        // Stop at different points of the worker's cycle.
+        // Deliberately no event: the stop is to fall at different points of
+        // the worker's cycle (before its first frame, during a frame, in the
+        // pause between two), whatever they turn out to be on this machine.
         Sleep(static_cast<DWORD>((round * 37) % (kRate + 30)));
         icon_->StopAnimation();
         const auto calls = shell_.Calls();
@@ -117,8 +120,7 @@ TEST_F(TrayAnimationTest, EveryStopEndsWithTheStaticPictureWhereverTheWorkerWas)
         EXPECT_EQ(calls.back().colour, kStatic) << "round " << round;
         EXPECT_TRUE(icon_->AnimationWorker()->Parked()) << "round " << round;
         const size_t count = calls.size();
-        Sleep(static_cast<DWORD>(kRate / 2));
-        EXPECT_EQ(shell_.Calls().size(), count) << "round " << round;
+        EXPECT_TRUE(HoldsFor([&] { return shell_.Calls().size() == count; }, kRate)) << "round " << round;
     }
     ExpectSilence();
 }
@@ -166,7 +168,7 @@ TEST_F(TrayAnimationTest, SingleStepShowsTheFirstFrameAndHoldsIt) {
     icon_->StartAnimation(true);
     EXPECT_TRUE(icon_->SingleStep());
     ASSERT_TRUE(WaitForModifies(1));
-    ASSERT_TRUE(WaitUntil([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
     ExpectSilence();
     EXPECT_EQ(ModifyColours(), std::vector<uint32_t>{kRed});
     EXPECT_EQ(icon_->AnimationWorker()->FrameIndex(), 1);
@@ -186,7 +188,7 @@ TEST_F(TrayAnimationTest, ChangesWhileAnimatingShowTheCurrentFrame) {
     Show();
     icon_->StartAnimation(true);
     ASSERT_TRUE(WaitForModifies(1));
-    ASSERT_TRUE(WaitUntil([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->Parked(); }, kGenerous));
     icon_->SetTipHelp("Kestrin");
     auto modifies = shell_.Calls(NIM_MODIFY);
     ASSERT_EQ(modifies.size(), 2u);
@@ -227,7 +229,10 @@ TEST_F(TrayAnimationTest, AListOfOneImageRepeatsIt) {
 TEST_F(TrayAnimationTest, AnIconOutsideTheTrayAnimatesWithoutSending) {
     icon_->StartAnimation(false);
     EXPECT_TRUE(icon_->Animating());
-    WaitUntil([] { return false; }, 3 * kRate);
+    // The worker takes the first frame, then the second (back to index 0):
+    // two frames that must not have reached the shell.
+    ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->FrameIndex() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->FrameIndex() == 0; }));
     icon_->StopAnimation();
     EXPECT_FALSE(icon_->Animating());
     EXPECT_TRUE(icon_->AnimationWorker()->Parked());
@@ -237,18 +242,28 @@ TEST_F(TrayAnimationTest, AnIconOutsideTheTrayAnimatesWithoutSending) {
 TEST_F(TrayAnimationTest, StartAndStopFromAnotherThread) {
     Show();
     // As the interval thread does for an automatic pass.
+    constexpr size_t kFrames = 3;
     DWORD stopper = 0;
+    bool framesSeen = false;
     std::thread pass([&] {
         stopper = GetCurrentThreadId();
         icon_->StartAnimation(false);
-        Sleep(3 * kRate + kRate / 2);
+        framesSeen = WaitFor([&] { return shell_.Count(NIM_MODIFY) >= kFrames; });
         icon_->StopAnimation();
     });
     pass.join();
+    ASSERT_TRUE(framesSeen) << "the worker sent fewer than " << kFrames << " frames";
     EXPECT_FALSE(icon_->Animating());
+    // However many frames a slow machine let through before the stop: they
+    // alternate from the first, and the static picture comes last, from the
+    // thread that stopped.
     const auto modifies = shell_.Calls(NIM_MODIFY);
-    ASSERT_GE(modifies.size(), 2u);
-    EXPECT_EQ(modifies.front().colour, kRed);
+    ASSERT_GE(modifies.size(), kFrames + 1);
+    const DWORD worker = icon_->AnimationWorker()->ThreadId();
+    for (size_t i = 0; i + 1 < modifies.size(); ++i) {
+        EXPECT_EQ(modifies[i].colour, i % 2 == 0 ? kRed : kBlue) << "frame " << i;
+        EXPECT_EQ(modifies[i].threadId, worker) << "frame " << i;
+    }
     EXPECT_EQ(modifies.back().colour, kStatic);
     EXPECT_EQ(modifies.back().threadId, stopper);
     ExpectSilence();

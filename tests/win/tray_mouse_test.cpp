@@ -41,7 +41,7 @@ std::string ButtonName(MouseButton button) {
 }
 
 // Watches for the popup menus of this process that open while it lives,
-// closes each with Esc once seen, and remembers where it was.
+// closes each with Esc once it tracks, and remembers where it was.
 class MenuCloser {
 public:
     MenuCloser() : thread_([this] { Run(); }) {}
@@ -54,20 +54,14 @@ public:
 
 private:
     void Run() {
-        HWND handled = nullptr;
         while (!stop_) {
-            HWND menu = FindWindowA("#32768", nullptr);
-            DWORD process = 0;
-            if (menu) GetWindowThreadProcessId(menu, &process);
-            if (menu && process == GetCurrentProcessId() && IsWindowVisible(menu) && menu != handled) {
-                GetWindowRect(menu, &lastRect_);
-                ++seen_;
-                handled = menu;
-                PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-            } else if (!menu || !IsWindowVisible(menu)) {
-                handled = nullptr;
-            }
-            Sleep(20);
+            HWND menu = nullptr;
+            if (!WaitFor([&] { return stop_ || (menu = TrackingMenu(GetCurrentProcessId())) != nullptr; })) continue;
+            if (!menu) break;
+            GetWindowRect(menu, &lastRect_);
+            ++seen_;
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            WaitFor([&] { return TrackingMenu(GetCurrentProcessId()) != menu; });
         }
     }
 
@@ -105,6 +99,9 @@ protected:
     void Notify(UINT mouseMessage) { PostTrayNotification(callback_, static_cast<uint32_t>(icon_->IconId()), mouseMessage); }
     // The waiter's delay plus a generous margin for a busy machine.
     static DWORD ClickWait() { return TSingleClick::Delay() + 3000; }
+    // For "no click came": the waiter posts nothing the test could wait for,
+    // so the check is a window that lasts well past its delay.
+    static DWORD PastTheWaiter() { return TSingleClick::Delay() + 400; }
 
     TrayOwnerForm owner_;
     ErrorCatcher errors_;
@@ -170,7 +167,7 @@ TEST_F(TrayMouseTest, ASingleClickArrivesAfterTheDoubleClickTime) {
     Notify(WM_LBUTTONUP);
     EXPECT_TRUE(icon_->ClickPending());
     EXPECT_EQ(clicks, 0);
-    ASSERT_TRUE(WaitUntil([&] { return clicks > 0; }, ClickWait()));
+    ASSERT_TRUE(WaitFor([&] { return clicks > 0; }, ClickWait()));
     const DWORD elapsed = GetTickCount() - released;
     EXPECT_GE(elapsed, GetDoubleClickTime()) << "the click came before a double click could have";
     EXPECT_EQ(clicks, 1);
@@ -193,8 +190,7 @@ TEST_F(TrayMouseTest, ADoubleClickGivesOnDblClickAndNoClick) {
     EXPECT_EQ(doubles, 1);
     EXPECT_FALSE(icon_->ClickPending());
     // Well past the waiter's delay: still no single click.
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
-    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(HoldsFor([&] { return clicks == 0; }, PastTheWaiter()));
     EXPECT_EQ(doubles, 1);
 }
 
@@ -207,8 +203,7 @@ TEST_F(TrayMouseTest, OnMouseUpTakesTheReleaseSoNoClickFollows) {
     Notify(WM_LBUTTONUP);
     EXPECT_EQ(ups, 1);
     EXPECT_FALSE(icon_->ClickPending());
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
-    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(HoldsFor([&] { return clicks == 0; }, PastTheWaiter()));
 }
 
 TEST_F(TrayMouseTest, ADisabledIconIgnoresEverythingAndForgetsAPendingClick) {
@@ -222,8 +217,7 @@ TEST_F(TrayMouseTest, ADisabledIconIgnoresEverythingAndForgetsAPendingClick) {
     Notify(WM_MOUSEMOVE);
     Notify(WM_LBUTTONUP);
     EXPECT_FALSE(icon_->ClickPending());
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
-    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(HoldsFor([&] { return clicks == 0; }, PastTheWaiter()));
     EXPECT_TRUE(events_.empty());
 
     icon_->SetEnabled(true);
@@ -238,8 +232,7 @@ TEST_F(TrayMouseTest, AnIconDestroyedWhileItsClickWaitsGetsNothing) {
     ASSERT_TRUE(icon_->ClickPending());
     icon_.reset();
     // The waiter still posts its message; it must find no icon to call.
-    WaitUntil([] { return false; }, TSingleClick::Delay() + 400);
-    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(HoldsFor([&] { return clicks == 0; }, PastTheWaiter()));
     EXPECT_TRUE(errors_.Messages().empty());
 }
 

@@ -60,7 +60,7 @@ protected:
     void BroadcastTaskbarCreated() {
         const int before = owner_.TaskbarCreatedSeen;
         PostMessageA(HWND_BROADCAST, TTrayIcon::TaskbarCreatedMessage(), 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return owner_.TaskbarCreatedSeen > before; }, kGenerous));
+        ASSERT_TRUE(WaitFor([&] { return owner_.TaskbarCreatedSeen > before; }, kGenerous));
     }
 
     TrayOwnerForm owner_;
@@ -74,13 +74,13 @@ TEST_F(TrayShellTest, TheIconIsReallyInTheTrayUntilItGoes) {
     icon_->SetVisible(true);
     ASSERT_TRUE(icon_->IconAdded());
     EXPECT_TRUE(InTray());
-    EXPECT_TRUE(WaitUntil([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous))
+    EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous))
         << "the icon's picture is not on the taskbar";
 
     icon_->SetVisible(false);
     EXPECT_FALSE(icon_->IconAdded());
     EXPECT_FALSE(InTray());
-    EXPECT_TRUE(WaitUntil([] { return FindColourInTaskbar(kMagenta).x < 0; }, kGenerous));
+    EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x < 0; }, kGenerous));
 }
 
 TEST_F(TrayShellTest, AnIconTheShellForgotMakesTheNextChangeFail) {
@@ -152,17 +152,17 @@ TEST_F(TrayShellTest, ARealClickOnTheIconArrivesAsMouseDown) {
         at = {x, y};
     };
     icon_->SetVisible(true);
-    POINT spot{-1, -1};
-    ASSERT_TRUE(WaitUntil([&] { return (spot = FindColourInTaskbar(kMagenta)).x >= 0; }, kGenerous));
+    const POINT spot = LocateTrayIcon(FindCallbackWindow(owner_.Handle()), static_cast<UINT>(icon_->IconId()));
+    ASSERT_GE(spot.x, 0) << "the icon is nowhere on the taskbar";
 
     ClickAt(spot.x, spot.y);
-    ASSERT_TRUE(WaitUntil([&] { return lefts > 0; }, kGenerous)) << "no press at " << spot.x << "," << spot.y;
+    ASSERT_TRUE(WaitFor([&] { return lefts > 0; }, kGenerous)) << "no press at " << spot.x << "," << spot.y;
     EXPECT_EQ(lefts, 1);
     EXPECT_NEAR(at.x, spot.x, 1);
     EXPECT_NEAR(at.y, spot.y, 1);
 
     ClickAt(spot.x, spot.y, true);
-    ASSERT_TRUE(WaitUntil([&] { return rights > 0; }, kGenerous));
+    ASSERT_TRUE(WaitFor([&] { return rights > 0; }, kGenerous));
     EXPECT_EQ(rights, 1);
 }
 
@@ -176,18 +176,21 @@ TEST_F(TrayShellTest, TheAnimationRunsWhileTheStartingThreadSleeps) {
     icon_->SetAnimateRate(100);
     icon_->SetVisible(true);
     ShellRecorder shell(ShellRecorder::Forward);
-    // As a hot-key pass does: the GUI thread blocks without handling messages.
+    // As a hot-key pass does: the GUI thread blocks without handling messages
+    // until the shell has taken three frames.
     icon_->StartAnimation(false);
-    Sleep(450);
+    const bool framesTaken = WaitFor([&] { return shell.Count(NIM_MODIFY) >= 3; }, kGenerousMs, Pump::None);
     icon_->StopAnimation();
 
+    ASSERT_TRUE(framesTaken) << "the frames stopped while the thread was blocked";
     const auto modifies = shell.Calls(NIM_MODIFY);
-    ASSERT_GE(modifies.size(), 3u);
+    ASSERT_GE(modifies.size(), 4u);
     for (const ShellCall& call : modifies) EXPECT_TRUE(call.result) << "the shell refused a picture";
     EXPECT_EQ(modifies[0].colour, kRed);
     EXPECT_EQ(modifies[1].colour, kBlue);
+    EXPECT_EQ(modifies[2].colour, kRed);
     EXPECT_EQ(modifies.back().colour, kMagenta);
-    EXPECT_TRUE(WaitUntil([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous));
+    EXPECT_TRUE(WaitFor([] { return FindColourInTaskbar(kMagenta).x >= 0; }, kGenerous));
     icon_->SetAnimateIcons(nullptr);
 }
 
