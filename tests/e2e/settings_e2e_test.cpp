@@ -59,7 +59,7 @@ TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey
     ASSERT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "Kestrin should hold the hot key";
 
     ChooseSettingsFromTheTrayMenu(k);
-    HWND dialog = WaitForWindow("TPropForm", "プロパティ", 10000, k.ProcessId());
+    HWND dialog = WaitForShownWindow("TPropForm", "プロパティ", 10000, k.ProcessId());
     ASSERT_NE(dialog, nullptr) << "no settings dialog";
     const WindowInfo info = DescribeWindow(dialog);
     EXPECT_EQ(info.clientRect.right - info.clientRect.left, 373);
