@@ -26,13 +26,26 @@ void SendKeyChord(std::initializer_list<WORD> modifiers, WORD key) {
 
 void SendKey(WORD key) { SendKeyChord({}, key); }
 
-void ClickAt(int x, int y, bool right) {
+namespace {
+INPUT MoveInput(int x, int y) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x * 65535 + w / 2) / (w - 1);
+    in.mi.dy = (y * 65535 + h / 2) / (h - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+}  // namespace
+
+void MoveMouseTo(int x, int y) {
+    INPUT in = MoveInput(x, y);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void ClickAt(int x, int y, bool right) {
     INPUT in[3] = {};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dx = (x * 65535 + w / 2) / (w - 1);
-    in[0].mi.dy = (y * 65535 + h / 2) / (h - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[0] = MoveInput(x, y);
     in[1] = in[0];
     in[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
     in[2] = in[0];

@@ -65,8 +65,11 @@ TEST_F(MainFormTest, TrayMenuHasTheSevenItemsInOrder) {
     EXPECT_EQ(MenuText(menu, 4), "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
     EXPECT_TRUE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(MenuText(menu, 6), "閉じる");
-    // Help and close work now; the dialogs behind the others are not there yet.
+    // Only the settings dialog is not there yet.
+    EXPECT_FALSE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_FALSE(GetMenuState(menu, 3, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(menu, 4, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_FALSE(GetMenuState(menu, 6, MF_BYPOSITION) & MF_GRAYED);
 }
 
