@@ -46,10 +46,13 @@ void MoveMouseTo(int x, int y) {
 void ClickAt(int x, int y, bool right) {
     INPUT in[3] = {};
     in[0] = MoveInput(x, y);
+    // The press and the release carry the position too: without MOVE their
+    // coordinates are ignored, and they would land wherever the system has
+    // got to with the move (under Wine, now and then the previous point).
     in[1] = in[0];
-    in[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     in[2] = in[0];
-    in[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     SendInput(1, &in[0], sizeof(INPUT));
     Sleep(50);
     SendInput(2, &in[1], sizeof(INPUT));
