@@ -98,6 +98,16 @@ TEST_F(HyperLinkTest, PaintsTheAliasUnderlinedInTheLinkColourThenTheVisitedColou
     const test::Capture visited = shoot("hyperlink_visited");
     EXPECT_GE(longestRun(visited, PixelOf(0x800080)), textWidth - 1);
     EXPECT_EQ(longestRun(visited, PixelOf(0xFF0000)), 0);
+
+    // Transparent: the form shows through; opaque: filled with Color.
+    const auto count = [](const test::Capture& shot, uint32_t colour) {
+        return std::count(shot.pixels.begin(), shot.pixels.end(), colour);
+    };
+    EXPECT_EQ(count(visited, PixelOf(0x00FFFF)), 0);
+    link.SetColor(0x00FFFF);
+    link.SetTransparent(false);
+    const test::Capture opaque = shoot("hyperlink_opaque");
+    EXPECT_GT(count(opaque, PixelOf(0x00FFFF)), static_cast<long>(opaque.pixels.size() / 2));
 }
 
 TEST_F(HyperLinkTest, SizesItselfToItsText) {
