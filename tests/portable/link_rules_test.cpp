@@ -1,5 +1,5 @@
-// The hyperlink label's rules: targets, shared custom prefix, size, hint and
-// the events around an activation.
+// The hyperlink label's rules: targets and the events around an activation
+// (size, hint and the shared prefix are tested on the real label).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,34 +22,9 @@ TEST(LinkRules, TheTargetIsThePrefixFollowedDirectlyByTheCaption) {
     for (const Case& c : cases) EXPECT_EQ(LinkTarget(c.Type, "a b&c"), c.Target) << int(c.Type);
 }
 
-TEST(LinkRules, TheCustomPrefixIsOneValueForEveryLabel) {
-    EXPECT_EQ(CustomLinkPrefix(), std::string(21, ' '));
-    SetCustomLinkPrefix("kestrin:");
-    EXPECT_EQ(LinkPrefix(ltCustom), "kestrin:");
-    EXPECT_EQ(LinkTarget(ltCustom, "x"), "kestrin:x");
-    EXPECT_EQ(LinkTarget(ltHttp, "x"), "http://x") << "other types keep theirs";
-    SetCustomLinkPrefix(std::string(21, ' '));
-}
-
 TEST(LinkRules, ATargetOf2000BytesOrMoreDoesNotFit) {
     EXPECT_TRUE(LinkTargetFits(std::string(1999, 'a')));
     EXPECT_FALSE(LinkTargetFits(std::string(2000, 'a')));
-}
-
-TEST(LinkRules, SizeAndHint) {
-    EXPECT_EQ(LinkTextWidth(true, 60), 68);
-    EXPECT_EQ(LinkTextWidth(false, 60), 70);
-    EXPECT_EQ(LinkTextHeight(12), 16);
-    struct Case {
-        int TextWidth, LabelWidth;
-        const char* Saved;
-        const char* Hint;
-    } cases[] = {
-        {70, 70, "own", "own"},       {70, 100, "own", "own"},
-        {71, 70, "own", "http://x"},  {50, 70, "", "http://x"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(LinkHint(c.TextWidth, c.LabelWidth, c.Saved, "http://x"), c.Hint) << c.TextWidth << " " << c.Saved;
 }
 
 // Every combination of the three events: what is called, with what, and

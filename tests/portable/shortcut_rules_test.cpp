@@ -26,24 +26,6 @@ TEST(ShortcutRules, AClickSetsItsBitOrClearsItsWholeDigit) {
             << std::hex << c.Before << " bit " << c.Bit << " checked " << c.Checked;
 }
 
-TEST(ShortcutRules, TheFourFilesInTheirOrder) {
-    ASSERT_EQ(std::size(kShortcuts), 4u);
-    EXPECT_EQ(kShortcuts[0].Bit, 0x0001u);
-    EXPECT_EQ(kShortcuts[0].Folder, ShortcutFolder::Startup);
-    EXPECT_STREQ(kShortcuts[0].FileName, "\\Kestrin.lnk");
-    EXPECT_STREQ(kShortcuts[0].Arguments, "");
-    EXPECT_EQ(kShortcuts[1].Bit, 0x0010u);
-    EXPECT_EQ(kShortcuts[1].Folder, ShortcutFolder::Desktop);
-    EXPECT_STREQ(kShortcuts[1].FileName, "\\Kestrin.lnk");
-    EXPECT_EQ(kShortcuts[2].Bit, 0x0100u);
-    EXPECT_EQ(kShortcuts[2].Folder, ShortcutFolder::Startup);
-    EXPECT_STREQ(kShortcuts[2].FileName, "\\Kestrin(非常駐).lnk");
-    EXPECT_STREQ(kShortcuts[2].Arguments, "/n");
-    EXPECT_EQ(kShortcuts[3].Bit, 0x1000u);
-    EXPECT_EQ(kShortcuts[3].Folder, ShortcutFolder::Desktop);
-    EXPECT_STREQ(kShortcuts[3].Arguments, "/n");
-}
-
 TEST(ShortcutRules, APathIsTheFolderAndTheNameOrNothing) {
     EXPECT_EQ(ShortcutPath("C:\\Users\\u\\Desktop", "\\Kestrin.lnk"), "C:\\Users\\u\\Desktop\\Kestrin.lnk");
     // No folder: never a shortcut in the root of the current drive.
