@@ -51,7 +51,7 @@ void TOmakeForm::FormCreate() {
     shortcutFlags_ = 0;
     // In the order of the boxes on the dialog; ticking a box runs its click
     // handler, which sets its bit.
-    const std::pair<CheckBox*, const ShortcutSpec&> boxes[] = {
+    const std::pair<CheckBox*, const ShortcutEntry&> boxes[] = {
         {cb1_, kShortcuts[0]}, {cb3_, kShortcuts[2]}, {cb2_, kShortcuts[1]}, {cb4_, kShortcuts[3]}};
     for (const auto& [box, shortcut] : boxes) {
         const auto path = PathOf(shortcut);
@@ -72,7 +72,7 @@ std::string TOmakeForm::GetStartUpFolderDir() { return SpecialFolderPath(App().H
 
 std::string TOmakeForm::GetDesktopFolderDir() { return SpecialFolderPath(App().Handle(), CSIDL_DESKTOPDIRECTORY); }
 
-std::optional<std::string> TOmakeForm::PathOf(const ShortcutSpec& shortcut) {
+std::optional<std::string> TOmakeForm::PathOf(const ShortcutEntry& shortcut) {
     const std::string folder =
         shortcut.Folder == ShortcutFolder::Startup ? GetStartUpFolderDir() : GetDesktopFolderDir();
     auto path = ShortcutPath(folder, shortcut.FileName);
@@ -82,7 +82,7 @@ std::optional<std::string> TOmakeForm::PathOf(const ShortcutSpec& shortcut) {
 
 void TOmakeForm::MakeSC() {
     const std::string target = ProgramFilePath();
-    for (const ShortcutSpec& shortcut : kShortcuts) {
+    for (const ShortcutEntry& shortcut : kShortcuts) {
         const auto path = PathOf(shortcut);
         if (!path) continue;
         const bool exists = FileExists(*path);

@@ -58,7 +58,7 @@ protected:
 private:
     void BoxClicked(const CheckBox& box, uint32_t bit);
     // The shortcut's path, or nothing when it is to be passed over.
-    std::optional<std::string> PathOf(const ShortcutSpec& shortcut);
+    std::optional<std::string> PathOf(const ShortcutEntry& shortcut);
 
     uint32_t shortcutFlags_ = 0;
     CheckBox* cb1_ = nullptr;

@@ -10,7 +10,7 @@ namespace kestrin {
 
 enum class ShortcutFolder : uint8_t { Startup, Desktop };
 
-struct ShortcutSpec {
+struct ShortcutEntry {
     uint32_t Bit;          // its bit in ShortcutFlags (one hexadecimal digit per box)
     ShortcutFolder Folder;
     const char* FileName;  // appended to the folder, leading "\" included
@@ -19,7 +19,7 @@ struct ShortcutSpec {
 
 // In the order the dialog reconciles them: Startup resident (CB1), desktop
 // resident (CB2), Startup one-shot (CB3), desktop one-shot (CB4).
-inline constexpr ShortcutSpec kShortcuts[] = {
+inline constexpr ShortcutEntry kShortcuts[] = {
     {0x0001, ShortcutFolder::Startup, "\\Kestrin.lnk", ""},
     {0x0010, ShortcutFolder::Desktop, "\\Kestrin.lnk", ""},
     {0x0100, ShortcutFolder::Startup, "\\Kestrin(非常駐).lnk", "/n"},
