@@ -79,14 +79,19 @@ target_link_options(kestrin_e2e_tests PRIVATE -static)
 gtest_discover_tests(kestrin_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   TEST_PREFIX "e2e." PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
 
-# The compiled help file, beside the program and named after it.
+# The compiled help file, beside the program and named after it; a test
+# lists its directory for every page and every help context the program opens.
 file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/help)
+set(HELP_SCRIPT ${CMAKE_SOURCE_DIR}/scripts/help.py)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Kestrin.chm
-  COMMAND ${CMAKE_COMMAND} -E copy ${HELP_SOURCES} ${CMAKE_BINARY_DIR}/help
-  COMMAND chmcmd Kestrin.hhp >/dev/null
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/help
+  COMMAND python3 ${HELP_SCRIPT} stage ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR}/help
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/help chmcmd Kestrin.hhp >/dev/null
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/Kestrin.chm ${CMAKE_BINARY_DIR}/Kestrin.chm
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/help
-  DEPENDS ${HELP_SOURCES}
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  DEPENDS ${HELP_SOURCES} ${HELP_SCRIPT}
   COMMENT "Compiling the help file")
 add_custom_target(kestrin_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Kestrin.chm)
+add_test(NAME help.ChmHoldsEveryPageAndHelpContext
+  COMMAND python3 ${HELP_SCRIPT} check ${CMAKE_BINARY_DIR}/Kestrin.chm ${CMAKE_SOURCE_DIR}/docs/help
+          ${CMAKE_SOURCE_DIR}/src/app/portable/help_topics.h)

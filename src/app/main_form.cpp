@@ -1,13 +1,17 @@
 #include "app/main_form.h"
 
+#include <string>
 #include <utility>
 
 #include "app/html_help.h"
 #include "app/interval_thread.h"
 #include "app/notice.h"
+#include "app/portable/help_topics.h"
 #include "app/portable/settings_rules.h"
 #include "app/sp.h"
 #include "app/windows_process_system.h"
+#include "dialogs/about_box.h"
+#include "dialogs/omake_form.h"
 #include "dialogs/prop_form.h"
 #include "platform/application.h"
 #include "platform/diagnostics.h"
@@ -57,9 +61,6 @@ void TMemCMain::CreateControls() {
     pm_->AddItem("VerDisp", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", [this] { VerDispClick(); });
     pm_->AddSeparator("N1");
     pm_->AddItem("Quit", "閉じる", [this] { QuitClick(); });
-    // The dialogs behind these items are not part of the program yet.
-    pm_->SetItemEnabled("MakeSC", false);
-    pm_->SetItemEnabled("VerDisp", false);
 
     il_ = std::make_unique<ImageList>();
 
@@ -188,7 +189,11 @@ void TMemCMain::WMHotKey(WPARAM identifier) {
 }
 
 bool TMemCMain::FormHelp(uint16_t command, uint32_t data) {
-    HtmlHelp(Handle(), HelpFilePath, command, data);
+    // A dialog's help context (HELP_CONTEXT, which HtmlHelp would read as
+    // HH_DISPLAY_TOC) opens that dialog's page.
+    const HelpCall call = HelpCallFor(command, data);
+    Trace("help " + std::to_string(command) + " " + std::to_string(data));
+    HtmlHelp(Handle(), HelpFilePath + call.FileSuffix, call.Command, call.Data);
     return true;
 }
 
@@ -198,8 +203,11 @@ void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
     if (key == VK_F1) HelpDispClick();
 }
 
-// The shortcut dialog is not part of the program yet (its item is greyed).
-void TMemCMain::MakeSCClick() {}
+void TMemCMain::MakeSCClick() {
+    auto dialog = MakeForm<TOmakeForm>();
+    dialog->ShowModal();
+    ReleaseForm(std::move(dialog));
+}
 
 void TMemCMain::SetPropClick() {
     {
@@ -222,10 +230,16 @@ void TMemCMain::SetPropClick() {
 }
 
 void TMemCMain::VerDispClick() {
-    // The interval count stands still while the version dialog is open (the
-    // dialog itself is not part of the program yet; its item is greyed).
-    if (intervalThread_) intervalThread_->Pause();
-    if (intervalThread_) intervalThread_->Resume();
+    // The interval count stands still while the version dialog is open, and
+    // goes on however the dialog ends.
+    PauseInterval();
+    struct Resumer {
+        TMemCMain& main;
+        ~Resumer() { main.ResumeInterval(); }
+    } resumer{*this};
+    auto about = MakeForm<TAboutBox>();
+    about->ShowModal();
+    ReleaseForm(std::move(about));
 }
 
 void TMemCMain::QuitClick() {

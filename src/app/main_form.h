@@ -59,6 +59,7 @@ public:
     ImageList* IL() { return il_.get(); }
     TTrayIcon& TB() { return *tb_; }
     bool HasIntervalThread() override;
+    TTThread* IntervalThread() { return intervalThread_.get(); }
     SettingsStore& Settings() { return settings_; }
 
 protected:

@@ -2,19 +2,11 @@
 
 #include <shlobj.h>
 
-#include "platform/handles.h"
+#include "platform/special_folder.h"
 
 namespace kestrin {
 
-std::string DocumentsFolder(HWND owner) {
-    char buffer[MAX_PATH + 1] = {};
-    ComPtr<IMalloc> allocator;
-    if (FAILED(SHGetMalloc(allocator.put()))) return {};
-    ShellItemList list(allocator);
-    if (SUCCEEDED(SHGetSpecialFolderLocation(owner, CSIDL_PERSONAL, list.put())) && list.get())
-        SHGetPathFromIDListA(list.get(), buffer);
-    return buffer;
-}
+std::string DocumentsFolder(HWND owner) { return SpecialFolderPath(owner, CSIDL_PERSONAL); }
 
 std::string ProgramFilePath() {
     char buffer[MAX_PATH + 1] = {};

@@ -297,13 +297,15 @@ void Application::HandleExceptionLater(std::exception_ptr error) {
     if (HWND window = Handle()) PostMessageA(window, kShowLaterErrorsMessage, 0, 0);
 }
 
+std::string Application::MessageCaption() const { return title_.empty() ? std::string(kFallbackCaption) : title_; }
+
 Application::ErrorPresenter Application::SetErrorPresenter(ErrorPresenter presenter) {
     return std::exchange(presenter_, std::move(presenter));
 }
 
 void Application::HandleException(const std::exception& error) noexcept {
     try {
-        const std::string caption = title_.empty() ? std::string(kFallbackCaption) : title_;
+        const std::string caption = MessageCaption();
         HWND owner = GetActiveWindow();
         if (!owner) owner = Handle();
         const ErrorPresenter presenter = presenter_;

@@ -47,6 +47,9 @@ public:
     // (ProductTitle when it is empty).
     const std::string& Title() const noexcept { return title_; }
     void SetTitle(std::string title);
+    // The caption of the application's own message boxes: the title, or
+    // ProductTitle when it is empty.
+    std::string MessageCaption() const;
 
     // Destroying the main form ends the message loop.
     void SetMainForm(TopLevelWindow* form) noexcept { mainForm_ = form; }

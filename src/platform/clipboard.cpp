@@ -1,5 +1,9 @@
 #include "platform/clipboard.h"
 
+#include <cstring>
+
+#include "platform/handles.h"
+
 namespace kestrin {
 
 namespace {
@@ -36,6 +40,23 @@ std::optional<std::string> ClipboardText(HWND owner) {
     std::string result(text, length);
     GlobalUnlock(data);
     return result;
+}
+
+bool SetClipboardText(HWND owner, std::string_view text) {
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    if (!memory) return false;
+    void* bytes = GlobalLock(memory.get());
+    if (!bytes) return false;
+    std::memcpy(bytes, text.data(), text.size());
+    static_cast<char*>(bytes)[text.size()] = '\0';
+    GlobalUnlock(memory.get());
+
+    OpenedClipboard clipboard(owner);
+    if (!clipboard.Open() || !EmptyClipboard()) return false;
+    if (!SetClipboardData(CF_TEXT, memory.get())) return false;
+    // The clipboard owns the memory from here on.
+    memory.release();
+    return true;
 }
 
 }  // namespace kestrin

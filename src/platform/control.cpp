@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/graphic_control.h"
 #include "platform/handler_guard.h"
 #include "platform/portable/error.h"
 #include "platform/ui_font.h"
@@ -277,6 +278,9 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         const MessageFilter filter = OnMessage;
         if (filter(message, wParam, lParam, result)) return result;
     }
+    // Graphic controls drawn on this control get their mouse first.
+    if (GraphicHost* host = GraphicHost::Find(Handle()); host && host->HandleMessage(message, wParam, lParam, result))
+        return result;
     if (HandleMessage(message, wParam, lParam, result)) return result;
     if (ownClass_) {
         switch (message) {
@@ -306,6 +310,7 @@ LRESULT CALLBACK Control::Procedure(HWND window, UINT message, WPARAM wParam, LP
         // The system destroys the window first (with its parent): forget it,
         // so that the object's destructor does not destroy it a second time.
         const WNDPROC original = self->original_;
+        GraphicHost::WindowDestroyed(window);
         self->RestoreProcedure();
         self->window_.release();
         return CallWindowProcA(original, window, message, wParam, lParam);
@@ -313,18 +318,23 @@ LRESULT CALLBACK Control::Procedure(HWND window, UINT message, WPARAM wParam, LP
     return GuardedCall([&] { return self->Dispatch(message, wParam, lParam); });
 }
 
+void Control::PaintWithGraphics(HDC dc) {
+    Paint(dc);
+    if (GraphicHost* host = GraphicHost::Find(Handle())) host->Paint(dc);
+}
+
 bool Control::HandlePaintMessage(UINT message, WPARAM wParam, LRESULT& result) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
+            PaintWithGraphics(dc);
             EndPaint(Handle(), &paint);
             result = 0;
             return true;
         }
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
+            PaintWithGraphics(reinterpret_cast<HDC>(wParam));
             result = 0;
             return true;
         case WM_ERASEBKGND:

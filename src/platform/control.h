@@ -132,7 +132,8 @@ protected:
     // The events alone, for controls that filter before the window acts.
     void DoKeyDown(WORD& key, ShiftState shift);
     void DoKeyPress(char& key);
-    // Self-painted controls draw their whole client area here.
+    // Self-painted controls draw their whole client area here (graphic
+    // controls on them are drawn afterwards).
     virtual void Paint(HDC /*dc*/) {}
     // WM_PAINT, WM_PRINTCLIENT and WM_ERASEBKGND of a self-painted control
     // (painting covers everything, so the background is never erased apart);
@@ -149,6 +150,8 @@ private:
     void Rebuild(DWORD remove, DWORD add);
     void Bind(HWND window);
     void RestoreProcedure() noexcept;
+    // The control's own painting, then the graphic controls drawn on it.
+    void PaintWithGraphics(HDC dc);
     void FireMouseDown(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND parent_;

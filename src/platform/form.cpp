@@ -102,6 +102,8 @@ Form::~Form() {
     // Unbind first: the derived part is gone, so no message may reach the
     // object's virtual handlers while the controls and the window go.
     if (window) SetWindowLongPtrA(window, 0, 0);
+    // Graphic controls first: they are drawn on the form and its panels.
+    graphicControls_.clear();
     controls_.clear();
     if (window) DestroyWindow(window);
 }
@@ -305,6 +307,7 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCDESTROY) {
         // The last message of the window: the object outlives it.
         SetWindowLongPtrA(window, 0, 0);
+        GraphicHost::WindowDestroyed(window);
         UnbindWindow(window);
         self->window_ = nullptr;
         self->savedFocus_ = nullptr;
@@ -315,6 +318,18 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (GraphicHost* host = GraphicHost::Find(window_)) {
+        if (host->HandleMessage(message, wParam, lParam, result)) return result;
+        if (message == WM_PAINT) {
+            // The class brush has erased the background; the graphic
+            // controls are all there is to draw.
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_, &paint);
+            host->Paint(dc);
+            EndPaint(window_, &paint);
+            return 0;
+        }
+    }
     if (HandleMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_COMMAND:

@@ -17,10 +17,12 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "platform/control.h"
+#include "platform/graphic_control.h"
 #include "platform/portable/shift_state.h"
 #include "platform/top_level_window.h"
 
@@ -121,7 +123,8 @@ public:
     int ModalResult() const noexcept { return modalResult_; }
     bool InModalLoop() const noexcept override { return inModal_; }
 
-    // Creates a control with this form's window as its parent; the form owns it.
+    // Creates a control (or a graphic control) with this form's window as
+    // its parent; the form owns it.
     template <typename T, typename... Args>
     T& Add(Args&&... args) {
         return AddTo<T>(Handle(), std::forward<Args>(args)...);
@@ -131,7 +134,10 @@ public:
     T& AddTo(HWND parent, Args&&... args) {
         auto control = std::make_unique<T>(parent, std::forward<Args>(args)...);
         T& result = *control;
-        controls_.push_back(std::move(control));
+        if constexpr (std::is_base_of_v<GraphicControl, T>)
+            graphicControls_.push_back(std::move(control));
+        else
+            controls_.push_back(std::move(control));
         return result;
     }
     const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
@@ -205,6 +211,7 @@ private:
 
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<std::unique_ptr<GraphicControl>> graphicControls_;
     std::string caption_;
     int clientWidth_ = 320;
     int clientHeight_ = 240;

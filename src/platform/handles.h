@@ -69,6 +69,7 @@ inline void DeleteGdiObject(HGDIOBJ h) noexcept { DeleteObject(h); }
 inline void DestroyWindowHandle(HWND h) noexcept { DestroyWindow(h); }
 inline void DestroyImageList(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
 inline void DeleteGlobalAtom(ATOM a) noexcept { GlobalDeleteAtom(a); }
+inline void FreeGlobalMemory(HGLOBAL h) noexcept { GlobalFree(h); }
 
 struct AtomTraits {
     using Type = ATOM;
@@ -86,6 +87,8 @@ using BitmapHandle = UniqueHandle<NullHandleTraits<HBITMAP, DeleteGdiObject>>;
 using WindowHandle = UniqueHandle<NullHandleTraits<HWND, DestroyWindowHandle>>;
 using ImageListHandle = UniqueHandle<NullHandleTraits<HIMAGELIST, DestroyImageList>>;
 using GlobalAtom = UniqueHandle<AtomTraits>;
+// Movable global memory (clipboard data until the clipboard takes it over).
+using GlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, FreeGlobalMemory>>;
 
 // GetDC / ReleaseDC pair.
 class WindowDC {

@@ -26,19 +26,33 @@ void SendKeyChord(std::initializer_list<WORD> modifiers, WORD key) {
 
 void SendKey(WORD key) { SendKeyChord({}, key); }
 
-void ClickAt(int x, int y, bool right) {
+namespace {
+INPUT MoveInput(int x, int y) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x * 65535 + w / 2) / (w - 1);
+    in.mi.dy = (y * 65535 + h / 2) / (h - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+}  // namespace
+
+void MoveMouseTo(int x, int y) {
+    INPUT in = MoveInput(x, y);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void ClickAt(int x, int y, bool right) {
     INPUT in[3] = {};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dx = (x * 65535 + w / 2) / (w - 1);
-    in[0].mi.dy = (y * 65535 + h / 2) / (h - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[0] = MoveInput(x, y);
+    // The press and the release carry the position too: without MOVE their
+    // coordinates are ignored, and they would land wherever the system has
+    // got to with the move (under Wine, now and then the previous point).
     in[1] = in[0];
-    // Each event carries the position: a press without one lands where the
-    // pointer last was, which may still be another test's spot.
-    in[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     in[2] = in[0];
-    in[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     // Every event carries its own position, so the three need no pause.
     SendInput(3, in, sizeof(INPUT));
 }

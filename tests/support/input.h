@@ -12,5 +12,7 @@ void SendKey(WORD key);
 
 // Moves the pointer to a screen point and clicks the left or right button.
 void ClickAt(int x, int y, bool right = false);
+// Moves the pointer to a screen point, as the user's mouse would.
+void MoveMouseTo(int x, int y);
 
 }  // namespace kestrin::test

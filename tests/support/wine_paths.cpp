@@ -21,11 +21,19 @@ std::string ArtifactDir() {
     return dir;
 }
 
-std::string DocumentsFolder() {
+namespace {
+std::string ShellFolder(int csidl) {
     char buffer[MAX_PATH + 1] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, buffer))) return {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, 0, buffer))) return {};
     return buffer;
 }
+}  // namespace
+
+std::string DocumentsFolder() { return ShellFolder(CSIDL_PERSONAL); }
+
+std::string StartupFolder() { return ShellFolder(CSIDL_STARTUP | CSIDL_FLAG_CREATE); }
+
+std::string DesktopFolder() { return ShellFolder(CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE); }
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

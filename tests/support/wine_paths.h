@@ -12,6 +12,10 @@ std::string ArtifactDir();
 
 // The current user's documents folder (where Kestrin keeps its ini file).
 std::string DocumentsFolder();
+// The current user's Startup folder and desktop (where its shortcuts go),
+// made when missing.
+std::string StartupFolder();
+std::string DesktopFolder();
 
 // Whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);

@@ -5,6 +5,6 @@ namespace kestrin {
 inline constexpr char ProductTitle[] = "Kestrin";
 inline constexpr char ProductVersion[] = "1.56";
 inline constexpr char ProductCopyright[] =
-    "Copyright (C) 2025-2026 The Kestrin developers\r\nAll rights reserved.";
+    "Copyright (C) 2025-2026 Kestrin Project\r\n無断転載を禁じます。";
 
 }  // namespace kestrin

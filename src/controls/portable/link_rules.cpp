@@ -1,0 +1,68 @@
+#include "controls/portable/link_rules.h"
+
+namespace kestrin {
+
+namespace {
+
+// The process-wide custom prefix; released with the process.
+std::string& SharedCustomPrefix() {
+    static std::string prefix(21, ' ');
+    return prefix;
+}
+
+}  // namespace
+
+std::string LinkPrefix(TLinkType type) {
+    switch (type) {
+        case ltEmail: return "mailto:";
+        case ltFile: return "file://";
+        case ltGopher: return "gopher://";
+        case ltHttp: return "http://";
+        case ltNews: return "news:";
+        case ltWais: return "wais:";
+        case ltTelnet: return "telnet:";
+        case ltCustom: return SharedCustomPrefix();
+    }
+    return {};
+}
+
+const std::string& CustomLinkPrefix() { return SharedCustomPrefix(); }
+
+void SetCustomLinkPrefix(std::string prefix) { SharedCustomPrefix() = std::move(prefix); }
+
+std::string LinkTarget(TLinkType type, std::string_view caption) {
+    std::string target = LinkPrefix(type);
+    target += caption;
+    return target;
+}
+
+bool LinkTargetFits(std::string_view target) noexcept { return target.size() < kLinkTargetBuffer; }
+
+int LinkTextWidth(bool hasAlias, int measuredWidth) noexcept { return measuredWidth + (hasAlias ? 8 : 10); }
+
+int LinkTextHeight(int measuredHeight) noexcept { return measuredHeight + 4; }
+
+std::string LinkHint(int textWidth, int labelWidth, const std::string& savedHint, const std::string& target) {
+    if (textWidth <= labelWidth && !savedHint.empty()) return savedHint;
+    return target;
+}
+
+LinkOutcome ActivateLink(const LinkActivation& activation) {
+    LinkOutcome outcome;
+    bool executeIt = true;
+    if (activation.OnBeforeExecuted) {
+        activation.OnBeforeExecuted(executeIt);
+        if (!executeIt) {
+            outcome.Vetoed = true;
+            return outcome;
+        }
+    }
+    if (activation.OnExecute) activation.OnExecute(executeIt);
+    if (executeIt && activation.Open) outcome.Result = activation.Open();
+    outcome.Visited = outcome.Result > 32;
+    if (outcome.Visited && activation.MarkVisited) activation.MarkVisited();
+    if (activation.OnAfterExecuted) activation.OnAfterExecuted(outcome.Result);
+    return outcome;
+}
+
+}  // namespace kestrin

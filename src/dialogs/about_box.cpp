@@ -1,0 +1,69 @@
+#include "dialogs/about_box.h"
+
+#include "app/portable/product.h"
+#include "platform/application.h"
+#include "platform/cursors.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr COLORREF kBlue = 0xFF0000;  // 0x00BBGGRR
+
+void LinkTo(THyperLink& link, const char* alias, TLinkType type, const char* address) {
+    link.SetAlias(alias);
+    link.SetLinkType(type);
+    link.SetCaption(address);
+    link.SetShowHint(true);
+    link.SetCursor(crHandPoint);
+    link.SetCustomPrefix(std::string(21, ' '));
+}
+
+}  // namespace
+
+TAboutBox::TAboutBox() {
+    SetCaption("バージョン情報");
+    SetClientSize(284, 200);
+    SetBorderStyle(bsDialog);
+    SetPosition(poScreenCenter);
+}
+
+// The form description.
+void TAboutBox::CreateControls() {
+    panel1_ = &Add<Panel>(Bounds{7, 8, 270, 145}, BevelCut::Lowered, BevelCut::Raised);
+    const HWND panel = panel1_->Handle();
+    panel2_ = &AddTo<Panel>(panel, Bounds{16, 16, 37, 37}, BevelCut::Lowered);
+    programIcon_ = &AddTo<Image>(panel2_->Handle());
+    programIcon_->FillParent();
+    programIcon_->SetCenter(true);
+    programIcon_->SetStretch(true);
+    programIcon_->LoadIcon(App().Instance(), "MAINICON", 32);
+
+    productName_ = &AddTo<Label>(panel, Bounds{65, 27, 36, 12}, "製品名");
+    productName_->SetAutoSize(true);
+    copyright_ = &AddTo<Label>(panel, Bounds{15, 57, 242, 24});
+    copyright_->SetWordWrap(true);
+    comments_ = &AddTo<Label>(panel, Bounds{7, 91, 250, 12}, "コメント");
+    comments_->SetAlignment(TextAlignment::Center);
+    comments_->SetWordWrap(true);
+
+    hyperLink1_ = &AddTo<THyperLink>(panel, Bounds{38, 116, 76, 16});
+    LinkTo(*hyperLink1_, "作者にメール", ltEmail, kSupportMail);
+    hyperLink2_ = &AddTo<THyperLink>(panel, Bounds{164, 116, 68, 16});
+    LinkTo(*hyperLink2_, "最新版入手", ltHttp, kWebSite);
+
+    okButton_ = &Add<Button>(Bounds{108, 164, 69, 23}, "OK");
+    okButton_->SetDefault(true);
+    okButton_->SetModalResult(mrOk);
+    SetTabOrder({panel1_, okButton_});
+}
+
+void TAboutBox::FormCreate() {
+    productName_->SetText(std::string(ProductTitle) + " Ver." + ProductVersion);
+    copyright_->SetText(ProductCopyright);
+    comments_->SetColor(kBlue);
+    comments_->SetFontStyle(FontStyle::Bold);
+    comments_->SetText("本ソフトウェアは無料ソフトウェアです。");
+}
+
+}  // namespace kestrin

@@ -1,0 +1,314 @@
+#include "platform/graphic_control.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+
+#include "platform/cursors.h"
+#include "platform/ui_font.h"
+#include "platform/window_class.h"
+
+namespace kestrin {
+
+namespace {
+
+// The hosts by window; each is owned by its controls (shared), so the table
+// only looks them up. GUI thread only, like the windows themselves.
+std::map<HWND, std::weak_ptr<GraphicHost>>& Hosts() {
+    static std::map<HWND, std::weak_ptr<GraphicHost>> hosts;
+    return hosts;
+}
+
+UINT_PTR NextToolId() {
+    static UINT_PTR next = 0;
+    return ++next;
+}
+
+ShiftState MouseShiftState(UINT message, WPARAM wParam) {
+    ShiftState shift = GetKeyState(VK_MENU) < 0 ? ssAlt : 0;
+    if (wParam & MK_SHIFT) shift |= ssShift;
+    if (wParam & MK_CONTROL) shift |= ssCtrl;
+    if (wParam & MK_LBUTTON) shift |= ssLeft;
+    if (wParam & MK_RBUTTON) shift |= ssRight;
+    if (wParam & MK_MBUTTON) shift |= ssMiddle;
+    if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) shift |= ssDouble;
+    return shift;
+}
+
+bool Contains(const Bounds& b, int x, int y) { return x >= b.x && y >= b.y && x < b.x + b.width && y < b.y + b.height; }
+
+RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height}; }
+
+void EnsureToolTipClass() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)registered;  // without the class the tool tip is simply not made
+}
+
+}  // namespace
+
+// --- GraphicControl ---
+
+GraphicControl::GraphicControl(HWND parent, const Bounds& bounds)
+    : parent_(parent), host_(GraphicHost::Attach(parent)), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
+    host_->Add(this);
+}
+
+GraphicControl::~GraphicControl() { host_->Remove(this); }
+
+void GraphicControl::SetBounds(const Bounds& bounds) {
+    if (bounds == bounds_) return;
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+    host_->UpdateTool(*this);
+}
+
+void GraphicControl::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    host_->Invalidate(bounds_);
+    host_->UpdateTool(*this);
+}
+
+void GraphicControl::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Invalidate();
+}
+
+void GraphicControl::SetHint(std::string hint) {
+    if (hint == hint_) return;
+    hint_ = std::move(hint);
+    host_->UpdateTool(*this);
+}
+
+void GraphicControl::SetShowHint(bool show) {
+    if (show == showHint_) return;
+    showHint_ = show;
+    host_->UpdateTool(*this);
+}
+
+void GraphicControl::SetFont(HFONT font) {
+    if (!font) font = UiFont();
+    if (font == font_) return;
+    font_ = font;
+    Invalidate();
+}
+
+void GraphicControl::SetColor(COLORREF color) {
+    if (color == color_) return;
+    color_ = color;
+    Invalidate();
+}
+
+COLORREF GraphicControl::EffectiveColor() const {
+    return color_ == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : color_;
+}
+
+POINT GraphicControl::ClientToScreen(int x, int y) const {
+    POINT point{bounds_.x + x, bounds_.y + y};
+    ::ClientToScreen(parent_, &point);
+    return point;
+}
+
+void GraphicControl::Invalidate() {
+    if (visible_) host_->Invalidate(bounds_);
+}
+
+void GraphicControl::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
+    // A copy: the handler may replace itself while it runs.
+    if (const MouseEvent handler = OnMouseDown) handler(*this, button, shift, x, y);
+}
+
+// --- GraphicHost ---
+
+GraphicHost::GraphicHost(HWND window) : window_(window) {}
+
+GraphicHost::~GraphicHost() {
+    DropWindow();
+}
+
+std::shared_ptr<GraphicHost> GraphicHost::Attach(HWND window) {
+    auto& hosts = Hosts();
+    if (auto it = hosts.find(window); it != hosts.end()) {
+        if (auto host = it->second.lock()) return host;
+    }
+    auto host = std::make_shared<GraphicHost>(window);
+    hosts[window] = host;
+    return host;
+}
+
+GraphicHost* GraphicHost::Find(HWND window) noexcept {
+    if (!window) return nullptr;
+    auto& hosts = Hosts();
+    const auto it = hosts.find(window);
+    if (it == hosts.end()) return nullptr;
+    // Alive as long as its controls are; the temporary owner changes nothing.
+    return it->second.lock().get();
+}
+
+void GraphicHost::WindowDestroyed(HWND window) noexcept {
+    if (GraphicHost* host = Find(window)) host->DropWindow();
+}
+
+void GraphicHost::DropWindow() noexcept {
+    if (!window_) return;
+    Hosts().erase(window_);
+    // An owned tool tip goes with its owner; one that is still there is ours to destroy.
+    if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.release();
+    toolTip_.reset();
+    window_ = nullptr;
+    pressed_ = nullptr;
+}
+
+void GraphicHost::Add(GraphicControl* control) {
+    controls_.push_back(control);
+    Invalidate(control->bounds_);
+}
+
+void GraphicHost::Remove(GraphicControl* control) noexcept {
+    if (pressed_ == control) {
+        pressed_ = nullptr;
+        if (window_ && GetCapture() == window_) ReleaseCapture();
+    }
+    RemoveTool(*control);
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    if (control->visible_) Invalidate(control->bounds_);
+}
+
+void GraphicHost::Invalidate(const Bounds& bounds) noexcept {
+    if (!window_) return;
+    const RECT rect = ToRect(bounds);
+    InvalidateRect(window_, &rect, TRUE);
+}
+
+GraphicControl* GraphicHost::ControlAt(int x, int y) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        GraphicControl* control = *it;
+        if (control->visible_ && control->enabled_ && Contains(control->bounds_, x, y)) return control;
+    }
+    return nullptr;
+}
+
+void GraphicHost::Paint(HDC dc) {
+    for (GraphicControl* control : controls_) {
+        if (!control->visible_) continue;
+        const RECT rect = ToRect(control->bounds_);
+        if (!RectVisible(dc, &rect)) continue;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+        OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+        control->Paint(dc);
+        RestoreDC(dc, saved);
+    }
+}
+
+bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!window_) return false;
+    switch (message) {
+        case WM_MOUSEMOVE:
+            RelayToToolTip(message, wParam, lParam);
+            return false;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK: {
+            RelayToToolTip(message, wParam, lParam);
+            const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+            GraphicControl* control = ControlAt(x, y);
+            if (!control) return false;
+            MouseButton button = mbLeft;
+            if (message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK) button = mbRight;
+            if (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) button = mbMiddle;
+            if (button == mbLeft) {
+                // The release decides on the click, wherever it happens.
+                pressed_ = control;
+                SetCapture(window_);
+            }
+            const Bounds bounds = control->bounds_;
+            control->MouseDown(button, MouseShiftState(message, wParam), x - bounds.x, y - bounds.y);
+            result = 0;
+            return true;
+        }
+        case WM_LBUTTONUP: {
+            RelayToToolTip(message, wParam, lParam);
+            GraphicControl* control = std::exchange(pressed_, nullptr);
+            if (!control) return false;
+            if (GetCapture() == window_) ReleaseCapture();
+            // Released outside, or disabled meanwhile: no click.
+            if (control == ControlAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) control->Click();
+            result = 0;
+            return true;
+        }
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            RelayToToolTip(message, wParam, lParam);
+            return false;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = nullptr;
+            return false;
+        case WM_SETCURSOR: {
+            if (reinterpret_cast<HWND>(wParam) != window_ || LOWORD(lParam) != HTCLIENT) return false;
+            POINT point{};
+            GetCursorPos(&point);
+            ScreenToClient(window_, &point);
+            GraphicControl* control = ControlAt(point.x, point.y);
+            if (!control || control->cursor_ == crDefault) return false;
+            ::SetCursor(ScreenCursor(control->cursor_));
+            result = TRUE;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void GraphicHost::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!toolTip_) return;
+    MSG relayed{};
+    relayed.hwnd = window_;
+    relayed.message = message;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    SendMessageA(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void GraphicHost::UpdateTool(const GraphicControl& control) {
+    if (!window_) return;
+    RemoveTool(control);
+    std::string text = control.visible_ && control.showHint_ ? control.hint_ : std::string();
+    if (text.empty()) return;
+    if (!toolTip_) {
+        EnsureToolTipClass();
+        toolTip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                       ProgramInstance(), nullptr));
+        if (!toolTip_) return;  // no hints then; nothing else depends on them
+    }
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = control.toolId_;
+    tool.rect = ToRect(control.bounds_);
+    tool.hinst = nullptr;
+    tool.lpszText = text.data();  // copied by the tool tip
+    SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void GraphicHost::RemoveTool(const GraphicControl& control) noexcept {
+    if (!toolTip_) return;
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = control.toolId_;
+    SendMessageA(toolTip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace kestrin
