@@ -50,6 +50,16 @@ private:
     uint64_t waits_ = 0;
 };
 
+// The loop stands at its gate (after its wait, or before a pass).
+bool AwaitHeld(const PauseGate& gate) {
+    const auto deadline = std::chrono::steady_clock::now() + kEventually;
+    while (gate.HeldThreads() == 0) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 // The loop on its own thread, stopped the controller's way.
 class RunningLoop {
 public:
@@ -92,9 +102,9 @@ TEST(IntervalStress, ConcurrentPausesAndSettingChangesLeaveTheLoopRunning) {
         int pausers;
         int rounds;
     } rows[] = {
-        {"a batch every cycle", 0, 2, 3, 1000},
-        {"a batch every 60 counts", 1, 3, 2, 1500},
-        {"batches of no pass", 0, 0, 2, 1500},
+        {"a batch every cycle", 0, 2, 3, 3000},
+        {"a batch every 60 counts", 1, 3, 2, 3000},
+        {"batches of no pass", 0, 0, 2, 3000},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -104,16 +114,21 @@ TEST(IntervalStress, ConcurrentPausesAndSettingChangesLeaveTheLoopRunning) {
         CountingClock clock;
         PauseGate gate;
         RunningLoop loop(state, clock, gate);
+        std::atomic<int> lostPauses{0}, lostResumes{0};
         {
             std::vector<std::jthread> others;
             for (int p = 0; p < row.pausers; ++p) {
                 others.emplace_back([&] {
-                    for (int i = 0; i < row.rounds; ++i) {
+                    // Each pause lasts until the loop stands at its gate, and
+                    // the next one waits until it has run on; the first
+                    // failure ends every pauser.
+                    for (int i = 0; i < row.rounds && lostPauses + lostResumes == 0; ++i) {
                         gate.Pause();
                         if (i % 2) gate.Pause();  // nested
-                        std::this_thread::yield();
+                        if (!AwaitHeld(gate)) ++lostPauses;
                         gate.Resume();
                         if (i % 2) gate.Resume();
+                        if (!clock.AwaitWaits(clock.Waits() + 1)) ++lostResumes;
                     }
                 });
             }
@@ -127,9 +142,11 @@ TEST(IntervalStress, ConcurrentPausesAndSettingChangesLeaveTheLoopRunning) {
                 state.AppSettings.PassCount = row.passCount;
             });
         }
+        EXPECT_EQ(lostPauses, 0) << "a paused loop did not stop at its gate";
+        EXPECT_EQ(lostResumes, 0) << "the loop did not run on after the resumes";
         EXPECT_FALSE(gate.Paused());
         // Any batch begun under the changing settings is over after this.
-        ASSERT_TRUE(clock.AwaitWaits(clock.Waits() + 200)) << "the loop is stuck after the last resume";
+        ASSERT_TRUE(clock.AwaitWaits(clock.Waits() + 200));
         const uint64_t passesBefore = loop.Passes;
         ASSERT_TRUE(clock.AwaitWaits(clock.Waits() + 200));  // more than two intervals' counts
         EXPECT_EQ(loop.Passes > passesBefore, row.passCount > 0);
@@ -141,7 +158,7 @@ TEST(IntervalStress, ConcurrentPausesAndSettingChangesLeaveTheLoopRunning) {
 
 TEST(IntervalStress, StopEndsTheLoopWhateverThePausersAreDoing) {
     std::mt19937 random(7);  // fixed: a failure must repeat
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 500; ++round) {
         SCOPED_TRACE(round);
         SharedState state;
         state.AppSettings.IntervalMinutes = 0;
@@ -164,7 +181,7 @@ TEST(IntervalStress, StopEndsTheLoopWhateverThePausersAreDoing) {
                     }
                 });
             }
-            for (unsigned i = random() % 64; i > 0; --i) std::this_thread::yield();  // a varying moment
+            for (unsigned i = random() % 32; i > 0; --i) std::this_thread::yield();  // a varying moment
             loop.Stop();
             ASSERT_TRUE(loop.Ended()) << "the loop did not see the stop";
         }
