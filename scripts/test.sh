@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and runs every test: the platform-free code
-# natively under AddressSanitizer/UBSan, then all Windows tests under Wine.
+# natively under AddressSanitizer/UBSan, short fuzz runs (clang libFuzzer),
+# the interval loop under ThreadSanitizer, then all Windows tests under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,6 +12,16 @@ echo "== host build (sanitizers)"
 cmake -S . -B build/host -G Ninja -DKESTRIN_HOST=ON >/dev/null
 cmake --build build/host
 ctest --test-dir build/host --output-on-failure
+
+echo "== fuzz build (clang, libFuzzer; short runs)"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DKESTRIN_FUZZ=ON >/dev/null
+cmake --build build/fuzz
+ctest --test-dir build/fuzz --output-on-failure
+
+echo "== ThreadSanitizer build (interval loop and pause gate)"
+cmake -S . -B build/tsan -G Ninja -DKESTRIN_TSAN=ON >/dev/null
+cmake --build build/tsan
+ctest --test-dir build/tsan --output-on-failure
 
 echo "== Windows build"
 cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
