@@ -41,14 +41,6 @@ bool IsMousePress(UINT message) {
 
 }  // namespace
 
-ShiftState KeyboardShiftState(bool altHeld) noexcept {
-    ShiftState shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-    if (altHeld || GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-    return shift;
-}
-
 Control::Control(HWND parent) : parent_(parent) {}
 
 Control::~Control() {
@@ -208,17 +200,8 @@ void Control::DoKeyPress(char& key) {
 void Control::FireMouseDown(UINT message, WPARAM wParam, LPARAM lParam) {
     const MouseEvent handler = OnMouseDown;
     if (!handler) return;
-    MouseButton button = mbLeft;
-    if (message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK) button = mbRight;
-    if (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) button = mbMiddle;
-    ShiftState shift = KeyboardShiftState() & ~ssShift & ~ssCtrl;
-    if (wParam & MK_SHIFT) shift |= ssShift;
-    if (wParam & MK_CONTROL) shift |= ssCtrl;
-    if (wParam & MK_LBUTTON) shift |= ssLeft;
-    if (wParam & MK_RBUTTON) shift |= ssRight;
-    if (wParam & MK_MBUTTON) shift |= ssMiddle;
-    if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) shift |= ssDouble;
-    handler(*this, button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    handler(*this, PressedButton(message), MouseShiftState(message, wParam), GET_X_LPARAM(lParam),
+            GET_Y_LPARAM(lParam));
 }
 
 LRESULT Control::Inherited(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,6 +21,7 @@
 #include "platform/bounds.h"
 #include "platform/component.h"
 #include "platform/handles.h"
+#include "platform/input_state.h"
 #include "platform/portable/shift_state.h"
 
 namespace kestrin {
@@ -36,9 +37,6 @@ struct ControlArgs {
     DWORD exStyle = 0;
     HFONT font = nullptr;  // nullptr: the program's UI font
 };
-
-// The modifier keys held now (for key events).
-ShiftState KeyboardShiftState(bool altHeld = false) noexcept;
 
 class Control : public Component {
 public:

@@ -537,16 +537,8 @@ void Form::SetTabOrder(std::initializer_list<Control*> order) {
 }
 
 void Form::MouseDownDispatched(const MSG& message) {
-    MouseButton button = mbLeft;
-    if (message.message == WM_RBUTTONDOWN) button = mbRight;
-    if (message.message == WM_MBUTTONDOWN) button = mbMiddle;
-    ShiftState shift = KeyboardShiftState() & ssAlt;
-    if (message.wParam & MK_SHIFT) shift |= ssShift;
-    if (message.wParam & MK_CONTROL) shift |= ssCtrl;
-    if (message.wParam & MK_LBUTTON) shift |= ssLeft;
-    if (message.wParam & MK_RBUTTON) shift |= ssRight;
-    if (message.wParam & MK_MBUTTON) shift |= ssMiddle;
-    FormMouseDown(message.hwnd, button, shift, GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam));
+    FormMouseDown(message.hwnd, PressedButton(message.message), MouseShiftState(message.message, message.wParam),
+                  GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam));
 }
 
 void ReleaseForm(std::unique_ptr<Form> form) { App().ReleaseLater(std::move(form)); }

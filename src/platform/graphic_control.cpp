@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/cursors.h"
+#include "platform/input_state.h"
 #include "platform/ui_font.h"
 #include "platform/window_class.h"
 
@@ -24,17 +25,6 @@ std::map<HWND, std::weak_ptr<GraphicHost>>& Hosts() {
 UINT_PTR NextToolId() {
     static UINT_PTR next = 0;
     return ++next;
-}
-
-ShiftState MouseShiftState(UINT message, WPARAM wParam) {
-    ShiftState shift = GetKeyState(VK_MENU) < 0 ? ssAlt : 0;
-    if (wParam & MK_SHIFT) shift |= ssShift;
-    if (wParam & MK_CONTROL) shift |= ssCtrl;
-    if (wParam & MK_LBUTTON) shift |= ssLeft;
-    if (wParam & MK_RBUTTON) shift |= ssRight;
-    if (wParam & MK_MBUTTON) shift |= ssMiddle;
-    if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) shift |= ssDouble;
-    return shift;
 }
 
 bool Contains(const Bounds& b, int x, int y) { return x >= b.x && y >= b.y && x < b.x + b.width && y < b.y + b.height; }
@@ -224,9 +214,7 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
             GraphicControl* control = ControlAt(x, y);
             if (!control) return false;
-            MouseButton button = mbLeft;
-            if (message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK) button = mbRight;
-            if (message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK) button = mbMiddle;
+            const MouseButton button = PressedButton(message);
             if (button == mbLeft) {
                 // The release decides on the click, wherever it happens.
                 pressed_ = control;
