@@ -37,7 +37,8 @@ target_link_libraries(kestrin_win PUBLIC kestrin_portable ${KESTRIN_LIBS})
 add_executable(Kestrin WIN32 src/app/main.cpp ${KESTRIN_RC})
 target_compile_options(Kestrin PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(Kestrin PRIVATE kestrin_win)
-target_link_options(Kestrin PRIVATE -static -mwindows -Wl,--gc-sections -s)
+# No link time in the header either: one source gives the same bytes.
+target_link_options(Kestrin PRIVATE -static -mwindows -Wl,--gc-sections -s -Wl,--no-insert-timestamp)
 add_dependencies(Kestrin kestrin_art)
 
 # Test helpers that run inside Wine (window lookup, SendInput, screenshots,
@@ -87,6 +88,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Kestrin.chm
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/help
   COMMAND python3 ${HELP_SCRIPT} stage ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR}/help
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/help chmcmd Kestrin.hhp >/dev/null
+  COMMAND python3 ${HELP_SCRIPT} settle ${CMAKE_BINARY_DIR}/help/Kestrin.chm
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/Kestrin.chm ${CMAKE_BINARY_DIR}/Kestrin.chm
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   DEPENDS ${HELP_SOURCES} ${HELP_SCRIPT}
@@ -95,3 +97,8 @@ add_custom_target(kestrin_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Kestrin.chm)
 add_test(NAME help.ChmHoldsEveryPageAndHelpContext
   COMMAND python3 ${HELP_SCRIPT} check ${CMAKE_BINARY_DIR}/Kestrin.chm ${CMAKE_SOURCE_DIR}/docs/help
           ${CMAKE_SOURCE_DIR}/src/app/portable/help_topics.h)
+
+# The release files carry no time of their own: the program's header, the
+# help file and the archive are the same bytes whenever they are made.
+add_test(NAME release.FilesCarryNoBuildTime
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/release_check.py ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/docs/user/README-ja.txt)

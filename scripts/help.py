@@ -7,6 +7,11 @@ result.
       (.hhc) are read by the help viewer in the file's code page (Japanese:
       cp932), so they are written in cp932; the pages stay UTF-8 and say so.
 
+  help.py settle CHM
+      Clears the compile time that chmcmd writes into the file (in its
+      header, and again in the #SYSTEM file), so that one source always
+      gives the same bytes.
+
   help.py check CHM SRC TOPICS_H
       Lists the CHM's directory with chmls and fails unless it holds every
       file of the project, every page of the table of contents, every page
@@ -16,6 +21,7 @@ result.
 import pathlib
 import re
 import shutil
+import struct
 import subprocess
 import sys
 
@@ -28,6 +34,62 @@ def stage(src, dst):
             (dst / path.name).write_bytes(text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp932"))
         else:
             shutil.copyfile(path, dst / path.name)
+
+
+def read_encint(data, pos):
+    value = 0
+    while True:
+        byte = data[pos]
+        pos += 1
+        value = (value << 7) | (byte & 0x7F)
+        if byte < 0x80:
+            return value, pos
+
+
+def directory_entry(data, name):
+    """(section, offset, length) of a file in the CHM's directory."""
+    directory = struct.unpack_from("<Q", data, 0x48)[0]
+    chunk_size = struct.unpack_from("<I", data, directory + 0x10)[0]
+    chunks = struct.unpack_from("<I", data, directory + 0x2C)[0]
+    first = directory + struct.unpack_from("<I", data, directory + 0x08)[0]
+    for n in range(chunks):
+        chunk = first + n * chunk_size
+        if data[chunk:chunk + 4] != b"PMGL":
+            continue
+        end = chunk + chunk_size - struct.unpack_from("<I", data, chunk + 4)[0]
+        pos = chunk + 20
+        while pos < end:
+            length, pos = read_encint(data, pos)
+            entry = bytes(data[pos:pos + length])
+            pos += length
+            section, pos = read_encint(data, pos)
+            offset, pos = read_encint(data, pos)
+            size, pos = read_encint(data, pos)
+            if entry == name:
+                return section, offset, size
+    return None
+
+
+def settle(chm):
+    data = bytearray(chm.read_bytes())
+    if data[:4] != b"ITSF":
+        sys.exit(f"{chm}: not a compiled help file")
+    data[0x10:0x14] = bytes(4)  # the header's time stamp
+    found = directory_entry(data, b"/#SYSTEM")
+    if not found or found[0] != 0:
+        sys.exit(f"{chm}: no uncompressed #SYSTEM file")
+    content = struct.unpack_from("<Q", data, 0x58)[0]
+    pos = content + found[1] + 4  # after the version
+    end = content + found[1] + found[2]
+    while pos + 4 <= end:
+        code, length = struct.unpack_from("<HH", data, pos)
+        if code == 10:
+            data[pos + 4:pos + 4 + length] = bytes(length)  # the compile time
+        elif code == 4 and length >= 28:
+            # LCID, DBCS, full text, KLinks, ALinks, then a file time.
+            data[pos + 4 + 20:pos + 4 + 28] = bytes(8)
+        pos += 4 + length
+    chm.write_bytes(bytes(data))
 
 
 def project_files(hhp):
@@ -72,6 +134,8 @@ if __name__ == "__main__":
     command = sys.argv[1] if len(sys.argv) > 1 else ""
     if command == "stage" and len(sys.argv) == 4:
         stage(pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3]))
+    elif command == "settle" and len(sys.argv) == 3:
+        settle(pathlib.Path(sys.argv[2]))
     elif command == "check" and len(sys.argv) == 5:
         sys.exit(check(*map(pathlib.Path, sys.argv[2:5])))
     else:
