@@ -79,8 +79,9 @@ protected:
 
     // Opens the tray menu and picks an item with the keys given.
     void PickFromTrayMenu(std::initializer_list<WORD> keys) {
-        PostTrayMessage(callback_, WM_RBUTTONDOWN);
-        ASSERT_NE(WaitForWindow("#32768", nullptr, kShowMs, k_->ProcessId()), nullptr) << "no tray menu";
+        HWND menu = OpenTrayMenu(*k_, callback_);
+        ASSERT_NE(menu, nullptr) << "no tray menu";
+        ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); })) << "the menu does not have the keyboard";
         for (WORD key : keys) SendKey(key);
     }
     // "ショートカット作成", the first item.

@@ -1,0 +1,112 @@
+// The real Kestrin.exe under load, with the interval thread running: bursts
+// of tray notifications, hot keys, and the three dialogs opened and closed
+// again and again. Handles, windows, threads and private bytes are read
+// before and after; every wait has its time limit, so a deadlock fails the
+// test instead of hanging the run. KESTRIN_LOAD_ROUNDS sets the rounds
+// (default 5; the long run: 200).
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "support/input.h"
+#include "support/kestrin_env.h"
+#include "support/kestrin_process.h"
+#include "support/process_resources.h"
+#include "support/wait.h"
+#include "support/windows_find.h"
+
+using namespace kestrin::test;
+
+namespace {
+
+int Rounds() {
+    const char* value = std::getenv("KESTRIN_LOAD_ROUNDS");
+    const int rounds = value ? std::atoi(value) : 0;
+    return rounds > 0 ? rounds : 5;
+}
+
+class LoadE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Notices off, so that a pass takes no second of its own; an interval,
+        // so that the thread runs all along.
+        WriteIni({"Timer=1", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
+        k_ = std::make_unique<KestrinProcess>();
+        ASSERT_TRUE(k_->WaitForLines("resident", 1, 20000));
+        controller_ = WaitForController(*k_);
+        callback_ = CallbackWindow(controller_);
+        hotKey_ = GlobalFindAtomA("KestrinHK");
+        ASSERT_NE(hotKey_, 0);
+    }
+    void TearDown() override {
+        if (k_ && k_->Running()) {
+            PostMessageA(controller_, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(k_->WaitForExit(15000)) << "the close hung";
+        }
+        RemoveIni();
+    }
+
+    // Once the menu is open, every message posted before it has been handled.
+    void Settle() {
+        HWND menu = OpenTrayMenu(*k_, callback_);
+        ASSERT_NE(menu, nullptr) << "the program does not answer";
+        ASSERT_TRUE(CloseMenu(menu));
+    }
+    void Burst(std::mt19937& random, int count) {
+        // Every mouse notification but the right press (which opens the menu).
+        static const UINT messages[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,   WM_LBUTTONDBLCLK,
+                                        WM_RBUTTONUP,   WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
+                                        WM_MBUTTONDBLCLK};
+        std::uniform_int_distribution<size_t> pick(0, std::size(messages) - 1);
+        for (int i = 0; i < count; ++i) PostTrayMessage(callback_, messages[pick(random)]);
+        for (int i = 0; i < count / 10; ++i) PostMessageA(controller_, WM_HOTKEY, hotKey_, 0);
+    }
+    // Opens a dialog from the tray menu with `keys`, then closes it with its close box.
+    void OpenAndClose(std::initializer_list<WORD> keys, const char* className) {
+        HWND menu = OpenTrayMenu(*k_, callback_);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
+        for (WORD key : keys) SendKey(key);
+        HWND dialog = WaitForShownWindow(className, nullptr, kGenerousMs, k_->ProcessId());
+        ASSERT_NE(dialog, nullptr) << className;
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitForWindowGone(className, kGenerousMs, k_->ProcessId())) << className;
+    }
+    void Round(std::mt19937& random) {
+        Burst(random, 400);
+        Settle();
+        OpenAndClose({VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "TPropForm");
+        OpenAndClose({VK_DOWN, VK_RETURN}, "TOmakeForm");
+        OpenAndClose({'A'}, "TAboutBox");
+    }
+
+    std::unique_ptr<KestrinProcess> k_;
+    HWND controller_ = nullptr;
+    HWND callback_ = nullptr;
+    ATOM hotKey_ = 0;
+};
+
+}  // namespace
+
+TEST_F(LoadE2E, BurstsAndDialogsLeaveTheFootprintWhereItWas) {
+    std::mt19937 random(20261207);
+    Round(random);  // the first use of everything settles what is kept for good
+    Settle();
+    const ProcessResources before = ReadProcessResources(k_->ProcessId());
+    const int rounds = Rounds();
+    for (int i = 0; i < rounds && !HasFatalFailure(); ++i) Round(random);
+    Settle();
+    const ProcessResources after = ReadProcessResources(k_->ProcessId());
+    std::printf("load: %d rounds, %zu passes\n  before: %s\n  after:  %s\n", rounds, k_->CountLines("pass end"),
+                before.ToString().c_str(), after.ToString().c_str());
+    EXPECT_GT(k_->CountLines("pass end"), static_cast<size_t>(rounds) * 20) << "the bursts ran passes";
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_EQ(after.threads, before.threads);
+    if (before.handles >= 0) {
+        EXPECT_LE(after.handles, before.handles + 2);
+    }
+    EXPECT_LE(after.privateBytes, before.privateBytes + 512 * 1024);
+    EXPECT_EQ(k_->CountLines("pass failed"), 0u);
+}

@@ -1,0 +1,99 @@
+#include "support/process_resources.h"
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <vector>
+
+#include "platform/handles.h"
+
+namespace kestrin::test {
+
+namespace {
+
+// SystemHandleInformation (16) of NtQuerySystemInformation.
+struct HandleEntry {
+    ULONG processId;
+    UCHAR objectType;
+    UCHAR flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+};
+struct HandleTable {
+    ULONG count;
+    HandleEntry entries[1];
+};
+using QuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+long CountHandles(DWORD processId) {
+    const auto query = reinterpret_cast<QuerySystemInformationFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return -1;
+    std::vector<char> buffer(1 << 20);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) {
+            const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+            long count = 0;
+            for (ULONG i = 0; i < table->count; ++i)
+                if (table->entries[i].processId == processId) ++count;
+            return count;
+        }
+        buffer.resize(buffer.size() * 2 + needed);
+    }
+    return -1;
+}
+
+struct WindowCount {
+    DWORD processId;
+    long count;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM context) {
+    ++reinterpret_cast<WindowCount*>(context)->count;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM context) {
+    auto* windows = reinterpret_cast<WindowCount*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != windows->processId) return TRUE;
+    ++windows->count;
+    EnumChildWindows(window, &CountChild, context);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string ProcessResources::ToString() const {
+    return "handles " + std::to_string(handles) + ", windows " + std::to_string(windows) + ", threads " +
+           std::to_string(threads) + ", private bytes " + std::to_string(privateBytes);
+}
+
+ProcessResources ReadProcessResources(DWORD processId) {
+    ProcessResources resources;
+    resources.handles = CountHandles(processId);
+    WindowCount windows{processId, 0};
+    EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&windows));
+    resources.windows = windows.count;
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    if (snapshot && Thread32First(snapshot.get(), &thread)) {
+        do {
+            if (thread.th32OwnerProcessID == processId) ++resources.threads;
+        } while (Thread32Next(snapshot.get(), &thread));
+    }
+    KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    // PagefileUsage: the private bytes (Wine leaves PrivateUsage at 0 for others).
+    if (process && GetProcessMemoryInfo(process.get(), &counters, sizeof counters))
+        resources.privateBytes = counters.PagefileUsage;
+    return resources;
+}
+
+}  // namespace kestrin::test
