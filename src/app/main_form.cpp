@@ -157,7 +157,10 @@ void TMemCMain::LoadSettings() {
     settings_.Load(state_.AppSettings);
 }
 
-void TMemCMain::SaveSettings() { settings_.Save(state_.AppSettings); }
+void TMemCMain::SaveSettings() {
+    // Values never read from the user's file are not written over it.
+    if (!settings_.Save(state_.AppSettings)) Trace("settings not saved: the file could not be read at start");
+}
 
 void TMemCMain::Compact() {
     WindowsProcessSystem system;

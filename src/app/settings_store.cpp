@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/files.h"
 #include "platform/special_folder.h"
 
 namespace kestrin {
@@ -25,30 +26,39 @@ void SettingsStore::Reopen() {
 
 void SettingsStore::Load(AppSettingsRecord& settings) {
     if (!file_) Reopen();
+    // Asked before and after the reads, so that a hold that begins or ends
+    // in between is seen too: the profile API gives the defaults for a file
+    // it cannot open, as if it were missing.
+    unreadAtLoad_ = FileUnreadable(path_);
     for (size_t i = 0; i < kSettingsKeyCount; ++i) {
         const auto key = static_cast<SettingsKeyIndex>(i);
         const SettingsField& field = kSettingsFields[key];
         LoadSetting(key, file_->ReadInteger(std::string(kSettingsSection), std::string(field.Name), field.Default),
                     settings);
     }
+    unreadAtLoad_ = unreadAtLoad_ || FileUnreadable(path_);
 }
 
 void SettingsStore::WriteKey(SettingsKeyIndex key, const AppSettingsRecord& settings) {
     if (!file_) Reopen();
     file_->WriteString(std::string(kSettingsSection), std::string(kSettingsFields[key].Name),
                        SettingText(key, settings));
+    // The user's own choice (the settings dialog) now stands in the file.
+    unreadAtLoad_ = false;
 }
 
 void SettingsStore::Write(const AppSettingsRecord& settings) {
     for (size_t i = 0; i < kSettingsKeyCount; ++i) WriteKey(static_cast<SettingsKeyIndex>(i), settings);
 }
 
-void SettingsStore::Save(const AppSettingsRecord& settings) {
+bool SettingsStore::Save(const AppSettingsRecord& settings) {
     struct CloseAtEnd {
         std::unique_ptr<ProfileFile>& file;
         ~CloseAtEnd() { file.reset(); }
     } closeAtEnd{file_};
+    if (unreadAtLoad_) return false;
     Write(settings);
+    return true;
 }
 
 }  // namespace kestrin

@@ -37,12 +37,18 @@ public:
     // WriteKey for all seven keys in their order; stops at the first refused.
     void Write(const AppSettingsRecord& settings);
     // Write, then close the file object (which flushes the profile cache).
-    // The file object is closed even when the write fails.
-    void Save(const AppSettingsRecord& settings);
+    // The file object is closed even when the write fails. A file that was
+    // there but could not be read at Load is not written (the record holds
+    // defaults, not the user's values) unless a key has been written since;
+    // returns whether it wrote.
+    bool Save(const AppSettingsRecord& settings);
+    // The file was there at Load but could not be read.
+    bool UnreadAtLoad() const noexcept { return unreadAtLoad_; }
 
 private:
     std::string path_;
     std::unique_ptr<ProfileFile> file_;
+    bool unreadAtLoad_ = false;
 };
 
 }  // namespace kestrin

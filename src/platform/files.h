@@ -7,4 +7,8 @@ namespace kestrin {
 // A file (not a folder) exists at the path.
 bool FileExists(const std::string& path);
 
+// A file exists at the path but cannot be opened for reading (another
+// program holds it open and shares nothing, or the user may not read it).
+bool FileUnreadable(const std::string& path);
+
 }  // namespace kestrin
