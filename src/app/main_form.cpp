@@ -310,6 +310,10 @@ bool TMemCMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
             WMHotKey(wParam);
             result = 0;
             return true;
+        case kTrayIconBackMessage:
+            if (tb_) tb_->HandleTaskbarCreated();
+            result = 0;
+            return true;
         case kShowNoticeMessage:
             ShowNoticeNow(wParam != 0);
             result = 0;
@@ -319,7 +323,9 @@ bool TMemCMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
             result = 0;
             return true;
         default:
-            if (message == TTrayIcon::TaskbarCreatedMessage() && tb_) tb_->HandleTaskbarCreated();
+            // The broadcast may reach us while the animation worker holds the
+            // icon and waits for the shell: the icon goes back from the loop.
+            if (message == TTrayIcon::TaskbarCreatedMessage()) PostMessageA(Handle(), kTrayIconBackMessage, 0, 0);
             return false;
     }
 }

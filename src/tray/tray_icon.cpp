@@ -269,7 +269,11 @@ void TTrayIcon::UpdateNotifyIcon(NotifyAction action) {
         }
         case NotifyAction::Modify: {
             std::lock_guard lock(recordMutex_);
-            if (!SendLocked(NIM_MODIFY, CurrentPictureLocked())) throw KestrinError(kTrayError);
+            const HICON picture = CurrentPictureLocked();
+            // A shell that was started again has lost the icon (its
+            // "TaskbarCreated" may still be on its way): the icon is added
+            // again, and only a shell that refuses that too is an error.
+            if (!SendLocked(NIM_MODIFY, picture) && !SendLocked(NIM_ADD, picture)) throw KestrinError(kTrayError);
             return;
         }
         case NotifyAction::Delete: {

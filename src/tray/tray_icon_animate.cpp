@@ -32,7 +32,16 @@ void TTrayIconAnimate::WaitUntilParked() {
     // Between two frames: the notification cuts the pause short.
     if (parked_) wakeRequested_ = true;
     changed_.notify_all();
-    changed_.wait(lock, [this] { return (parked_ && !wakeRequested_) || finished_; });
+    // Messages other threads send to this one are delivered meanwhile: the
+    // shell, in the middle of the worker's frame, may be waiting for an
+    // answer from this thread's windows.
+    const auto done = [this] { return (parked_ && !wakeRequested_) || finished_; };
+    while (!changed_.wait_for(lock, std::chrono::milliseconds(10), done)) {
+        lock.unlock();
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        lock.lock();
+    }
 }
 
 bool TTrayIconAnimate::Parked() const {

@@ -309,6 +309,7 @@ TEST_F(TrayAnimationTest, ARefusedFinalPictureIsReportedAfterTheStop) {
     icon_->StartAnimation(true);
     ASSERT_TRUE(WaitForModifies(1));
     shell_.Fail(NIM_MODIFY);
+    shell_.Fail(NIM_ADD);
     EXPECT_THROW(icon_->StopAnimation(), KestrinError);
     EXPECT_FALSE(icon_->Animating());
     EXPECT_TRUE(icon_->AnimationWorker()->Parked());

@@ -253,6 +253,7 @@ TEST_F(TrayIconTest, ShellRefusalsRaiseTheTrayErrorAndKeepTheState) {
     ASSERT_TRUE(icon.IconAdded());
 
     shell_.Fail(NIM_MODIFY);
+    shell_.Fail(NIM_ADD);
     EXPECT_THROW(icon.SetTipHelp("Kestrin"), KestrinError);
     EXPECT_EQ(icon.TipHelp(), "Kestrin");
     EXPECT_TRUE(icon.IconAdded());

@@ -14,6 +14,9 @@ inline constexpr uint32_t kTrayCallbackMessage = 0x4C8;  // WM_USER + 200
 // To the controller: the interval thread hands a notice to the main thread
 // (wParam: handle messages while it waits).
 inline constexpr uint32_t kShowNoticeMessage = kAppMessageBase + 0x001;
+// To the controller: the shell's "TaskbarCreated" came; the icon is added
+// again from the loop, not from inside a message the shell may be sending.
+inline constexpr uint32_t kTrayIconBackMessage = kAppMessageBase + 0x002;
 // To the application window: a worker queued a call for the main thread.
 inline constexpr uint32_t kSynchronizeMessage = kAppMessageBase + 0x100;
 // To the application window: errors kept for the main loop are due.
