@@ -140,7 +140,7 @@ TEST_F(MainFormTest, RefusedTrayIconAtStartUpIsReportedAndTheStartUpFinishes) {
     // The shell is ready later: its broadcast brings the icon.
     shell.FailNone();
     SendMessageA(main.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
-    EXPECT_TRUE(main.TB().IconAdded());
+    EXPECT_TRUE(WaitFor([&] { return main.TB().IconAdded(); })) << "added again from the loop";
 }
 
 TEST_F(MainFormTest, AnEndWithoutCloseStopsTheIntervalThreadBeforeTheIconGoes) {
