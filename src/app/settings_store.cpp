@@ -3,11 +3,11 @@
 #include <shlobj.h>
 
 #include "platform/files.h"
-#include "platform/special_folder.h"
+#include "platform/shell_folder.h"
 
 namespace kestrin {
 
-std::string DocumentsFolder(HWND owner) { return SpecialFolderPath(owner, CSIDL_PERSONAL); }
+std::string DocumentsFolder(HWND owner) { return ShellFolderPath(owner, CSIDL_PERSONAL); }
 
 std::string ProgramFilePath() {
     char buffer[MAX_PATH + 1] = {};

@@ -12,7 +12,7 @@
 #include "platform/files.h"
 #include "platform/handles.h"
 #include "platform/message_box.h"
-#include "platform/special_folder.h"
+#include "platform/shell_folder.h"
 
 namespace kestrin {
 
@@ -68,9 +68,9 @@ void TOmakeForm::CB2Click() { BoxClicked(*cb2_, 0x0010); }
 void TOmakeForm::CB3Click() { BoxClicked(*cb3_, 0x0100); }
 void TOmakeForm::CB4Click() { BoxClicked(*cb4_, 0x1000); }
 
-std::string TOmakeForm::GetStartUpFolderDir() { return SpecialFolderPath(App().Handle(), CSIDL_STARTUP); }
+std::string TOmakeForm::GetStartUpFolderDir() { return ShellFolderPath(App().Handle(), CSIDL_STARTUP); }
 
-std::string TOmakeForm::GetDesktopFolderDir() { return SpecialFolderPath(App().Handle(), CSIDL_DESKTOPDIRECTORY); }
+std::string TOmakeForm::GetDesktopFolderDir() { return ShellFolderPath(App().Handle(), CSIDL_DESKTOPDIRECTORY); }
 
 std::optional<std::string> TOmakeForm::PathOf(const ShortcutEntry& shortcut) {
     const std::string folder =

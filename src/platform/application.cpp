@@ -44,7 +44,7 @@ void Application::Initialize(HINSTANCE instance) {
     instance_ = instance ? instance : GetModuleHandleA(nullptr);
     mainThreadId_.store(GetCurrentThreadId());
 
-    WindowClassSpec windowClass;
+    WindowClassDescription windowClass;
     windowClass.name = kApplicationClass;
     windowClass.procedure = &Application::WindowProc;
     windowClass.icon = LoadIconA(ProgramInstance(), "MAINICON");

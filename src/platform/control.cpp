@@ -137,7 +137,7 @@ void Control::Create(const char* className, ControlArgs args) {
 }
 
 void Control::CreateOwn(const char* className, ControlArgs args) {
-    EnsureWindowClass(WindowClassSpec{.name = className});
+    EnsureWindowClass(WindowClassDescription{.name = className});
     ownClass_ = true;
     Create(className, std::move(args));
 }

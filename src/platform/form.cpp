@@ -142,7 +142,7 @@ void Form::FillCreateParams(CreateParamsRecord& params) const {
 
 void Form::Create(HWND owner) {
     if (window_) return;
-    EnsureWindowClass(WindowClassSpec{
+    EnsureWindowClass(WindowClassDescription{
         .name = ClassName(),
         .procedure = &Form::WindowProc,
         .style = CS_DBLCLKS,

@@ -6,28 +6,28 @@ namespace kestrin {
 
 HINSTANCE ProgramInstance() noexcept { return GetModuleHandleA(nullptr); }
 
-void EnsureWindowClass(const WindowClassSpec& spec) {
+void EnsureWindowClass(const WindowClassDescription& windowClass) {
     const HINSTANCE instance = ProgramInstance();
     WNDCLASSEXA info{};
     info.cbSize = sizeof info;
-    if (GetClassInfoExA(instance, spec.name, &info)) {
-        if (spec.procedureMustMatch && info.lpfnWndProc != spec.procedure)
-            throw KestrinError::Format("ウィンドウクラス %s を登録できません。", spec.name);
+    if (GetClassInfoExA(instance, windowClass.name, &info)) {
+        if (windowClass.procedureMustMatch && info.lpfnWndProc != windowClass.procedure)
+            throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name);
         return;
     }
     info = {};
     info.cbSize = sizeof info;
-    info.style = spec.style;
-    info.lpfnWndProc = spec.procedure;
-    info.cbWndExtra = spec.windowExtra;
+    info.style = windowClass.style;
+    info.lpfnWndProc = windowClass.procedure;
+    info.cbWndExtra = windowClass.windowExtra;
     info.hInstance = instance;
-    info.hIcon = spec.icon;
+    info.hIcon = windowClass.icon;
     info.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    info.hbrBackground = spec.background;
-    info.lpszClassName = spec.name;
+    info.hbrBackground = windowClass.background;
+    info.lpszClassName = windowClass.name;
     // Another thread may have registered it in the meantime.
     if (!RegisterClassExA(&info) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw KestrinError::Format("ウィンドウクラス %s を登録できません。", spec.name);
+        throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name);
 }
 
 }  // namespace kestrin

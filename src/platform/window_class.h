@@ -5,7 +5,7 @@
 
 namespace kestrin {
 
-struct WindowClassSpec {
+struct WindowClassDescription {
     const char* name = nullptr;
     WNDPROC procedure = DefWindowProcA;
     UINT style = 0;
@@ -21,7 +21,7 @@ struct WindowClassSpec {
 // Registers the class in the program's module unless it is there already.
 // Throws KestrinError "ウィンドウクラス %s を登録できません。" when the system
 // refuses or a clash is found.
-void EnsureWindowClass(const WindowClassSpec& spec);
+void EnsureWindowClass(const WindowClassDescription& windowClass);
 
 // The module the program's classes and resources live in.
 HINSTANCE ProgramInstance() noexcept;

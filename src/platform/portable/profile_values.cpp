@@ -30,7 +30,7 @@ std::optional<int32_t> ParseDecimal(std::string_view text) {
         text.remove_prefix(1);
     }
     if (text.empty()) return std::nullopt;
-    // Accumulate the magnitude in 64 bits so that INT32_MIN needs no special case.
+    // Accumulate the magnitude in 64 bits so that INT32_MIN needs no case of its own.
     const int64_t limit = negative ? 2147483648LL : 2147483647LL;
     int64_t magnitude = 0;
     for (char c : text) {

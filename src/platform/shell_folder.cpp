@@ -1,4 +1,4 @@
-#include "platform/special_folder.h"
+#include "platform/shell_folder.h"
 
 #include <shlobj.h>
 
@@ -6,7 +6,7 @@
 
 namespace kestrin {
 
-std::string SpecialFolderPath(HWND owner, int csidl) {
+std::string ShellFolderPath(HWND owner, int csidl) {
     char buffer[MAX_PATH + 1] = {};
     ComPtr<IMalloc> allocator;
     if (FAILED(SHGetMalloc(allocator.put()))) return {};
