@@ -2,7 +2,7 @@
 # that run under Wine.
 enable_language(RC)
 
-set(KESTRIN_LIBS psapi comctl32 shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
+set(KESTRIN_LIBS psapi shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
 
 
 # Icons and cursor are drawn as text in the repository and turned into
@@ -47,7 +47,7 @@ file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
 add_library(kestrin_test_support STATIC ${TEST_SUPPORT})
 target_include_directories(kestrin_test_support PUBLIC tests src)
 target_compile_options(kestrin_test_support PRIVATE ${KESTRIN_WARNINGS})
-target_link_libraries(kestrin_test_support PUBLIC kestrin_win gmock)
+target_link_libraries(kestrin_test_support PUBLIC kestrin_win gmock comctl32)
 file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}" BIN_NATIVE)
 target_compile_definitions(kestrin_test_support PUBLIC
   KESTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}"

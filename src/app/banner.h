@@ -41,6 +41,9 @@ protected:
     void CreateParams(CreateParamsRecord& params) override;
     // The panel with the icon "MAINICON", and the label.
     void CreateControls() override;
+    // Never interactive: shown without taking the focus from the user's
+    // window (a start at logon, a pass from the hot key).
+    bool ActivatesWhenShown() const override { return false; }
 
 private:
     const BannerLayout& layout_;

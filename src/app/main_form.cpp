@@ -117,11 +117,8 @@ void TMemCMain::RunPasses() {
 }
 
 void TMemCMain::FillImageList() {
-    for (const char* name : {"MAINICON", "MAINICON2"}) {
-        // LoadIconA hands out the module's shared icon: the list takes a
-        // copy, and the shared one is never destroyed.
-        if (HICON icon = LoadIconA(App().Instance(), name)) il_->AddIcon(icon);
-    }
+    // Named, not loaded: the frames are made when an animation needs them.
+    for (const char* name : {"MAINICON", "MAINICON2"}) il_->AddIconResource(App().Instance(), name);
 }
 
 void TMemCMain::ShowTrayIcon() {

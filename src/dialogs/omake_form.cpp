@@ -6,6 +6,7 @@
 
 #include "app/portable/product.h"
 #include "app/settings_store.h"
+#include "platform/com_scope.h"
 #include "dialogs/shortcut_file.h"
 #include "platform/application.h"
 #include "platform/diagnostics.h"

@@ -9,6 +9,7 @@
 
 #include "app/settings_store.h"
 #include "dialogs/portable/shortcut_rules.h"
+#include "platform/com_scope.h"
 #include "platform/handles.h"
 
 namespace kestrin {
@@ -26,7 +27,7 @@ bool MakeShortCut(const std::string& target, const std::string& arguments, const
         return false;
 
     ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
+    if (FAILED(CreateComInstance(CLSID_ShellLink, IID_IShellLinkA, link.put_void())))
         return false;
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/common_controls.h"
 #include "platform/portable/messages.h"
 #include "platform/portable/error.h"
 #include "platform/window_class.h"
@@ -14,6 +15,7 @@ constexpr char kApplicationClass[] = "TApplication";
 constexpr char kFallbackCaption[] = "Kestrin";
 
 void ShowErrorBox(HWND owner, const std::string& text, const std::string& caption) {
+    const CommonControls buttons = CommonControls::Hold();  // as for every message box
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
 }
 

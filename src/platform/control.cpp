@@ -129,6 +129,7 @@ RECT Control::ClientArea() const {
 }
 
 void Control::Create(const char* className, ControlArgs args) {
+    if (!ownClass_ && !commonControls_) commonControls_ = CommonControls::Hold();
     className_ = className;
     args_ = std::move(args);
     HWND window = MakeWindow(NextControlId(), nullptr);

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "platform/bounds.h"
+#include "platform/common_controls.h"
 #include "platform/component.h"
 #include "platform/handles.h"
 #include "platform/input_state.h"
@@ -153,6 +154,9 @@ private:
     void FireMouseDown(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND parent_;
+    // Held while a window of a common-controls class exists (declared first:
+    // released after the window).
+    CommonControls commonControls_;
     WindowHandle window_;  // cleared, not destroyed, when the system destroys it first
     WNDPROC original_ = nullptr;
     const char* className_ = nullptr;

@@ -228,7 +228,7 @@ void Form::SetStayOnTop(bool stayOnTop) {
 void Form::Show() {
     if (!window_) Create();
     const bool wasVisible = Visible();
-    ShowWindow(window_, SW_SHOW);
+    ShowWindow(window_, ActivatesWhenShown() ? SW_SHOW : SW_SHOWNA);
     if (!wasVisible) FormShow();
 }
 

@@ -156,6 +156,9 @@ protected:
     // Fills in the window's creation parameters; the base has filled them
     // from the design properties before.
     virtual void CreateParams(CreateParamsRecord& params);
+    // Whether Show makes the form the active window (a form that takes no
+    // input is shown without taking the focus from the user's window).
+    virtual bool ActivatesWhenShown() const { return true; }
     // Builds the form's controls (its form description); runs after the
     // window exists and before FormCreate.
     virtual void CreateControls() {}

@@ -31,14 +31,6 @@ bool Contains(const Bounds& b, int x, int y) { return x >= b.x && y >= b.y && x 
 
 RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height}; }
 
-void EnsureToolTipClass() {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
-        return InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)registered;  // without the class the tool tip is simply not made
-}
-
 }  // namespace
 
 // --- GraphicControl ---
@@ -152,6 +144,7 @@ void GraphicHost::DropWindow() noexcept {
     // An owned tool tip goes with its owner; one that is still there is ours to destroy.
     if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.release();
     toolTip_.reset();
+    toolTipClass_.Release();
     window_ = nullptr;
     pressed_ = nullptr;
 }
@@ -274,7 +267,7 @@ void GraphicHost::UpdateTool(const GraphicControl& control) {
     std::string text = control.visible_ && control.showHint_ ? control.hint_ : std::string();
     if (text.empty()) return;
     if (!toolTip_) {
-        EnsureToolTipClass();
+        if (!toolTipClass_) toolTipClass_ = CommonControls::Hold();
         toolTip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                        ProgramInstance(), nullptr));

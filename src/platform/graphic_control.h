@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/bounds.h"
+#include "platform/common_controls.h"
 #include "platform/component.h"
 #include "platform/handles.h"
 #include "platform/portable/shift_state.h"
@@ -141,6 +142,7 @@ private:
 
     HWND window_;
     std::vector<GraphicControl*> controls_;
+    CommonControls toolTipClass_;  // before the tool tip: released after it
     WindowHandle toolTip_;
     GraphicControl* pressed_ = nullptr;  // left button went down on it and is held
 };

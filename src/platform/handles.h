@@ -3,7 +3,6 @@
 // One template, the release function as a traits parameter; reset() keeps
 // the thread's last-error value intact so that a failure path can still report it.
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <utility>
@@ -67,7 +66,6 @@ struct KernelHandleTraits {
 
 inline void DeleteGdiObject(HGDIOBJ h) noexcept { DeleteObject(h); }
 inline void DestroyWindowHandle(HWND h) noexcept { DestroyWindow(h); }
-inline void DestroyImageList(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
 inline void DeleteGlobalAtom(ATOM a) noexcept { GlobalDeleteAtom(a); }
 inline void FreeGlobalMemory(HGLOBAL h) noexcept { GlobalFree(h); }
 
@@ -85,7 +83,6 @@ using FontHandle = UniqueHandle<NullHandleTraits<HFONT, DeleteGdiObject>>;
 using BrushHandle = UniqueHandle<NullHandleTraits<HBRUSH, DeleteGdiObject>>;
 using BitmapHandle = UniqueHandle<NullHandleTraits<HBITMAP, DeleteGdiObject>>;
 using WindowHandle = UniqueHandle<NullHandleTraits<HWND, DestroyWindowHandle>>;
-using ImageListHandle = UniqueHandle<NullHandleTraits<HIMAGELIST, DestroyImageList>>;
 using GlobalAtom = UniqueHandle<AtomTraits>;
 // Movable global memory (clipboard data until the clipboard takes it over).
 using GlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, FreeGlobalMemory>>;
@@ -167,38 +164,6 @@ public:
 
 private:
     T* ptr_ = nullptr;
-};
-
-// An item-identifier list from the shell, freed through the shell's allocator.
-class ShellItemList {
-public:
-    explicit ShellItemList(ComPtr<IMalloc>& allocator) noexcept : allocator_(allocator) {}
-    ShellItemList(const ShellItemList&) = delete;
-    ShellItemList& operator=(const ShellItemList&) = delete;
-    ~ShellItemList() {
-        if (list_ && allocator_) allocator_->Free(list_);
-    }
-    LPITEMIDLIST get() const noexcept { return list_; }
-    LPITEMIDLIST* put() noexcept { return &list_; }
-
-private:
-    ComPtr<IMalloc>& allocator_;
-    LPITEMIDLIST list_ = nullptr;
-};
-
-// COM initialised for the lifetime of the object (balanced only on success).
-class ComScope {
-public:
-    ComScope() noexcept : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (ok_) CoUninitialize();
-    }
-    bool ok() const noexcept { return ok_; }
-
-private:
-    bool ok_;
 };
 
 }  // namespace kestrin

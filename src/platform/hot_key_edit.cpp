@@ -4,20 +4,7 @@
 
 namespace kestrin {
 
-namespace {
-
-void RegisterHotKeyClass() {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX init{sizeof init, ICC_HOTKEY_CLASS};
-        return InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)registered;  // on failure the window creation below reports it
-}
-
-}  // namespace
-
 HotKeyEdit::HotKeyEdit(HWND parent, const Bounds& bounds) : Control(parent) {
-    RegisterHotKeyClass();
     Create(HOTKEY_CLASSA, {.bounds = bounds, .exStyle = WS_EX_CLIENTEDGE});
 }
 

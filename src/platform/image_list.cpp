@@ -1,35 +1,97 @@
 #include "platform/image_list.h"
 
-#include <commctrl.h>
+#include <algorithm>
 
 #include "platform/icon_picture.h"
-#include "platform/portable/error.h"
 
 namespace kestrin {
 
-ImageList::ImageList(int width, int height)
-    : width_(width),
-      height_(height),
-      // 16 colours and a mask: the program's icons are 16-colour pictures,
-      // and a 4-bit list keeps their palette colours exactly.
-      list_(ImageList_Create(width, height, ILC_COLOR4 | ILC_MASK, 0, 4)) {
-    if (!list_) throw KestrinError("イメージリストを作成できません。");
+ImageList::ImageList(int width, int height) : width_(width), height_(height) {}
+
+ImageList::~ImageList() {
+    destroyNotifier_.Notify();
+    std::lock_guard lock(mutex_);
+    DropLocked();
 }
 
-ImageList::~ImageList() { destroyNotifier_.Notify(); }
+bool ImageList::LoadLocked() const {
+    if (list_) return true;
+    CommonControls library = CommonControls::Hold();
+    if (!library) return false;
+    // 16 colours and a mask: the program's icons are 16-colour pictures,
+    // and a 4-bit list keeps their palette colours exactly.
+    HIMAGELIST list = library->ImageList_Create(width_, height_, ILC_COLOR4 | ILC_MASK, 0, 4);
+    if (!list) return false;
+    for (const Source& source : sources_) {
+        // The icon at its system size, as LoadIcon gives it, scaled by the list.
+        IconHandle icon(static_cast<HICON>(
+            LoadImageA(source.instance, source.name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+        if (source.name.empty() || !icon || library->ImageList_ReplaceIcon(list, -1, icon.get()) < 0) {
+            library->ImageList_Destroy(list);
+            return false;
+        }
+    }
+    list_ = list;
+    library_ = std::move(library);
+    return true;
+}
+
+void ImageList::DropLocked() const noexcept {
+    if (list_) library_->ImageList_Destroy(list_);
+    list_ = nullptr;
+    library_.Release();
+}
 
 int ImageList::AddIcon(HICON icon) {
     if (!icon) return -1;
-    return ImageList_AddIcon(list_.get(), icon);
+    std::lock_guard lock(mutex_);
+    if (!LoadLocked()) return -1;
+    const int index = library_->ImageList_ReplaceIcon(list_, -1, icon);
+    if (index >= 0) sources_.push_back({});
+    return index;
 }
 
-int ImageList::Count() const { return ImageList_GetImageCount(list_.get()); }
+int ImageList::AddIconResource(HINSTANCE instance, std::string name) {
+    std::lock_guard lock(mutex_);
+    // A loaded list takes the image now, so that it stays in step.
+    if (list_) {
+        IconHandle icon(static_cast<HICON>(LoadImageA(instance, name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+        if (!icon || library_->ImageList_ReplaceIcon(list_, -1, icon.get()) < 0) return -1;
+    }
+    sources_.push_back({instance, std::move(name)});
+    return static_cast<int>(sources_.size()) - 1;
+}
 
-void ImageList::Clear() { ImageList_Remove(list_.get(), -1); }
+int ImageList::Count() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(sources_.size());
+}
+
+void ImageList::Clear() {
+    std::lock_guard lock(mutex_);
+    sources_.clear();
+    DropLocked();
+}
+
+void ImageList::Trim() {
+    std::lock_guard lock(mutex_);
+    if (std::all_of(sources_.begin(), sources_.end(), [](const Source& s) { return !s.name.empty(); })) DropLocked();
+}
+
+bool ImageList::Loaded() const {
+    std::lock_guard lock(mutex_);
+    return list_ != nullptr;
+}
+
+HIMAGELIST ImageList::Handle() const {
+    std::lock_guard lock(mutex_);
+    return LoadLocked() ? list_ : nullptr;
+}
 
 IconHandle ImageList::CopyIcon(int index) const {
-    if (index < 0 || index >= Count()) return {};
-    return IconHandle(ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
+    std::lock_guard lock(mutex_);
+    if (index < 0 || index >= static_cast<int>(sources_.size()) || !LoadLocked()) return {};
+    return IconHandle(library_->ImageList_GetIcon(list_, index, ILD_NORMAL));
 }
 
 bool ImageList::CopyIcon(int index, IconPicture& into) const {

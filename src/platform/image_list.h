@@ -2,10 +2,19 @@
 // A list of same-sized icon images (the frames of the tray animation). Icons
 // added are copied in, scaled to the list's size; icons taken out are new
 // copies the caller owns.
+//
+// Images named by their icon resource are loaded only when the list is
+// first used, and Trim() lets the list (and the common controls library
+// with it) go again until the next use: a resident program holds its
+// animation frames only while it animates.
 #include <windows.h>
 
 #include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
 
+#include "platform/common_controls.h"
 #include "platform/handles.h"
 #include "platform/portable/destroy_notifier.h"
 
@@ -22,16 +31,26 @@ public:
 
     // Appends a copy of the icon; returns its index, or -1 when the list refused it.
     int AddIcon(HICON icon);
+    // Appends the icon resource `name` of `instance`, loaded at the list's
+    // next use; returns its index.
+    int AddIconResource(HINSTANCE instance, std::string name);
     int Count() const;
     void Clear();
+    // Lets the loaded images go when every one of them can be loaded again
+    // from its resource; the next use loads them anew.
+    void Trim();
+    // Whether the images are loaded now.
+    bool Loaded() const;
 
-    // A new icon made from image `index`; empty for an index out of range.
+    // A new icon made from image `index`; empty for an index out of range
+    // or an image that cannot be loaded.
     IconHandle CopyIcon(int index) const;
     // The same into a picture (which fires its change notice). False, and
     // the picture untouched, for an index out of range.
     bool CopyIcon(int index, IconPicture& into) const;
 
-    HIMAGELIST Handle() const noexcept { return list_.get(); }
+    // The loaded list (loaded by the call); null when it cannot be made.
+    HIMAGELIST Handle() const;
     int Width() const noexcept { return width_; }
     int Height() const noexcept { return height_; }
 
@@ -42,9 +61,21 @@ public:
     void RemoveDestroyObserver(DestroyNotifier::Token token) { destroyNotifier_.Remove(token); }
 
 private:
+    struct Source {
+        HINSTANCE instance = nullptr;
+        std::string name;  // empty: an icon given by handle, which cannot be loaded again
+    };
+
+    // Makes the list with every image of `sources_`; false when it cannot.
+    bool LoadLocked() const;
+    void DropLocked() const noexcept;
+
     int width_;
     int height_;
-    ImageListHandle list_;
+    mutable std::mutex mutex_;  // the animation worker copies frames out
+    std::vector<Source> sources_;
+    mutable CommonControls library_;
+    mutable HIMAGELIST list_ = nullptr;
     DestroyNotifier destroyNotifier_;
 };
 

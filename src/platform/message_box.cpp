@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 
 #include "platform/application.h"
+#include "platform/common_controls.h"
 
 namespace kestrin {
 
@@ -10,6 +11,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, UINT fla
         owner = GetActiveWindow();
         if (!owner) owner = App().Handle();
     }
+    // The box's buttons are common controls: loaded here, they go with the box.
+    const CommonControls buttons = CommonControls::Hold();
     return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 

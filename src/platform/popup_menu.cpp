@@ -8,27 +8,20 @@ namespace {
 constexpr char kMenuError[] = "メニューを作成できません。";
 }
 
-PopupMenu::PopupMenu(HWND owner) : owner_(owner), menu_(CreatePopupMenu()) {
-    if (!menu_) throw KestrinError(kMenuError);
-}
+PopupMenu::PopupMenu(HWND owner) : owner_(owner) {}
 
 PopupMenu::~PopupMenu() { destroyNotifier_.Notify(); }
 
 int PopupMenu::AddItem(std::string_view name, std::string_view caption, std::function<void()> OnClick) {
-    const int index = ItemCount();
-    // Command identifiers are index + 1: TrackPopupMenu returns 0 for "nothing chosen".
-    const std::string text(caption);
-    if (!AppendMenuA(menu_.get(), MF_STRING, static_cast<UINT_PTR>(index + 1), text.c_str()))
-        throw KestrinError(kMenuError);
-    items_.push_back({std::string(name), std::move(OnClick)});
-    return index;
+    items_.push_back({std::string(name), std::string(caption), false, true, std::move(OnClick)});
+    menu_.reset();  // made again with the new item
+    return ItemCount() - 1;
 }
 
 int PopupMenu::AddSeparator(std::string_view name) {
-    const int index = ItemCount();
-    if (!AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr)) throw KestrinError(kMenuError);
-    items_.push_back({std::string(name), {}});
-    return index;
+    items_.push_back({std::string(name), {}, true, true, {}});
+    menu_.reset();
+    return ItemCount() - 1;
 }
 
 int PopupMenu::IndexOf(std::string_view name) const {
@@ -39,21 +32,41 @@ int PopupMenu::IndexOf(std::string_view name) const {
 
 void PopupMenu::SetItemEnabled(int index, bool enabled) {
     if (index < 0 || index >= ItemCount()) return;
-    EnableMenuItem(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    items_[static_cast<size_t>(index)].enabled = enabled;
+    if (menu_)
+        EnableMenuItem(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void PopupMenu::SetItemEnabled(std::string_view name, bool enabled) { SetItemEnabled(IndexOf(name), enabled); }
 
 bool PopupMenu::ItemEnabled(int index) const {
     if (index < 0 || index >= ItemCount()) return false;
-    const UINT state = GetMenuState(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION);
-    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+    return items_[static_cast<size_t>(index)].enabled;
+}
+
+HMENU PopupMenu::Handle() const {
+    if (menu_) return menu_.get();
+    MenuHandle menu(CreatePopupMenu());
+    if (!menu) return nullptr;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const Item& item = items_[i];
+        // Command identifiers are index + 1: TrackPopupMenu returns 0 for "nothing chosen".
+        const BOOL added = item.separator ? AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr)
+                                          : AppendMenuA(menu.get(), MF_STRING | (item.enabled ? 0 : MF_GRAYED),
+                                                        static_cast<UINT_PTR>(i + 1), item.caption.c_str());
+        if (!added) return nullptr;
+    }
+    menu_ = std::move(menu);
+    return menu_.get();
 }
 
 bool PopupMenu::Popup(int x, int y) {
+    const HMENU menu = Handle();
+    if (!menu) throw KestrinError(kMenuError);
     const UINT flags =
         alignment_ | TPM_RETURNCMD | (trackButton_ == TrackButton::Left ? TPM_LEFTBUTTON : TPM_RIGHTBUTTON);
-    const auto command = static_cast<UINT>(TrackPopupMenu(menu_.get(), flags, x, y, 0, owner_, nullptr));
+    const auto command = static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner_, nullptr));
+    menu_.reset();
     // The owner must see a message after the menu: otherwise a menu opened
     // from the notification area closes at once the next time it opens.
     PostMessageA(owner_, WM_NULL, 0, 0);

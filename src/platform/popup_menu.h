@@ -2,6 +2,10 @@
 // A popup menu whose items carry their own handlers. Popup() shows it at a
 // screen point, waits until it closes and then runs the chosen item's
 // handler on the calling thread.
+//
+// The items are kept here; the system's menu is made when it is needed (a
+// popup, or a look at Handle()) and let go after each popup, so that a tray
+// menu costs nothing while the program waits.
 #include <windows.h>
 
 #include <functional>
@@ -36,7 +40,9 @@ public:
     void SetItemEnabled(std::string_view name, bool enabled);
     bool ItemEnabled(int index) const;
 
-    HMENU Handle() const noexcept { return menu_.get(); }
+    // The system's menu with the current items (made by the call; null when
+    // the system refuses it). Valid until the next popup ends.
+    HMENU Handle() const;
     HWND Owner() const noexcept { return owner_; }
 
     // TPM_LEFTALIGN, TPM_CENTERALIGN (the default) or TPM_RIGHTALIGN: where
@@ -61,11 +67,14 @@ public:
 private:
     struct Item {
         std::string name;
+        std::string caption;  // empty for a separator
+        bool separator = false;
+        bool enabled = true;
         std::function<void()> OnClick;
     };
 
     HWND owner_;
-    MenuHandle menu_;
+    mutable MenuHandle menu_;
     std::vector<Item> items_;
     UINT alignment_ = TPM_CENTERALIGN;
     TrackButton trackButton_ = TrackButton::Right;

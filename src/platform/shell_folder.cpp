@@ -2,18 +2,13 @@
 
 #include <shlobj.h>
 
-#include "platform/handles.h"
-
 namespace kestrin {
 
 std::string ShellFolderPath(HWND owner, int csidl) {
+    // By path, not through an item list: an item list is allocated by COM,
+    // which would load ole32 (over a megabyte) for the program's whole run.
     char buffer[MAX_PATH + 1] = {};
-    ComPtr<IMalloc> allocator;
-    if (FAILED(SHGetMalloc(allocator.put()))) return {};
-    // Freed through the allocator whichever way the lookup ends.
-    ShellItemList list(allocator);
-    if (FAILED(SHGetSpecialFolderLocation(owner, csidl, list.put())) || !list.get()) return {};
-    if (!SHGetPathFromIDListA(list.get(), buffer)) return {};
+    if (FAILED(SHGetFolderPathA(owner, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
     return buffer;
 }
 

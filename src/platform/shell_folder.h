@@ -9,7 +9,7 @@ namespace kestrin {
 
 // The folder numbered `csidl` (CSIDL_PERSONAL, CSIDL_STARTUP, ...), looked up
 // with `owner` as the window for any message of the shell. "" when the shell
-// has no allocator, no item list or no file-system path for it.
+// has no file-system path for it.
 std::string ShellFolderPath(HWND owner, int csidl);
 
 }  // namespace kestrin

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <mutex>
 
 #include "platform/handles.h"
 
@@ -25,19 +26,28 @@ FontHandle MakeFont(FontStyle style) {
     return FontHandle(CreateFontIndirectA(&font));
 }
 
-// All four styles at once: a function-local static is built exactly once even
-// if two threads ask at the same time, and is freed at process exit.
-const std::array<FontHandle, 4>& Fonts() {
-    static const std::array<FontHandle, 4> fonts{MakeFont(FontStyle::Normal), MakeFont(FontStyle::Bold),
-                                                 MakeFont(FontStyle::Underline),
-                                                 MakeFont(FontStyle::BoldUnderline)};
-    return fonts;
+// Each style made on its first use (a resident program that only ever shows
+// its splash needs one), then kept until process exit.
+struct FontTable {
+    std::mutex mutex;
+    std::array<FontHandle, 4> fonts;
+};
+
+FontTable& Fonts() {
+    static FontTable table;
+    return table;
 }
 
 }  // namespace
 
 HFONT UiFont() { return UiFont(FontStyle::Normal); }
 
-HFONT UiFont(FontStyle style) { return Fonts()[static_cast<unsigned>(style) & 3u].get(); }
+HFONT UiFont(FontStyle style) {
+    FontTable& table = Fonts();
+    std::lock_guard lock(table.mutex);
+    FontHandle& font = table.fonts[static_cast<unsigned>(style) & 3u];
+    if (!font) font = MakeFont(style);
+    return font.get();
+}
 
 }  // namespace kestrin

@@ -212,7 +212,16 @@ void TTrayIcon::StopAnimation() {
     if (!animating_.load()) return;
     animating_.store(false);
     animate_->WaitUntilParked();
-    // The worker sends nothing more: the static picture is the last one.
+    // The worker sends nothing more, and ends: a resident program keeps no
+    // thread, and no frames, between two animations.
+    std::unique_ptr<TTrayIconAnimate> ended;
+    {
+        std::lock_guard lock(recordMutex_);
+        ended = std::move(animate_);
+    }
+    ended.reset();
+    if (ImageList* list = animateIcons_.load()) list->Trim();
+    // The static picture is the last one.
     IconChanged();
 }
 

@@ -50,7 +50,8 @@ HWND OpenTrayMenu(const KestrinProcess& k, HWND callbackWindow) {
 
 bool CloseMenu(HWND menu) {
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    return WaitFor([&] { return !IsWindowVisible(menu); });
+    // The program lets its menu go after every popup, and the menu's window with it.
+    return WaitFor([&] { return !IsWindow(menu); });
 }
 
 HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs) {

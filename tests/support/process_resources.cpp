@@ -96,4 +96,15 @@ ProcessResources ReadProcessResources(DWORD processId) {
     return resources;
 }
 
+bool HasModule(DWORD processId, const std::string& name) {
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE || !Module32First(snapshot.get(), &module)) return false;
+    do {
+        if (lstrcmpiA(module.szModule, name.c_str()) == 0) return true;
+    } while (Module32Next(snapshot.get(), &module));
+    return false;
+}
+
 }  // namespace kestrin::test

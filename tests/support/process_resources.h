@@ -21,4 +21,7 @@ struct ProcessResources {
 
 ProcessResources ReadProcessResources(DWORD processId);
 
+// Whether the process has the library `name` (e.g. "comctl32.dll") loaded now.
+bool HasModule(DWORD processId, const std::string& name);
+
 }  // namespace kestrin::test

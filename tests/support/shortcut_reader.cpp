@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/com_scope.h"
 #include "platform/handles.h"
 
 namespace kestrin::test {

@@ -157,6 +157,44 @@ TEST(ImageList, AddsCopiesOfIconsAndCounts) {
     EXPECT_EQ(list.Count(), 0);
 }
 
+TEST(ImageList, NamedImagesAreLoadedOnlyWhileTheListIsUsed) {
+    ImageList named;
+    EXPECT_EQ(named.AddIconResource(Self(), "MAINICON"), 0);
+    EXPECT_EQ(named.AddIconResource(Self(), "MAINICON2"), 1);
+    EXPECT_EQ(named.Count(), 2);
+    EXPECT_FALSE(named.Loaded()) << "nothing is loaded before the first use";
+
+    // The same pictures as icons loaded the usual way and added by handle.
+    ImageList byHandle;
+    byHandle.AddIcon(LoadIconA(Self(), "MAINICON"));
+    byHandle.AddIcon(LoadIconA(Self(), "MAINICON2"));
+    for (int round = 0; round < 2; ++round) {
+        for (int index = 0; index < 2; ++index) {
+            IconHandle frame = named.CopyIcon(index), expected = byHandle.CopyIcon(index);
+            ASSERT_TRUE(frame) << "round " << round << " image " << index;
+            EXPECT_EQ(RenderIcon(frame.get(), 16, RGB(0, 128, 0)), RenderIcon(expected.get(), 16, RGB(0, 128, 0)))
+                << "round " << round << " image " << index;
+        }
+        EXPECT_TRUE(named.Loaded());
+        named.Trim();
+        EXPECT_FALSE(named.Loaded()) << "round " << round;
+        EXPECT_EQ(named.Count(), 2) << "a trimmed list keeps its images";
+    }
+
+    // An image given by handle cannot be loaded again: that list stays.
+    byHandle.Trim();
+    EXPECT_TRUE(byHandle.Loaded());
+    EXPECT_EQ(byHandle.Count(), 2);
+}
+
+TEST(ImageList, AMissingResourceGivesNoFrames) {
+    ImageList list;
+    list.AddIconResource(Self(), "NOSUCHICON");
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_FALSE(list.CopyIcon(0));
+    EXPECT_FALSE(list.Loaded());
+}
+
 TEST(ImageList, EveryCopyIsANewIconOfTheListsSize) {
     ImageList list;
     auto icon = MakeSolidIcon(32, RGB(0, 0, 255));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialogs/omake_form.h"
+#include "platform/com_scope.h"
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/shortcut_reader.h"

@@ -85,24 +85,26 @@ TEST_F(TrayAnimationTest, FramesAlternateFromTheWorkerAndTheStaticPictureComesBa
     EXPECT_TRUE(icon_->Animating());
     EXPECT_FALSE(icon_->SingleStep());
     ASSERT_TRUE(WaitForModifies(5));
+    const DWORD workerId = icon_->AnimationWorker()->ThreadId();
+    KernelHandle worker(OpenThread(SYNCHRONIZE, FALSE, workerId));
+    ASSERT_TRUE(worker);
     icon_->StopAnimation();
     EXPECT_FALSE(icon_->Animating());
 
     const auto modifies = shell_.Calls(NIM_MODIFY);
     ASSERT_GE(modifies.size(), 6u);
-    const TTrayIconAnimate* worker = icon_->AnimationWorker();
-    ASSERT_NE(worker, nullptr);
     for (size_t i = 0; i + 1 < modifies.size(); ++i) {
         EXPECT_EQ(modifies[i].colour, i % 2 == 0 ? kRed : kBlue) << "frame " << i;
-        EXPECT_EQ(modifies[i].threadId, worker->ThreadId()) << "frame " << i;
+        EXPECT_EQ(modifies[i].threadId, workerId) << "frame " << i;
         EXPECT_EQ(modifies[i].tip, "TipHelp");
         EXPECT_EQ(modifies[i].flags, 7u);
     }
-    EXPECT_NE(worker->ThreadId(), GetCurrentThreadId());
+    EXPECT_NE(workerId, GetCurrentThreadId());
     EXPECT_EQ(modifies.back().colour, kStatic);
     EXPECT_EQ(modifies.back().threadId, GetCurrentThreadId());
-    EXPECT_TRUE(worker->Parked());
-    EXPECT_EQ(worker->FrameIndex(), 0);
+    // Between two animations there is no worker, and no frames held.
+    EXPECT_EQ(icon_->AnimationWorker(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(worker.get(), 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "the worker still runs";
     ExpectSilence();
 }
 
@@ -118,7 +120,7 @@ TEST_F(TrayAnimationTest, EveryStopEndsWithTheStaticPictureWhereverTheWorkerWas)
         const auto calls = shell_.Calls();
         ASSERT_FALSE(calls.empty());
         EXPECT_EQ(calls.back().colour, kStatic) << "round " << round;
-        EXPECT_TRUE(icon_->AnimationWorker()->Parked()) << "round " << round;
+        EXPECT_EQ(icon_->AnimationWorker(), nullptr) << "round " << round;
         const size_t count = calls.size();
         EXPECT_TRUE(HoldsFor([&] { return shell_.Calls().size() == count; }, kRate)) << "round " << round;
     }
@@ -142,14 +144,12 @@ TEST_F(TrayAnimationTest, StartWithoutFramesDoesNothing) {
     EXPECT_EQ(shell_.Calls().size(), 0u);
 }
 
-TEST_F(TrayAnimationTest, ASecondAnimationStartsAtTheFirstFrameWithTheSameWorker) {
+TEST_F(TrayAnimationTest, ASecondAnimationStartsAtTheFirstFrameWithANewWorker) {
     AddFrame(frames_, kYellow);
     Show();
     icon_->StartAnimation(false);
     ASSERT_TRUE(WaitForModifies(1));  // most likely red only: the next would be blue
     icon_->StopAnimation();
-    const TTrayIconAnimate* worker = icon_->AnimationWorker();
-    const DWORD workerThread = worker->ThreadId();
     shell_.Clear();
 
     icon_->StartAnimation(false);
@@ -159,8 +159,7 @@ TEST_F(TrayAnimationTest, ASecondAnimationStartsAtTheFirstFrameWithTheSameWorker
     ASSERT_GE(colours.size(), 2u);
     EXPECT_EQ(colours.front(), kRed);
     EXPECT_EQ(colours.back(), kStatic);
-    EXPECT_EQ(icon_->AnimationWorker(), worker);
-    EXPECT_EQ(icon_->AnimationWorker()->ThreadId(), workerThread);
+    EXPECT_EQ(icon_->AnimationWorker(), nullptr);
 }
 
 TEST_F(TrayAnimationTest, SingleStepShowsTheFirstFrameAndHoldsIt) {
@@ -180,7 +179,7 @@ TEST_F(TrayAnimationTest, SingleStepShowsTheFirstFrameAndHoldsIt) {
 
     icon_->StopAnimation();
     EXPECT_EQ(ModifyColours(), (std::vector<uint32_t>{kRed, kStatic}));
-    EXPECT_EQ(icon_->AnimationWorker()->FrameIndex(), 0);
+    EXPECT_EQ(icon_->AnimationWorker(), nullptr);
     ExpectSilence();
 }
 
@@ -235,7 +234,7 @@ TEST_F(TrayAnimationTest, AnIconOutsideTheTrayAnimatesWithoutSending) {
     ASSERT_TRUE(WaitFor([&] { return icon_->AnimationWorker()->FrameIndex() == 0; }));
     icon_->StopAnimation();
     EXPECT_FALSE(icon_->Animating());
-    EXPECT_TRUE(icon_->AnimationWorker()->Parked());
+    EXPECT_EQ(icon_->AnimationWorker(), nullptr);
     EXPECT_EQ(shell_.Calls().size(), 0u);
 }
 
@@ -245,10 +244,12 @@ TEST_F(TrayAnimationTest, StartAndStopFromAnotherThread) {
     constexpr size_t kFrames = 3;
     DWORD stopper = 0;
     bool framesSeen = false;
+    DWORD worker = 0;
     std::thread pass([&] {
         stopper = GetCurrentThreadId();
         icon_->StartAnimation(false);
         framesSeen = WaitFor([&] { return shell_.Count(NIM_MODIFY) >= kFrames; });
+        worker = icon_->AnimationWorker()->ThreadId();
         icon_->StopAnimation();
     });
     pass.join();
@@ -259,7 +260,6 @@ TEST_F(TrayAnimationTest, StartAndStopFromAnotherThread) {
     // thread that stopped.
     const auto modifies = shell_.Calls(NIM_MODIFY);
     ASSERT_GE(modifies.size(), kFrames + 1);
-    const DWORD worker = icon_->AnimationWorker()->ThreadId();
     for (size_t i = 0; i + 1 < modifies.size(); ++i) {
         EXPECT_EQ(modifies[i].colour, i % 2 == 0 ? kRed : kBlue) << "frame " << i;
         EXPECT_EQ(modifies[i].threadId, worker) << "frame " << i;
@@ -312,7 +312,7 @@ TEST_F(TrayAnimationTest, ARefusedFinalPictureIsReportedAfterTheStop) {
     shell_.Fail(NIM_ADD);
     EXPECT_THROW(icon_->StopAnimation(), KestrinError);
     EXPECT_FALSE(icon_->Animating());
-    EXPECT_TRUE(icon_->AnimationWorker()->Parked());
+    EXPECT_EQ(icon_->AnimationWorker(), nullptr);
     shell_.FailNone();
 }
 

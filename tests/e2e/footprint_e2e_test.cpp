@@ -1,0 +1,88 @@
+// What the resident program holds while it waits in the tray: its main
+// thread and the interval thread's wait, and neither the common controls
+// library nor COM. Each use takes what it needs (the animation its worker
+// thread and frames, a dialog its controls) and gives it back when it ends.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "support/input.h"
+#include "support/kestrin_env.h"
+#include "support/kestrin_process.h"
+#include "support/process_resources.h"
+#include "support/wait.h"
+#include "support/windows_find.h"
+
+using namespace kestrin::test;
+
+namespace {
+
+class FootprintE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // An interval that does not come during the test; no notice, so that
+        // a hot-key pass ends with the animation.
+        WriteIni({"Timer=60", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
+        k_ = std::make_unique<KestrinProcess>();
+        ASSERT_TRUE(k_->WaitForLines("resident", 1, 20000));
+        controller_ = WaitForController(*k_);
+        callback_ = CallbackWindow(controller_);
+    }
+    void TearDown() override {
+        if (k_ && k_->Running()) {
+            PostMessageA(controller_, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(k_->WaitForExit(15000)) << "the close hung";
+        }
+        RemoveIni();
+    }
+    // The idle footprint: back to it within the wait, or a failure saying what stayed.
+    // (COM is checked only before the first dialog: Wine's input method
+    // loads it for good when a window of the program is first activated.)
+    void ExpectIdle(const char* after, bool withoutCom) {
+        const DWORD id = k_->ProcessId();
+        EXPECT_TRUE(WaitFor([&] { return ReadProcessResources(id).threads == kIdleThreads; }))
+            << "a thread stayed after " << after;
+        EXPECT_TRUE(WaitFor([&] { return !HasModule(id, "comctl32.dll"); })) << "comctl32 stayed after " << after;
+        if (withoutCom) {
+            EXPECT_FALSE(HasModule(id, "ole32.dll")) << "after " << after;
+        }
+    }
+    static constexpr long kIdleThreads = 2;  // the main thread and the interval thread
+
+    std::unique_ptr<KestrinProcess> k_;
+    HWND controller_ = nullptr;
+    HWND callback_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(FootprintE2E, EachUseGivesBackWhatItTook) {
+    ExpectIdle("the start", true);
+
+    // A hot-key pass, with its animation from a worker thread.
+    PostMessageA(controller_, WM_HOTKEY, GlobalFindAtomA("KestrinHK"), 0);
+    ASSERT_TRUE(k_->WaitForLines("animation stop", 1, kGenerousMs)) << ::testing::PrintToString(k_->Lines());
+    ExpectIdle("the animation", true);
+
+    struct Dialog {
+        std::initializer_list<WORD> keys;  // from the open tray menu
+        const char* className;
+    };
+    const Dialog dialogs[] = {
+        {{VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "TPropForm"},
+        {{VK_DOWN, VK_RETURN}, "TOmakeForm"},
+        {{'A'}, "TAboutBox"},
+    };
+    for (const Dialog& dialog : dialogs) {
+        HWND menu = OpenTrayMenu(*k_, callback_);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
+        for (WORD key : dialog.keys) SendKey(key);
+        HWND window = WaitForShownWindow(dialog.className, nullptr, kGenerousMs, k_->ProcessId());
+        ASSERT_NE(window, nullptr) << dialog.className;
+        // Its controls hold the library while it is open.
+        EXPECT_TRUE(HasModule(k_->ProcessId(), "comctl32.dll")) << dialog.className;
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitForWindowGone(dialog.className, kGenerousMs, k_->ProcessId())) << dialog.className;
+        ExpectIdle(dialog.className, false);
+    }
+}
