@@ -49,7 +49,8 @@ void Application::Initialize(HINSTANCE instance) {
     WindowClassDescription windowClass;
     windowClass.name = kApplicationClass;
     windowClass.procedure = &Application::WindowProc;
-    windowClass.icon = LoadIconA(ProgramInstance(), "MAINICON");
+    windowClass.icon = ProgramIcon();
+    windowClass.smallIcon = ProgramSmallIcon();
     windowClass.procedureMustMatch = true;
     EnsureWindowClass(windowClass);
     // Hidden and of no size: it only owns the forms (so that they have no

@@ -39,6 +39,14 @@ bool IsMousePress(UINT message) {
     }
 }
 
+// Whether the window has anything outside its client area (a border, an edge).
+bool HasFrame(HWND window) {
+    RECT outer{}, inner{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &inner);
+    return outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom;
+}
+
 }  // namespace
 
 Control::Control(HWND parent) : parent_(parent) {}
@@ -138,7 +146,7 @@ void Control::Create(const char* className, ControlArgs args) {
 }
 
 void Control::CreateOwn(const char* className, ControlArgs args) {
-    EnsureWindowClass(WindowClassDescription{.name = className});
+    EnsureWindowClass(WindowClassDescription{.name = className, .style = kOwnPaintedClassStyle});
     ownClass_ = true;
     Create(className, std::move(args));
 }
@@ -280,6 +288,11 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             case WM_GETDLGCODE:
                 // Painted controls take no keyboard input: dialog navigation passes them by.
                 return DLGC_STATIC;
+            case WM_NCPAINT:
+                // Without a frame there is nothing to draw there, but the
+                // system's handling would still take a context from its cache.
+                if (!HasFrame(Handle())) return 0;
+                break;
             default:
                 break;
         }

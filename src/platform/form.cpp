@@ -145,9 +145,10 @@ void Form::Create(HWND owner) {
     EnsureWindowClass(WindowClassDescription{
         .name = ClassName(),
         .procedure = &Form::WindowProc,
-        .style = CS_DBLCLKS,
+        .style = CS_DBLCLKS | kOwnPaintedClassStyle,
         .windowExtra = sizeof(Form*),
-        .icon = LoadIconA(ProgramInstance(), "MAINICON"),
+        .icon = ProgramIcon(),
+        .smallIcon = ProgramSmallIcon(),
         .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
         .procedureMustMatch = true,
     });

@@ -6,6 +6,13 @@ namespace kestrin {
 
 HINSTANCE ProgramInstance() noexcept { return GetModuleHandleA(nullptr); }
 
+HICON ProgramIcon() noexcept { return LoadIconA(ProgramInstance(), "MAINICON"); }
+
+HICON ProgramSmallIcon() noexcept {
+    return static_cast<HICON>(LoadImageA(ProgramInstance(), "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
 void EnsureWindowClass(const WindowClassDescription& windowClass) {
     const HINSTANCE instance = ProgramInstance();
     WNDCLASSEXA info{};
@@ -22,6 +29,7 @@ void EnsureWindowClass(const WindowClassDescription& windowClass) {
     info.cbWndExtra = windowClass.windowExtra;
     info.hInstance = instance;
     info.hIcon = windowClass.icon;
+    info.hIconSm = windowClass.smallIcon;
     info.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     info.hbrBackground = windowClass.background;
     info.lpszClassName = windowClass.name;

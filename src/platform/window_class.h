@@ -5,12 +5,21 @@
 
 namespace kestrin {
 
+// The windows the program paints itself have a device context of their own
+// (CS_OWNDC), which goes with the window: painted through the system's
+// shared cache, each of them would leave a context, a region and a bitmap
+// in the cache for the rest of the run.
+inline constexpr UINT kOwnPaintedClassStyle = CS_OWNDC;
+
 struct WindowClassDescription {
     const char* name = nullptr;
     WNDPROC procedure = DefWindowProcA;
     UINT style = 0;
     int windowExtra = 0;
     HICON icon = nullptr;
+    // Given, so that the system does not make a small copy of `icon` for
+    // every class.
+    HICON smallIcon = nullptr;
     HBRUSH background = nullptr;
     // A class of that name that another procedure serves is a clash (two
     // forms with one class name); classes served through a subclass
@@ -25,5 +34,10 @@ void EnsureWindowClass(const WindowClassDescription& windowClass);
 
 // The module the program's classes and resources live in.
 HINSTANCE ProgramInstance() noexcept;
+
+// The program's icon "MAINICON" at the system's large and small icon sizes,
+// loaded once and shared by every class.
+HICON ProgramIcon() noexcept;
+HICON ProgramSmallIcon() noexcept;
 
 }  // namespace kestrin

@@ -15,7 +15,9 @@
 #include "platform/popup_menu.h"
 #include "platform/portable/error.h"
 #include "support/control_host.h"
+#include "support/input.h"
 #include "support/tray_support.h"
+#include "support/wait.h"
 #include "support/windows_find.h"
 #include "tray/tray_icon.h"
 #include "tray/callback_window.h"
@@ -80,7 +82,13 @@ protected:
         callback_ = FindCallbackWindow(owner_.Handle());
         ASSERT_NE(callback_, nullptr);
         GetCursorPos(&savedCursor_);
-        SetCursorPos(kCursorX, kCursorY);
+        // Moved as a mouse would move it: a pointer only set by the program
+        // can be put back by a late event of the display from an earlier test.
+        MoveMouseTo(kCursorX, kCursorY);
+        ASSERT_TRUE(WaitFor([] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == kCursorX && at.y == kCursorY;
+        }));
         icon_->OnMouseDown = [this](TTrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
             EXPECT_EQ(&sender, icon_.get());
             events_.push_back("down " + ButtonName(button) + " " + std::to_string(shift) + " " + std::to_string(x) +
