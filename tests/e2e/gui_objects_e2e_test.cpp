@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "support/child_process.h"
 #include "support/gui_objects.h"
 #include "support/wait.h"
 #include "support/wine_paths.h"
@@ -34,39 +35,25 @@ UserObjects operator-(const UserObjects& a, const UserObjects& b) {
     return {a.windows - b.windows, a.menus - b.menus, a.icons - b.icons};
 }
 
-KernelHandle InheritableEvent() {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return KernelHandle(CreateEventA(&inherit, FALSE, FALSE, nullptr));
-}
-
 // The helper process, ended when the object goes.
 class Maker {
 public:
-    explicit Maker(const Made& m) : ready_(InheritableEvent()), go_(InheritableEvent()) {
-        std::string command = "\"" + UnixToWindowsPath(KESTRIN_GUI_OBJECT_MAKER) + "\"";
-        for (uintptr_t value : {reinterpret_cast<uintptr_t>(ready_.get()), reinterpret_cast<uintptr_t>(go_.get())})
-            command += " " + std::to_string(value);
-        for (int count : {m.bitmaps, m.dcs, m.fonts, m.brushes, m.menus, m.icons, m.windows})
-            command += " " + std::to_string(count);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-            process_.reset(info.hProcess);
-            CloseHandle(info.hThread);
-            processId_ = info.dwProcessId;
-        }
-    }
-    ~Maker() {
-        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
-    }
-    DWORD ProcessId() const { return processId_; }
+    explicit Maker(const Made& m) : ready_(InheritableEvent()), go_(InheritableEvent()), process_(CommandLine(m), true) {}
+    DWORD ProcessId() const { return process_.ProcessId(); }
     bool Ready() const { return WaitForSingleObject(ready_.get(), kGenerousMs) == WAIT_OBJECT_0; }
     void Go() const { SetEvent(go_.get()); }
 
 private:
-    KernelHandle ready_, go_, process_;
-    DWORD processId_ = 0;
+    std::string CommandLine(const Made& m) const {
+        std::string command = Quoted(UnixToWindowsPath(KESTRIN_GUI_OBJECT_MAKER)) + " " + HandleText(ready_.get()) +
+                              " " + HandleText(go_.get());
+        for (int count : {m.bitmaps, m.dcs, m.fonts, m.brushes, m.menus, m.icons, m.windows})
+            command += " " + std::to_string(count);
+        return command;
+    }
+
+    KernelHandle ready_, go_;
+    ChildProcess process_;
 };
 
 // Wine keeps one bitmap for each monochrome icon it holds (AND and XOR
