@@ -120,3 +120,6 @@ add_test(NAME help.ChmHoldsEveryPageAndHelpContext
 # help file and the archive are the same bytes whenever they are made.
 add_test(NAME release.FilesCarryNoBuildTime
   COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/release_check.py ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/docs/user/README-ja.txt)
+
+# The benchmark's driver and peers, and its short run as a test.
+include(cmake/bench.cmake)
