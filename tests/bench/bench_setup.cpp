@@ -25,6 +25,12 @@ std::string PassPeerPath() { return test::UnixToWindowsPath(KESTRIN_PASS_PEER); 
 std::string EmptyPeerPath() { return test::UnixToWindowsPath(KESTRIN_EMPTY_PEER); }
 std::string IdleHelperPath() { return test::UnixToWindowsPath(KESTRIN_IDLE_HELPER); }
 
+DWORD_PTR MeasuredProcessors() {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return DWORD_PTR{1} << (system.dwNumberOfProcessors - 1);
+}
+
 const std::vector<std::string>& ResidentSettings() {
     static const std::vector<std::string> settings{"Timer=60", "MsgBox=0",   "Counter=1", "ManOnce=1",
                                                    "UseHK=1",  "HKShifts=3", "HKChar=75"};

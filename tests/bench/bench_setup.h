@@ -31,6 +31,13 @@ const std::vector<std::string>& ResidentSettings();
 // `Kestrin.exe /n` with nothing to do: no pass at all.
 const std::vector<std::string>& NothingToDoSettings();
 
+// The processor every measured program runs on: the same one for Kestrin
+// and its peer (the last). Left to the scheduler, a process under Wine makes
+// its server calls at a speed that depends on where it lands relative to
+// Wine's server, and holds that place for its life: on a loaded two-core
+// machine two copies of one program timed turn about differed twofold.
+DWORD_PTR MeasuredProcessors();
+
 constexpr DWORD kStartTimeoutMs = 30000;
 
 }  // namespace kestrin::bench

@@ -16,7 +16,7 @@ namespace {
 
 std::optional<double> StartToExitMs(const std::string& commandLine) {
     const LONGLONG created = PerfNow();
-    ChildProcess process(commandLine);
+    ChildProcess process(commandLine, false, MeasuredProcessors());
     if (!process.Started() || !process.WaitForExit(kStartTimeoutMs)) return std::nullopt;
     return PerfMs(created, PerfNow());
 }

@@ -41,7 +41,7 @@ std::optional<double> TimePass(const DebugOutputMonitor& monitor, DWORD processI
 PassFigures MeasurePasses(const DebugOutputMonitor& monitor) {
     PassFigures figures;
     WriteIni(ResidentSettings());
-    ChildProcess kestrin(Quoted(KestrinExePath()));
+    ChildProcess kestrin(Quoted(KestrinExePath()), false, MeasuredProcessors());
     if (!monitor.WaitForLine(kestrin.ProcessId(), "resident", 1, kStartTimeoutMs)) return figures;
     HWND controller = WaitForController(kestrin.ProcessId());
     HWND callback = CallbackWindow(controller);
@@ -49,7 +49,8 @@ PassFigures MeasurePasses(const DebugOutputMonitor& monitor) {
 
     const KernelHandle go = InheritableEvent();
     const KernelHandle self = InheritableSelf();
-    ChildProcess floor(Quoted(PassPeerPath()) + " " + HandleText(go.get()) + " " + HandleText(self.get()), true);
+    ChildProcess floor(Quoted(PassPeerPath()) + " " + HandleText(go.get()) + " " + HandleText(self.get()), true,
+                       MeasuredProcessors());
     if (!floor.Started()) return figures;
 
     const auto click = [&] { PostTrayMessage(callback, WM_LBUTTONDOWN); };

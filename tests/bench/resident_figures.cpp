@@ -26,7 +26,7 @@ struct Started {
     std::optional<double> startToTrayMs;
 
     Started(const DebugOutputMonitor& monitor, const std::string& commandLine)
-        : created(PerfNow()), process(std::make_unique<ChildProcess>(commandLine)) {
+        : created(PerfNow()), process(std::make_unique<ChildProcess>(commandLine, false, MeasuredProcessors())) {
         if (!process->Started()) return;
         if (const auto tray = monitor.WaitForLine(process->ProcessId(), kTrayLine, 1, kStartTimeoutMs))
             startToTrayMs = PerfMs(created, *tray);

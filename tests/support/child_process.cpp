@@ -2,16 +2,20 @@
 
 namespace kestrin::test {
 
-ChildProcess::ChildProcess(std::string commandLine, bool inheritHandles) {
+ChildProcess::ChildProcess(std::string commandLine, bool inheritHandles, DWORD_PTR processors) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr, &startup,
-                        &info))
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles,
+                        processors ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &info))
         return;
     process_.reset(info.hProcess);
-    CloseHandle(info.hThread);
+    KernelHandle thread(info.hThread);
     processId_ = info.dwProcessId;
+    if (processors) {
+        SetProcessAffinityMask(info.hProcess, processors);
+        ResumeThread(thread.get());
+    }
 }
 
 ChildProcess::~ChildProcess() { Kill(); }

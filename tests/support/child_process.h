@@ -12,8 +12,10 @@ namespace kestrin::test {
 class ChildProcess {
 public:
     // `inheritHandles`: the child gets this process's inheritable handles
-    // (whose values it is then told on its command line).
-    explicit ChildProcess(std::string commandLine, bool inheritHandles = false);
+    // (whose values it is then told on its command line). `processors`: a
+    // mask of the processors it may run on, set before it runs at all
+    // (0: wherever the system puts it).
+    explicit ChildProcess(std::string commandLine, bool inheritHandles = false, DWORD_PTR processors = 0);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
