@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     Row size{"size of the program", "KB", 0, {Goal::kKestrinAtMost, 200, "<= 200 KB"}};
     Row startToTray{"start to icon in the tray", "ms", 1, RatioAtMost(1.2)};
     Row oneShot{"`/n` start to exit, nothing to do (peer: empty program)", "ms", 1, RatioAtMost(2)};
-    Row idleCpu{"idle CPU over " + std::to_string(options.idleSeconds) + " s", "% of a core", 3,
+    Row idleCpu{"idle CPU over " + std::to_string(options.idleSeconds) + " s (read in 10 ms ticks)", "% of a core", 3,
                 {Goal::kKestrinBelow, 0.05, "< 0.05 %"}};
     std::vector<FootprintRow> dialogRows = DialogRows();
 
