@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
     }
     test::RemoveIni();
 
-    pass.figure = "one compaction pass over " + std::to_string(processes) + " processes (peer: the same calls only)";
+    pass.figure = "one compaction pass over " + std::to_string(processes) +
+                  " processes, median of 3 (peer: the same calls only)";
     std::vector<Row> rows{pass};
     for (const FootprintRow& r : idleRows) rows.push_back(r.row);
     for (const Row& r : {threads, size, startToTray, oneShot, idleCpu}) rows.push_back(r);

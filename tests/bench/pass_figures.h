@@ -2,8 +2,8 @@
 // The time of one compaction pass of the resident Kestrin (started by a
 // click on its icon) and of the pass program that makes only the pass's
 // calls (peers/pass_program.cpp), both running side by side so that each
-// pass goes through the same processes, taken turn about after one pass of
-// each to warm up.
+// pass goes through the same processes: after one pass of each to warm up,
+// three of each taken turn about, and the median of each kept.
 #include <cstddef>
 #include <optional>
 
