@@ -3,12 +3,14 @@
 // is the test win.bench.EveryRowIsProduced.
 //
 // Each round measures, in this order: the resident Kestrin, then the tray
-// peer (start to tray, idle CPU, footprint; Kestrin's three dialogs and its
-// hot-key pass); one pass of Kestrin and of the pass floor, taken turn about;
-// `Kestrin.exe /n` and the empty program. Timings come from the performance
-// counter of this process: a program's start is read just before it is
-// created, its other moments as its diagnostic lines arrive (debug_output.h),
-// its end as its process handle is signalled.
+// peer (idle CPU, footprint; Kestrin's three dialogs and its hot-key pass);
+// passes of Kestrin and of the pass floor side by side; starts to the tray
+// icon and `Kestrin.exe /n` against the empty program. Timings are taken a
+// few times a round turn about, the round keeping the median of each
+// (turn_about.h), and come from the performance counter of this process: a
+// program's start is read just before it is created, its other moments as
+// its diagnostic lines arrive (debug_output.h), its end as its process
+// handle is signalled.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,9 +21,10 @@
 #include "bench/bench_setup.h"
 #include "bench/bench_table.h"
 #include "bench/helper_fleet.h"
-#include "bench/one_shot_figures.h"
 #include "bench/pass_figures.h"
 #include "bench/resident_figures.h"
+#include "bench/start_figures.h"
+#include "bench/turn_about.h"
 #include "support/debug_output.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
@@ -131,15 +134,15 @@ int main(int argc, char** argv) {
         const ResidentFigures kestrin = MeasureKestrin(monitor, options);
         const ResidentFigures peer = MeasureTrayPeer(monitor, options);
         const PassFigures passes = MeasurePasses(monitor);
-        const OneShotFigures oneShots = MeasureOneShot();
+        const StartFigures starts = MeasureStarts(monitor);
 
         pass.Add(passes.kestrinMs, passes.floorMs);
         if (passes.processes) processes = passes.processes;
         for (FootprintRow& r : idleRows) r.row.Add(Of(kestrin.idle, r.field), Of(peer.idle, r.field));
         threads.Add(kestrin.threadsAfterPass, peer.threadsAfterPass);
         size.Add(FileKb(test::KestrinExePath()), FileKb(TrayPeerPath()));
-        startToTray.Add(kestrin.startToTrayMs, peer.startToTrayMs);
-        oneShot.Add(oneShots.kestrinMs, oneShots.emptyMs);
+        startToTray.Add(starts.kestrinToTrayMs, starts.peerToTrayMs);
+        oneShot.Add(starts.kestrinOneShotMs, starts.emptyMs);
         idleCpu.Add(kestrin.idleCpuPercent, peer.idleCpuPercent);
         for (FootprintRow& r : dialogRows)
             r.row.Add(Of(kestrin.afterDialogs, r.field), Of(kestrin.beforeDialogs, r.field));
@@ -147,7 +150,7 @@ int main(int argc, char** argv) {
     test::RemoveIni();
 
     pass.figure = "one compaction pass over " + std::to_string(processes) +
-                  " processes, median of 3 (peer: the same calls only)";
+                  " processes (peer: the same calls only)";
     std::vector<Row> rows{pass};
     for (const FootprintRow& r : idleRows) rows.push_back(r.row);
     for (const Row& r : {threads, size, startToTray, oneShot, idleCpu}) rows.push_back(r);
@@ -159,7 +162,9 @@ int main(int argc, char** argv) {
                 now.wMonth, now.wDay, options.rounds, helpers.Running(), WineVersion().c_str());
     std::printf("%s\n", FormatTable(rows).c_str());
     std::printf("Peer: the minimal tray program unless the row names another. Ratio: Kestrin / peer, round by "
-                "round.\nGoals are judged on the medians.\n");
+                "round.\nA time is a round's median of %zu runs of each, taken turn about. Goals are judged on the "
+                "medians.\n",
+                kTimingsPerRound);
     for (const Row& r : rows)
         if (r.kestrin.size() != static_cast<size_t>(options.rounds)) return 1;
     return 0;

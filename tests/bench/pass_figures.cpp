@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bench/bench_setup.h"
-#include "bench/bench_table.h"
+#include "bench/turn_about.h"
 #include "support/child_process.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
@@ -18,11 +18,6 @@ namespace kestrin::bench {
 using namespace test;
 
 namespace {
-
-// Passes of each, turn about, after the first of each; the round's figure is
-// their median, so that a burst of other work on the machine during one pass
-// does not decide the round.
-constexpr size_t kTimedPairs = 3;
 
 size_t ProcessCount() {
     std::vector<DWORD> ids(65536);
@@ -61,20 +56,14 @@ PassFigures MeasurePasses(const DebugOutputMonitor& monitor) {
 
     const auto click = [&] { PostTrayMessage(callback, WM_LBUTTONDOWN); };
     const auto signal = [&] { SetEvent(go.get()); };
+    size_t kestrinPasses = 1, floorPasses = 1;  // the first of each warms up
     if (TimePass(monitor, kestrin.ProcessId(), 1, click) && TimePass(monitor, floor.ProcessId(), 1, signal)) {
         figures.processes = ProcessCount();
-        std::vector<double> kestrinMs, floorMs;
-        for (size_t n = 2; n < 2 + kTimedPairs; ++n) {
-            const auto k = TimePass(monitor, kestrin.ProcessId(), n, click);
-            const auto f = TimePass(monitor, floor.ProcessId(), n, signal);
-            if (!k || !f) break;
-            kestrinMs.push_back(*k);
-            floorMs.push_back(*f);
-        }
-        if (kestrinMs.size() == kTimedPairs) {
-            figures.kestrinMs = SpreadOf(kestrinMs)->median;
-            figures.floorMs = SpreadOf(floorMs)->median;
-        }
+        const TimedPair passes =
+            TurnAbout([&] { return TimePass(monitor, kestrin.ProcessId(), ++kestrinPasses, click); },
+                      [&] { return TimePass(monitor, floor.ProcessId(), ++floorPasses, signal); });
+        figures.kestrinMs = passes.kestrin;
+        figures.floorMs = passes.peer;
     }
     PostMessageA(controller, WM_CLOSE, 0, 0);
     kestrin.WaitForExit(kStartTimeoutMs);

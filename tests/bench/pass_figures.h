@@ -3,7 +3,7 @@
 // click on its icon) and of the pass program that makes only the pass's
 // calls (peers/pass_program.cpp), both running side by side so that each
 // pass goes through the same processes: after one pass of each to warm up,
-// three of each taken turn about, and the median of each kept.
+// taken turn about (turn_about.h).
 #include <cstddef>
 #include <optional>
 

@@ -16,20 +16,15 @@ using namespace test;
 
 namespace {
 
-constexpr char kTrayLine[] = "tray icon added";
-
-// A resident program started now and timed from just before its creation
-// to the line it writes once the shell has taken its icon.
+// A resident program started now, up once it has its icon in the tray.
 struct Started {
-    LONGLONG created;
     std::unique_ptr<ChildProcess> process;
-    std::optional<double> startToTrayMs;
+    bool inTray = false;
 
     Started(const DebugOutputMonitor& monitor, const std::string& commandLine)
-        : created(PerfNow()), process(std::make_unique<ChildProcess>(commandLine, false, MeasuredProcessors())) {
-        if (!process->Started()) return;
-        if (const auto tray = monitor.WaitForLine(process->ProcessId(), kTrayLine, 1, kStartTimeoutMs))
-            startToTrayMs = PerfMs(created, *tray);
+        : process(std::make_unique<ChildProcess>(commandLine, false, MeasuredProcessors())) {
+        inTray = process->Started() &&
+                 monitor.WaitForLine(process->ProcessId(), "tray icon added", 1, kStartTimeoutMs).has_value();
     }
 };
 
@@ -93,9 +88,8 @@ ResidentFigures MeasureKestrin(const DebugOutputMonitor& monitor, const Options&
     WriteIni(ResidentSettings());
     Started kestrin(monitor, Quoted(KestrinExePath()));
     ResidentFigures figures;
-    figures.startToTrayMs = kestrin.startToTrayMs;
     const DWORD processId = kestrin.process->ProcessId();
-    if (!figures.startToTrayMs || !monitor.WaitForLine(processId, "resident", 1, kStartTimeoutMs)) return figures;
+    if (!kestrin.inTray || !monitor.WaitForLine(processId, "resident", 1, kStartTimeoutMs)) return figures;
     // Settled: the splash gone, the loop running.
     HWND controller = WaitForController(processId);
     if (!WaitForWindowGone("TSS", kStartTimeoutMs, processId) || !Answers(controller)) return figures;
@@ -115,10 +109,9 @@ ResidentFigures MeasureKestrin(const DebugOutputMonitor& monitor, const Options&
 ResidentFigures MeasureTrayPeer(const DebugOutputMonitor& monitor, const Options& options) {
     Started peer(monitor, Quoted(TrayPeerPath()));
     ResidentFigures figures;
-    figures.startToTrayMs = peer.startToTrayMs;
     const DWORD processId = peer.process->ProcessId();
     HWND window = WaitForWindow("KestrinTrayPeer", nullptr, kStartTimeoutMs, processId);
-    if (!figures.startToTrayMs || !Answers(window)) return figures;
+    if (!peer.inTray || !Answers(window)) return figures;
 
     figures.idleCpuPercent = IdleCpuPercent(*peer.process, options.idleSeconds);
     figures.idle = ReadFootprint(processId);

@@ -1,8 +1,8 @@
 #pragma once
 // The figures of one run of a resident tray program, Kestrin or its peer:
-// the time from its start to its icon in the tray, what it holds once
-// settled, its processor use while idle, its threads after a pass, and
-// (Kestrin) what it holds after its three dialogs were opened and closed.
+// what it holds once settled, its processor use while idle, its threads
+// after a pass, and (Kestrin) what it holds after its three dialogs were
+// opened and closed.
 #include <optional>
 
 #include "bench/bench_setup.h"
@@ -12,7 +12,6 @@
 namespace kestrin::bench {
 
 struct ResidentFigures {
-    std::optional<double> startToTrayMs;
     std::optional<test::Footprint> idle;
     std::optional<double> idleCpuPercent;  // of one core
     std::optional<long> threadsAfterPass;  // the peer, which makes none: its idle threads
