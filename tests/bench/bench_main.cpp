@@ -64,7 +64,8 @@ Goal RatioAtMost(double limit) {
 std::vector<FootprintRow> IdleRows() {
     const Goal none;
     return {
-        {{"private bytes, idle", "KB", 0, RatioAtMost(1.3)}, [](const Footprint& f) { return f.privateBytes / 1024.0; }},
+        {{"private bytes, idle", "KB", 0, RatioAtMost(1.3)},
+         [](const Footprint& f) { return f.privateBytes / 1024.0; }},
         {{"GDI objects, idle", "count", 0, RatioAtMost(2)}, [](const Footprint& f) { return f.gdi.Total(); }},
         {{"- bitmaps", "count", 0, none}, [](const Footprint& f) { return f.gdi.bitmaps; }},
         {{"- DCs", "count", 0, none}, [](const Footprint& f) { return f.gdi.dcs; }},

@@ -38,7 +38,8 @@ UserObjects operator-(const UserObjects& a, const UserObjects& b) {
 // The helper process, ended when the object goes.
 class Maker {
 public:
-    explicit Maker(const Made& m) : ready_(InheritableEvent()), go_(InheritableEvent()), process_(CommandLine(m), true) {}
+    explicit Maker(const Made& m)
+        : ready_(InheritableEvent()), go_(InheritableEvent()), process_(CommandLine(m), true) {}
     DWORD ProcessId() const { return process_.ProcessId(); }
     bool Ready() const { return WaitForSingleObject(ready_.get(), kGenerousMs) == WAIT_OBJECT_0; }
     void Go() const { SetEvent(go_.get()); }

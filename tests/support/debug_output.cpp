@@ -1,5 +1,7 @@
 #include "support/debug_output.h"
 
+#include <cstring>
+
 #include "support/perf_clock.h"
 
 namespace kestrin::test {
@@ -34,7 +36,9 @@ void DebugOutputMonitor::Receive() {
         SetEvent(bufferReady_.get());
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) return;
         const LONGLONG arrived = PerfNow();
-        Line line{*reinterpret_cast<const DWORD*>(view_), std::string(view_ + sizeof(DWORD)), arrived};
+        const char* text = view_ + sizeof(DWORD);
+        const size_t length = strnlen(text, kBufferBytes - sizeof(DWORD));
+        Line line{*reinterpret_cast<const DWORD*>(view_), std::string(text, length), arrived};
         while (!line.text.empty() && (line.text.back() == '\n' || line.text.back() == '\r')) line.text.pop_back();
         {
             std::lock_guard lock(linesMutex_);
