@@ -52,7 +52,18 @@ file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}" BIN_NATIVE)
 target_compile_definitions(kestrin_test_support PUBLIC
   KESTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}"
   KESTRIN_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/artifacts"
-  KESTRIN_EXE="$<TARGET_FILE:Kestrin>")
+  KESTRIN_EXE="$<TARGET_FILE:Kestrin>"
+  KESTRIN_USER_PROBE_DLL="$<TARGET_FILE:user_objects_probe>")
+
+# Loaded into a process for a moment to count its USER objects
+# (support/gui_objects.cpp); its entry is exported undecorated.
+add_library(user_objects_probe SHARED tests/support/probe/user_objects_probe.cpp)
+set_target_properties(user_objects_probe PROPERTIES PREFIX "")
+target_include_directories(user_objects_probe PRIVATE tests)
+target_compile_options(user_objects_probe PRIVATE ${KESTRIN_WARNINGS})
+target_link_options(user_objects_probe PRIVATE -static -Wl,--kill-at)
+target_link_libraries(user_objects_probe PRIVATE user32 gdi32)
+add_dependencies(kestrin_test_support user_objects_probe)
 
 # In-process tests of the framework, tray icon, forms and controller.
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
@@ -70,10 +81,17 @@ add_library(planted_hhctrl SHARED tests/e2e/planted/hhctrl_planted.cpp)
 set_target_properties(planted_hhctrl PROPERTIES PREFIX "" OUTPUT_NAME "hhctrl" SUFFIX ".ocx")
 target_link_options(planted_hhctrl PRIVATE -static)
 
+# Makes known numbers of GDI and USER objects for the test of the counters.
+add_executable(gui_object_maker WIN32 tests/e2e/helpers/gui_object_maker.cpp)
+target_compile_options(gui_object_maker PRIVATE ${KESTRIN_WARNINGS})
+target_link_options(gui_object_maker PRIVATE -static)
+target_link_libraries(gui_object_maker PRIVATE user32 gdi32)
+
 # End-to-end tests: the real Kestrin.exe started and driven from outside.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(kestrin_e2e_tests ${E2E_TESTS})
-add_dependencies(kestrin_e2e_tests Kestrin planted_hhctrl)
+add_dependencies(kestrin_e2e_tests Kestrin planted_hhctrl gui_object_maker)
+target_compile_definitions(kestrin_e2e_tests PRIVATE KESTRIN_GUI_OBJECT_MAKER="$<TARGET_FILE:gui_object_maker>")
 target_compile_options(kestrin_e2e_tests PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(kestrin_e2e_tests PRIVATE kestrin_test_support gtest_main)
 target_link_options(kestrin_e2e_tests PRIVATE -static)
@@ -102,3 +120,6 @@ add_test(NAME help.ChmHoldsEveryPageAndHelpContext
 # help file and the archive are the same bytes whenever they are made.
 add_test(NAME release.FilesCarryNoBuildTime
   COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/release_check.py ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/docs/user/README-ja.txt)
+
+# The benchmark's driver and peers, and its short run as a test.
+include(cmake/bench.cmake)

@@ -124,13 +124,18 @@ void TMemCMain::FillImageList() {
 void TMemCMain::ShowTrayIcon() {
     try {
         tb_->SetVisible(true);
+        // The moment the icon is in the tray, for a debugger (and the benchmark).
+        if (tb_->IconAdded()) Trace("tray icon added");
     } catch (const KestrinError&) {
         // At a start at logon the shell may not take icons yet.
         for (int retry = 0; retry < kTrayRetries && !tb_->IconAdded(); ++retry) {
             ::Sleep(kTrayRetryMs);
             tb_->HandleTaskbarCreated();
         }
-        if (tb_->IconAdded()) return;
+        if (tb_->IconAdded()) {
+            Trace("tray icon added");
+            return;
+        }
         // The start-up goes on (Visible stays true, so the icon comes back
         // with the shell's next "TaskbarCreated"); the message waits for the
         // loop, once the splash is gone.

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <random>
 
-#include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/process_resources.h"
@@ -63,23 +62,16 @@ protected:
         for (int i = 0; i < count; ++i) PostTrayMessage(callback_, messages[pick(random)]);
         for (int i = 0; i < count / 10; ++i) PostMessageA(controller_, WM_HOTKEY, hotKey_, 0);
     }
-    // Opens a dialog from the tray menu with `keys`, then closes it with its close box.
-    void OpenAndClose(std::initializer_list<WORD> keys, const char* className) {
-        HWND menu = OpenTrayMenu(*k_, callback_);
-        ASSERT_NE(menu, nullptr);
-        ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
-        for (WORD key : keys) SendKey(key);
-        HWND dialog = WaitForShownWindow(className, nullptr, kGenerousMs, k_->ProcessId());
-        ASSERT_NE(dialog, nullptr) << className;
-        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_TRUE(WaitForWindowGone(className, kGenerousMs, k_->ProcessId())) << className;
+    // Opens a dialog from the tray menu, then closes it with its close box.
+    void OpenAndClose(const MenuDialog& d) {
+        HWND dialog = OpenFromTrayMenu(k_->ProcessId(), callback_, d);
+        ASSERT_NE(dialog, nullptr) << d.className;
+        ASSERT_TRUE(CloseWithCloseBox(k_->ProcessId(), dialog, d)) << d.className;
     }
     void Round(std::mt19937& random) {
         Burst(random, 400);
         Settle();
-        OpenAndClose({VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "TPropForm");
-        OpenAndClose({VK_DOWN, VK_RETURN}, "TOmakeForm");
-        OpenAndClose({'A'}, "TAboutBox");
+        for (const MenuDialog& dialog : TrayMenuDialogs()) OpenAndClose(dialog);
     }
 
     std::unique_ptr<KestrinProcess> k_;

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "support/input.h"
 #include "support/wine_paths.h"
 #include "support/windows_find.h"
 
@@ -33,9 +34,11 @@ std::vector<std::pair<std::string, std::string>> IniEntries() {
     return entries;
 }
 
-HWND WaitForController(const KestrinProcess& k, DWORD timeoutMs) {
-    return WaitForWindow("TMemCMain", nullptr, timeoutMs, k.ProcessId());
+HWND WaitForController(DWORD processId, DWORD timeoutMs) {
+    return WaitForWindow("TMemCMain", nullptr, timeoutMs, processId);
 }
+
+HWND WaitForController(const KestrinProcess& k, DWORD timeoutMs) { return WaitForController(k.ProcessId(), timeoutMs); }
 
 HWND CallbackWindow(HWND controller) { return FindWindowExA(controller, nullptr, "TCallbackWindow", nullptr); }
 
@@ -43,15 +46,39 @@ void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId) {
     PostMessageA(callbackWindow, WM_USER + 200, iconId, mouseMessage);
 }
 
-HWND OpenTrayMenu(const KestrinProcess& k, HWND callbackWindow) {
+HWND OpenTrayMenu(DWORD processId, HWND callbackWindow) {
     PostTrayMessage(callbackWindow, WM_RBUTTONDOWN);
-    return WaitForTrackingMenu(k.ProcessId());
+    return WaitForTrackingMenu(processId);
 }
+
+HWND OpenTrayMenu(const KestrinProcess& k, HWND callbackWindow) { return OpenTrayMenu(k.ProcessId(), callbackWindow); }
 
 bool CloseMenu(HWND menu) {
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     // The program lets its menu go after every popup, and the menu's window with it.
     return WaitFor([&] { return !IsWindow(menu); });
+}
+
+const std::vector<MenuDialog>& TrayMenuDialogs() {
+    // Up from the bottom to 設定, Down to the first item, the About item's accelerator.
+    static const std::vector<MenuDialog> dialogs{
+        {"TPropForm", {VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}},
+        {"TOmakeForm", {VK_DOWN, VK_RETURN}},
+        {"TAboutBox", {'A'}},
+    };
+    return dialogs;
+}
+
+HWND OpenFromTrayMenu(DWORD processId, HWND callbackWindow, const MenuDialog& dialog) {
+    HWND menu = OpenTrayMenu(processId, callbackWindow);
+    if (!menu || !WaitFor([&] { return HasKeyboard(menu); })) return nullptr;
+    for (WORD key : dialog.keys) SendKey(key);
+    return WaitForShownWindow(dialog.className, nullptr, kGenerousMs, processId);
+}
+
+bool CloseWithCloseBox(DWORD processId, HWND window, const MenuDialog& dialog) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitForWindowGone(dialog.className, kGenerousMs, processId);
 }
 
 HWND WaitForMessageBox(const KestrinProcess& k, const char* caption, DWORD timeoutMs) {

@@ -107,4 +107,21 @@ bool HasModule(DWORD processId, const std::string& name) {
     return false;
 }
 
+std::optional<uint64_t> ProcessCpuTime(DWORD processId) {
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    if (!snapshot || !Thread32First(snapshot.get(), &thread)) return std::nullopt;
+    uint64_t total = 0;
+    do {
+        if (thread.th32OwnerProcessID != processId) continue;
+        KernelHandle handle(OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread.th32ThreadID));
+        FILETIME created, exited, kernel, user;
+        if (!handle || !GetThreadTimes(handle.get(), &created, &exited, &kernel, &user)) return std::nullopt;
+        for (const FILETIME& time : {kernel, user})
+            total += (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    } while (Thread32Next(snapshot.get(), &thread));
+    return total;
+}
+
 }  // namespace kestrin::test

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrin::test {
@@ -23,5 +24,12 @@ ProcessResources ReadProcessResources(DWORD processId);
 
 // Whether the process has the library `name` (e.g. "comctl32.dll") loaded now.
 bool HasModule(DWORD processId, const std::string& name);
+
+// Processor time (user and kernel) the process's threads have used so far,
+// in 100 ns units; nothing when a thread could not be read. Summed over its
+// threads because Wine's GetProcessTimes leaves the user time of another
+// process at 0; Wine reads each thread's time from Linux, counted in clock
+// ticks (10 ms).
+std::optional<uint64_t> ProcessCpuTime(DWORD processId);
 
 }  // namespace kestrin::test
