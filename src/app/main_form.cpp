@@ -41,6 +41,8 @@ constexpr DWORD kTrayRetryMs = 500;
 TMemCMain::TMemCMain(SharedState& state, std::vector<std::string> arguments)
     : state_(state), arguments_(std::move(arguments)) {
     SetCaption("MemCMain");
+    // Never shown, so no system menu (the system would make and keep one).
+    SetSystemMenu(false);
     MemCMain = this;
 }
 

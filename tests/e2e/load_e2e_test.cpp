@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "support/gui_objects.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/process_resources.h"
@@ -68,6 +69,24 @@ protected:
         ASSERT_NE(dialog, nullptr) << d.className;
         ASSERT_TRUE(CloseWithCloseBox(k_->ProcessId(), dialog, d)) << d.className;
     }
+    // The footprint between two animations: the automatic passes of the
+    // interval thread animate on their own schedule, with a worker thread and
+    // frames that exist only meanwhile.
+    struct Footprint {
+        ProcessResources resources;
+        GdiObjects gdi;
+    };
+    Footprint ReadBetweenAnimations() {
+        Footprint footprint;
+        EXPECT_TRUE(WaitFor([&] {
+            const size_t started = k_->CountLines("animation start");
+            if (k_->CountLines("animation stop") != started) return false;
+            footprint.resources = ReadProcessResources(k_->ProcessId());
+            footprint.gdi = ReadGdiObjects(k_->ProcessId()).value_or(GdiObjects{});
+            return k_->CountLines("animation start") == started;
+        })) << "never between two animations";
+        return footprint;
+    }
     void Round(std::mt19937& random) {
         Burst(random, 400);
         Settle();
@@ -86,13 +105,18 @@ TEST_F(LoadE2E, BurstsAndDialogsLeaveTheFootprintWhereItWas) {
     std::mt19937 random(20261207);
     Round(random);  // the first use of everything settles what is kept for good
     Settle();
-    const ProcessResources before = ReadProcessResources(k_->ProcessId());
+    const Footprint first = ReadBetweenAnimations();
+    const ProcessResources& before = first.resources;
     const int rounds = Rounds();
     for (int i = 0; i < rounds && !HasFatalFailure(); ++i) Round(random);
     Settle();
-    const ProcessResources after = ReadProcessResources(k_->ProcessId());
-    std::printf("load: %d rounds, %zu passes\n  before: %s\n  after:  %s\n", rounds, k_->CountLines("pass end"),
-                before.ToString().c_str(), after.ToString().c_str());
+    const Footprint last = ReadBetweenAnimations();
+    const ProcessResources& after = last.resources;
+    std::printf("load: %d rounds, %zu passes\n  before: %s; GDI %s\n  after:  %s; GDI %s\n", rounds,
+                k_->CountLines("pass end"), before.ToString().c_str(), first.gdi.ToString().c_str(),
+                after.ToString().c_str(), last.gdi.ToString().c_str());
+    EXPECT_GT(first.gdi.Total(), 0);
+    EXPECT_EQ(last.gdi, first.gdi) << "GDI objects before: " << first.gdi.ToString();
     EXPECT_GT(k_->CountLines("pass end"), static_cast<size_t>(rounds) * 20) << "the bursts ran passes";
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_EQ(after.threads, before.threads);
