@@ -99,25 +99,22 @@ const RequestRow kRequests[] = {
 class PhaseGate {
 public:
     PhaseGate(Phase phase, int pass) : phase_(phase), pass_(pass) {}
+    std::atomic<int> Started{0};
+    std::atomic<int> Ended{0};
+    std::atomic<bool> TimedOut{false};
 
-    void BeginPass() {
-        std::lock_guard lock(mutex_);
-        ++started_;
-    }
+    void BeginPass() { ++Started; }
     void EndPass() {
-        {
-            std::lock_guard lock(mutex_);
-            ++ended_;
-        }
+        ++Ended;
         At(Phase::BetweenPasses);
     }
     // On the interval thread: holds there the first time the phase comes in its pass.
     void At(Phase phase) {
         std::unique_lock lock(mutex_);
-        if (state_ != State::Armed || phase != phase_ || started_ != pass_) return;
+        if (state_ != State::Armed || phase != phase_ || Started != pass_) return;
         state_ = State::Holding;
         if (!changed_.wait_for(lock, std::chrono::milliseconds(kGenerousMs), [&] { return state_ == State::Open; })) {
-            timedOut_ = true;
+            TimedOut = true;
             state_ = State::Open;
         }
     }
@@ -132,18 +129,6 @@ public:
         std::lock_guard lock(mutex_);
         return state_ == State::Holding;
     }
-    int Started() const {
-        std::lock_guard lock(mutex_);
-        return started_;
-    }
-    int Ended() const {
-        std::lock_guard lock(mutex_);
-        return ended_;
-    }
-    bool TimedOut() const {
-        std::lock_guard lock(mutex_);
-        return timedOut_;
-    }
 
 private:
     enum class State { Armed, Holding, Open };
@@ -153,9 +138,6 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     State state_ = State::Armed;
-    int started_ = 0;
-    int ended_ = 0;
-    bool timedOut_ = false;
 };
 
 class GatedProcessSystem : public fakes::FakeProcessSystem {
@@ -341,12 +323,12 @@ protected:
             clock_.Give(kTicksWhileHeld);
             ticksGiven_ = true;
         }
-        EXPECT_EQ(gate_.Started(), row_.pass) << "a pass started while paused";
-        EXPECT_EQ(gate_.Ended(), gate_.Started()) << "the pause held the thread inside its pass";
+        EXPECT_EQ(gate_.Started.load(), row_.pass) << "a pass started while paused";
+        EXPECT_EQ(gate_.Ended.load(), gate_.Started.load()) << "the pause held the thread inside its pass";
         EXPECT_FALSE(icon_->Animating());
         EXPECT_TRUE(HoldsFor(
             [&] {
-                return thread_->HeldByPause() && gate_.Started() == row_.pass && clock_.Completed() == heldAtTick_ &&
+                return thread_->HeldByPause() && gate_.Started == row_.pass && clock_.Completed() == heldAtTick_ &&
                        clock_.TicksLeft() == kTicksWhileHeld;
             },
             kQuietMs))
@@ -355,16 +337,16 @@ protected:
 
     void ExpectCounting() {
         ASSERT_TRUE(clock_.WaitIdleAfter(heldAtTick_ + kTicksWhileHeld)) << "the resumed thread did not go on";
-        EXPECT_EQ(gate_.Started(), kBatch);
-        EXPECT_EQ(gate_.Ended(), kBatch);
-        EXPECT_EQ(state_.SecondsElapsed, static_cast<uint32_t>(kTicksWhileHeld)) << "paused seconds were counted";
+        EXPECT_EQ(gate_.Started.load(), kBatch);
+        EXPECT_EQ(gate_.Ended.load(), kBatch);
+        EXPECT_EQ(state_.SecondsElapsed.load(), static_cast<uint32_t>(kTicksWhileHeld)) << "paused seconds were counted";
     }
 
     void ExpectEnded(int passes) {
         EXPECT_EQ(thread_, nullptr);
-        EXPECT_EQ(links_.endedOn, GetCurrentThreadId()) << "the end handler did not run on the main thread";
-        EXPECT_EQ(gate_.Started(), passes);
-        EXPECT_EQ(gate_.Ended(), passes);
+        EXPECT_EQ(links_.endedOn.load(), GetCurrentThreadId()) << "the end handler did not run on the main thread";
+        EXPECT_EQ(gate_.Started.load(), passes);
+        EXPECT_EQ(gate_.Ended.load(), passes);
         // Ended without a further wait: after the batch, or where it was held.
         EXPECT_EQ(clock_.Completed(), ticksGiven_ ? heldAtTick_ : 60);
     }
@@ -408,14 +390,14 @@ TEST_P(IntervalPhasesTest, RequestAtThePhase) {
         if (HasFatalFailure()) return;
     }
 
-    EXPECT_FALSE(gate_.TimedOut()) << "the gate was never opened";
-    EXPECT_EQ(system_.Opens, 3 * gate_.Ended());
+    EXPECT_FALSE(gate_.TimedOut) << "the gate was never opened";
+    EXPECT_EQ(system_.Opens, 3 * gate_.Ended.load());
     EXPECT_EQ(system_.Closes, system_.Opens) << "an opened process was left open";
     EXPECT_EQ(system_.BadCloses, 0);
-    EXPECT_EQ(host_->Starts, gate_.Ended());
-    EXPECT_EQ(host_->Stops, host_->Starts) << "a started animation was not stopped";
+    EXPECT_EQ(host_->Starts.load(), gate_.Ended.load());
+    EXPECT_EQ(host_->Stops.load(), host_->Starts.load()) << "a started animation was not stopped";
     EXPECT_FALSE(icon_->Animating());
-    EXPECT_EQ(host_->Unexpected, 0) << "an automatic pass took the user's way";
+    EXPECT_EQ(host_->Unexpected.load(), 0) << "an automatic pass took the user's way";
     EXPECT_TRUE(errors_.empty());
 }
 
