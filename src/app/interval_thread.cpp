@@ -45,7 +45,8 @@ void EventIntervalClock::WaitOneSecond() {
     SetEvent(event_);
 }
 
-TTThread::TTThread(SharedState& state, std::function<void()> compact, std::unique_ptr<IntervalClock> clock)
+TTThread::TTThread(SharedState& state, std::function<void()> compact, std::unique_ptr<IntervalClock> clock,
+                   uint32_t pauses)
     : state_(state), compact_(std::move(compact)), clock_(std::move(clock)) {
     SetFreeOnTerminate(false);  // the controller destroys the object
     SetOnTerminate([this] { ThreadEnded(); });
@@ -53,6 +54,7 @@ TTThread::TTThread(SharedState& state, std::function<void()> compact, std::uniqu
     if (!clock_) clock_ = std::make_unique<EventIntervalClock>(intervalEvent_.get());
     endingEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     state_.SecondsElapsed = 0;
+    for (uint32_t i = 0; i < pauses; ++i) gate_.Pause();
     Start();
 }
 

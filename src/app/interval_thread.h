@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -35,9 +36,11 @@ class TTThread : public Thread {
 public:
     // `compact` runs one pass (the controller's Compact); it is called on the
     // interval thread. `clock` paces the count; null means the program's
-    // EventIntervalClock on IntervalEvent. The thread starts at once and
-    // counts from 0.
-    TTThread(SharedState& state, std::function<void()> compact, std::unique_ptr<IntervalClock> clock = nullptr);
+    // EventIntervalClock on IntervalEvent. `pauses` are taken before the
+    // thread runs (its creator's pauses still under way), each ended by its
+    // own Resume. The thread starts at once and counts from 0.
+    TTThread(SharedState& state, std::function<void()> compact, std::unique_ptr<IntervalClock> clock = nullptr,
+             uint32_t pauses = 0);
     // Ends the thread first (as a stop request would) if it still runs.
     ~TTThread() override;
 

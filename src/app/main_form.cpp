@@ -255,10 +255,15 @@ void TMemCMain::QuitClick() {
 }
 
 void TMemCMain::StartIntervalThread() {
-    intervalThread_ = std::make_unique<TTThread>(state_, [this] {
-        tlsOnIntervalThread = true;
-        Compact();
-    });
+    // The settings confirmed or a logoff cancelled under the About box start
+    // the thread again: it stands still until the box closes, like the last.
+    intervalThread_ = std::make_unique<TTThread>(
+        state_,
+        [this] {
+            tlsOnIntervalThread = true;
+            Compact();
+        },
+        nullptr, intervalPauses_);
 }
 
 void TMemCMain::StopIntervalThread() {
@@ -341,10 +346,13 @@ bool TMemCMain::OnIntervalThread() { return tlsOnIntervalThread; }
 bool TMemCMain::HasIntervalThread() { return intervalThread_ != nullptr; }
 
 void TMemCMain::PauseInterval() {
+    ++intervalPauses_;
     if (intervalThread_) intervalThread_->Pause();
 }
 
 void TMemCMain::ResumeInterval() {
+    if (intervalPauses_ == 0) return;
+    --intervalPauses_;
     if (intervalThread_) intervalThread_->Resume();
 }
 

@@ -102,6 +102,9 @@ private:
     std::unique_ptr<ImageList> il_;
     std::unique_ptr<TTrayIcon> tb_;
     std::unique_ptr<TTThread> intervalThread_;
+    // PauseInterval calls not yet resumed (main thread only): a thread started
+    // again meanwhile starts under them.
+    uint32_t intervalPauses_ = 0;
 };
 
 // The one controller of the process (set before its creation handler runs).

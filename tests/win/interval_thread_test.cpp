@@ -14,76 +14,18 @@
 #include "app/interval_thread.h"
 #include "platform/application.h"
 #include "support/app_fixture.h"
+#include "support/gated_clock.h"
 
 namespace kestrin {
 namespace {
 
 using test::AppTest;
+using test::GatedClock;
 using test::HoldsFor;
 using test::WaitFor;
 
 constexpr DWORD kEventually = 10000;  // generous bound for "it did happen"
 constexpr DWORD kQuietMs = 200;       // window for "it does not happen"
-
-// Each wait takes one tick that the test has given; in free run every wait
-// returns at once (after a yield), so that a thread can always end.
-class GatedClock : public IntervalClock {
-public:
-    void WaitOneSecond() override {
-        std::unique_lock lock(mutex_);
-        ++waiting_;
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return freeRun_ || ticks_ > 0; });
-        if (!freeRun_) --ticks_;
-        --waiting_;
-        ++completed_;
-        const bool yield = freeRun_;
-        lock.unlock();
-        changed_.notify_all();
-        if (yield) Sleep(1);
-    }
-
-    void Give(int ticks) {
-        {
-            std::lock_guard lock(mutex_);
-            ticks_ += ticks;
-        }
-        changed_.notify_all();
-    }
-
-    void FreeRun() {
-        {
-            std::lock_guard lock(mutex_);
-            freeRun_ = true;
-        }
-        changed_.notify_all();
-    }
-
-    // Until `count` waits have completed and the thread stands in the next
-    // one with no tick left: the cycle in between is wholly done.
-    bool WaitIdleAfter(int count) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(kEventually),
-                                 [&] { return completed_ >= count && waiting_ == 1 && ticks_ == 0; });
-    }
-
-    int Completed() const {
-        std::lock_guard lock(mutex_);
-        return completed_;
-    }
-    int TicksLeft() const {
-        std::lock_guard lock(mutex_);
-        return ticks_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    int ticks_ = 0;
-    int waiting_ = 0;
-    int completed_ = 0;
-    bool freeRun_ = false;
-};
 
 struct PassRecord {
     int completedWaits;
