@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <stdexcept>
-
 #include "platform/application.h"
 #include "platform/dialog_button.h"
 #include "platform/portable/error.h"
@@ -267,7 +265,7 @@ void Form::Close() {
 
 int Form::ShowModal() {
     if (!window_) Create();
-    if (inModal_) throw std::logic_error("ShowModal on a form that is already modal");
+    if (inModal_) throw KestrinError("ShowModal on a form that is already modal");
     HWND previousActive = GetActiveWindow();
     modalResult_ = mrNone;
     {
