@@ -26,6 +26,9 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/res
 file(GLOB_RECURSE WIN_SOURCES CONFIGURE_DEPENDS src/*.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/portable/")
 list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
+# The standard library's failure reports for the program alone (see the file).
+set(LIBRARY_FAILURES ${CMAKE_SOURCE_DIR}/src/app/library_failures.cpp)
+list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/library_failures\\.cpp$")
 add_library(kestrin_win STATIC ${WIN_SOURCES})
 target_include_directories(kestrin_win PUBLIC src)
 target_compile_options(kestrin_win PRIVATE ${KESTRIN_WARNINGS})
@@ -34,7 +37,7 @@ target_link_libraries(kestrin_win PUBLIC kestrin_portable ${KESTRIN_LIBS})
 
 # The linker drops the sections the program never reaches (every function
 # and datum has one, see CMakeLists.txt); the program itself is stripped.
-add_executable(Kestrin WIN32 src/app/main.cpp ${KESTRIN_RC})
+add_executable(Kestrin WIN32 src/app/main.cpp ${LIBRARY_FAILURES} ${KESTRIN_RC})
 target_compile_options(Kestrin PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(Kestrin PRIVATE kestrin_win)
 # No link time in the header either: one source gives the same bytes. The
@@ -66,6 +69,14 @@ target_link_libraries(kestrin_win_tests PRIVATE kestrin_test_support gtest_main)
 target_link_options(kestrin_win_tests PRIVATE -static)
 gtest_discover_tests(kestrin_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   TEST_PREFIX "wine." PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+
+# The failure reports of src/app/library_failures.cpp, linked the way the
+# program links them: ahead of the standard library.
+add_executable(kestrin_runtime_tests tests/runtime/library_failures_test.cpp ${LIBRARY_FAILURES})
+target_compile_options(kestrin_runtime_tests PRIVATE ${KESTRIN_WARNINGS})
+target_link_libraries(kestrin_runtime_tests PRIVATE gtest_main)
+target_link_options(kestrin_runtime_tests PRIVATE -static)
+gtest_discover_tests(kestrin_runtime_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "wine.")
 
 # A library that must never be loaded: planted beside a copy of Kestrin.exe
 # under the help viewer's name.
