@@ -47,6 +47,24 @@ target_link_options(Kestrin PRIVATE -static -mwindows -Wl,--gc-sections -s -Wl,-
   -Wl,-Map=${CMAKE_BINARY_DIR}/Kestrin.map)
 add_dependencies(Kestrin kestrin_art)
 
+# The program links the run-time of the compiler's win32 thread model
+# (libstdc++, libgcc, libgcc_eh), in which exceptions, thread-local data and
+# function statics sit on the system's own primitives. The posix model's
+# run-time, which everything is compiled for, puts them on winpthread and
+# brings in its whole thread library (some 30 KB). The two are the same
+# compiler and library apart from their threads; the program's code uses
+# none of the posix model's thread classes (std::thread, std::mutex and the
+# like are not in the win32 model's library, so such a use fails to link),
+# the platform/ primitives stand in for them. The tests keep the posix model.
+string(REPLACE "-posix" "-win32" WIN32_MODEL_CXX "${CMAKE_CXX_COMPILER}")
+execute_process(COMMAND ${WIN32_MODEL_CXX} -print-file-name=libstdc++.a
+  OUTPUT_VARIABLE WIN32_MODEL_LIBSTDCXX OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE WIN32_MODEL_FOUND)
+if(NOT WIN32_MODEL_FOUND EQUAL 0 OR NOT EXISTS "${WIN32_MODEL_LIBSTDCXX}")
+  message(FATAL_ERROR "no win32 thread model run-time beside ${CMAKE_CXX_COMPILER} (${WIN32_MODEL_CXX})")
+endif()
+get_filename_component(WIN32_MODEL_RUNTIME "${WIN32_MODEL_LIBSTDCXX}" DIRECTORY)
+target_link_options(Kestrin PRIVATE -L${WIN32_MODEL_RUNTIME})
+
 # Test helpers that run inside Wine (window lookup, SendInput, screenshots,
 # starting Kestrin.exe and watching it).
 file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
