@@ -4,7 +4,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/cursors.h"
 #include "platform/input_state.h"
@@ -16,10 +17,18 @@ namespace kestrin {
 namespace {
 
 // The hosts by window; each is owned by its controls (shared), so the table
-// only looks them up. GUI thread only, like the windows themselves.
-std::map<HWND, std::weak_ptr<GraphicHost>>& Hosts() {
-    static std::map<HWND, std::weak_ptr<GraphicHost>> hosts;
+// only looks them up. One entry per window with graphic controls, a few at
+// most: looked through in order. GUI thread only, like the windows themselves.
+using HostTable = std::vector<std::pair<HWND, std::weak_ptr<GraphicHost>>>;
+
+HostTable& Hosts() {
+    static HostTable hosts;
     return hosts;
+}
+
+HostTable::iterator HostEntry(HWND window) noexcept {
+    auto& hosts = Hosts();
+    return std::find_if(hosts.begin(), hosts.end(), [window](const auto& entry) { return entry.first == window; });
 }
 
 UINT_PTR NextToolId() {
@@ -124,20 +133,22 @@ GraphicHost::~GraphicHost() {
 }
 
 std::shared_ptr<GraphicHost> GraphicHost::Attach(HWND window) {
-    auto& hosts = Hosts();
-    if (auto it = hosts.find(window); it != hosts.end()) {
+    const auto it = HostEntry(window);
+    if (it != Hosts().end()) {
         if (auto host = it->second.lock()) return host;
     }
     auto host = std::make_shared<GraphicHost>(window);
-    hosts[window] = host;
+    if (it != Hosts().end())
+        it->second = host;
+    else
+        Hosts().emplace_back(window, host);
     return host;
 }
 
 GraphicHost* GraphicHost::Find(HWND window) noexcept {
     if (!window) return nullptr;
-    auto& hosts = Hosts();
-    const auto it = hosts.find(window);
-    if (it == hosts.end()) return nullptr;
+    const auto it = HostEntry(window);
+    if (it == Hosts().end()) return nullptr;
     // Alive as long as its controls are; the temporary owner changes nothing.
     return it->second.lock().get();
 }
@@ -148,7 +159,7 @@ void GraphicHost::WindowDestroyed(HWND window) noexcept {
 
 void GraphicHost::DropWindow() noexcept {
     if (!window_) return;
-    Hosts().erase(window_);
+    if (const auto it = HostEntry(window_); it != Hosts().end()) Hosts().erase(it);
     // An owned tool tip goes with its owner; one that is still there is ours to destroy.
     if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.release();
     toolTip_.reset();
