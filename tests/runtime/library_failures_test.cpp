@@ -23,11 +23,12 @@ Failure Attempt(const std::function<void()>& operation) {
     Failure failure;
     try {
         operation();
+    } catch (const std::logic_error& error) {
+        failure = {true, error.what(), true};
+    } catch (const std::runtime_error& error) {
+        failure = {true, error.what(), true};
     } catch (const std::exception& error) {
-        failure.raised = true;
-        failure.text = error.what();
-        failure.standardStringError = dynamic_cast<const std::logic_error*>(&error) != nullptr ||
-                                      dynamic_cast<const std::runtime_error*>(&error) != nullptr;
+        failure = {true, error.what(), false};
     }
     return failure;
 }
