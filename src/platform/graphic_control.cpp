@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <utility>
+#include <memory>
 #include <vector>
 
 #include "platform/cursors.h"
@@ -16,19 +16,17 @@ namespace kestrin {
 
 namespace {
 
-// The hosts by window; each is owned by its controls (shared), so the table
+// The hosts that have a window; each belongs to its controls, so the table
 // only looks them up. One entry per window with graphic controls, a few at
 // most: looked through in order. GUI thread only, like the windows themselves.
-using HostTable = std::vector<std::pair<HWND, std::weak_ptr<GraphicHost>>>;
-
-HostTable& Hosts() {
-    static HostTable hosts;
+std::vector<GraphicHost*>& Hosts() {
+    static std::vector<GraphicHost*> hosts;
     return hosts;
 }
 
-HostTable::iterator HostEntry(HWND window) noexcept {
+std::vector<GraphicHost*>::iterator HostEntry(HWND window) noexcept {
     auto& hosts = Hosts();
-    return std::find_if(hosts.begin(), hosts.end(), [window](const auto& entry) { return entry.first == window; });
+    return std::find_if(hosts.begin(), hosts.end(), [window](const GraphicHost* host) { return host->Window() == window; });
 }
 
 UINT_PTR NextToolId() {
@@ -53,11 +51,11 @@ void EnsureToolTipClass() {
 // --- GraphicControl ---
 
 GraphicControl::GraphicControl(HWND parent, const Bounds& bounds)
-    : parent_(parent), host_(GraphicHost::Attach(parent)), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
-    host_->Add(this);
+    : parent_(parent), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
+    host_ = &GraphicHost::Join(parent, this);
 }
 
-GraphicControl::~GraphicControl() { host_->Remove(this); }
+GraphicControl::~GraphicControl() { host_->Leave(this); }
 
 void GraphicControl::SetBounds(const Bounds& bounds) {
     if (bounds == bounds_) return;
@@ -132,25 +130,30 @@ GraphicHost::~GraphicHost() {
     DropWindow();
 }
 
-std::shared_ptr<GraphicHost> GraphicHost::Attach(HWND window) {
-    const auto it = HostEntry(window);
-    if (it != Hosts().end()) {
-        if (auto host = it->second.lock()) return host;
+GraphicHost& GraphicHost::Join(HWND window, GraphicControl* control) {
+    GraphicHost* host = Find(window);
+    if (host) {
+        host->controls_.push_back(control);
+    } else {
+        // A host that cannot be listed or take the control goes at once.
+        auto made = std::make_unique<GraphicHost>(window);
+        made->controls_.push_back(control);
+        Hosts().push_back(made.get());
+        host = made.release();
     }
-    auto host = std::make_shared<GraphicHost>(window);
-    if (it != Hosts().end())
-        it->second = host;
-    else
-        Hosts().emplace_back(window, host);
-    return host;
+    host->Invalidate(control->bounds_);
+    return *host;
+}
+
+void GraphicHost::Leave(GraphicControl* control) noexcept {
+    Remove(control);
+    if (controls_.empty()) delete this;
 }
 
 GraphicHost* GraphicHost::Find(HWND window) noexcept {
     if (!window) return nullptr;
     const auto it = HostEntry(window);
-    if (it == Hosts().end()) return nullptr;
-    // Alive as long as its controls are; the temporary owner changes nothing.
-    return it->second.lock().get();
+    return it != Hosts().end() ? *it : nullptr;
 }
 
 void GraphicHost::WindowDestroyed(HWND window) noexcept {
@@ -165,11 +168,6 @@ void GraphicHost::DropWindow() noexcept {
     toolTip_.reset();
     window_ = nullptr;
     pressed_ = nullptr;
-}
-
-void GraphicHost::Add(GraphicControl* control) {
-    controls_.push_back(control);
-    Invalidate(control->bounds_);
 }
 
 void GraphicHost::Remove(GraphicControl* control) noexcept {
