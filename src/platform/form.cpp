@@ -263,6 +263,10 @@ void Form::Close() {
     Destroy();
 }
 
+void Form::Keep(std::unique_ptr<Control> control) { controls_.push_back(std::move(control)); }
+
+void Form::Keep(std::unique_ptr<GraphicControl> control) { graphicControls_.push_back(std::move(control)); }
+
 int Form::ShowModal() {
     if (!window_) Create();
     if (inModal_) throw KestrinError("ShowModal on a form that is already modal");

@@ -17,7 +17,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -134,10 +133,7 @@ public:
     T& AddTo(HWND parent, Args&&... args) {
         auto control = std::make_unique<T>(parent, std::forward<Args>(args)...);
         T& result = *control;
-        if constexpr (std::is_base_of_v<GraphicControl, T>)
-            graphicControls_.push_back(std::move(control));
-        else
-            controls_.push_back(std::move(control));
+        Keep(std::move(control));
         return result;
     }
     const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
@@ -208,6 +204,9 @@ private:
     HWND FindButton(bool isDefault) const;
     void SaveFocus();
     bool RestoreFocus();
+    // The form owns what Add makes (one place for it, not one per Add).
+    void Keep(std::unique_ptr<Control> control);
+    void Keep(std::unique_ptr<GraphicControl> control);
 
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
