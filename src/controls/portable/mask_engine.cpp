@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/portable/decimal_reader.h"
+#include "platform/portable/decimal_text.h"
 
 namespace kestrin {
 namespace {
@@ -57,7 +58,7 @@ std::string FilterMask(std::string_view source) {
 }
 
 std::string MaskFormat(std::string_view mask, uint8_t value) {
-    if (mask.empty()) return std::to_string(value);
+    if (mask.empty()) return DecimalText(value);
 
     const std::size_t length = mask.size();
     const bool hasSign = mask.back() == '-';
