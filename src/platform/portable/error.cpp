@@ -2,6 +2,8 @@
 
 namespace kestrin {
 
+KestrinError::KestrinError(const char* message) : message_(message) {}
+
 KestrinError KestrinError::Format(std::string_view pattern, std::string_view arg) {
     const std::size_t pos = pattern.find("%s");
     std::string text(pattern.substr(0, pos));
