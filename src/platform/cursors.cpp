@@ -18,7 +18,7 @@ CursorTable& Table() {
     return table;
 }
 
-HCURSOR* Entry(CursorTable& table, int id) {
+HCURSOR* CursorEntry(CursorTable& table, int id) {
     for (auto& [entryId, cursor] : table)
         if (entryId == id) return &cursor;
     return nullptr;
@@ -28,13 +28,13 @@ HCURSOR* Entry(CursorTable& table, int id) {
 
 HCURSOR ScreenCursor(int id) {
     auto& table = Table();
-    const HCURSOR* cursor = Entry(table, id);
-    return cursor && *cursor ? *cursor : *Entry(table, crDefault);
+    const HCURSOR* cursor = CursorEntry(table, id);
+    return cursor && *cursor ? *cursor : *CursorEntry(table, crDefault);
 }
 
 void SetScreenCursor(int id, HCURSOR cursor) {
     auto& table = Table();
-    if (HCURSOR* entry = Entry(table, id))
+    if (HCURSOR* entry = CursorEntry(table, id))
         *entry = cursor;
     else
         table.emplace_back(id, cursor);

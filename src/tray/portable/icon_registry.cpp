@@ -8,7 +8,7 @@
 namespace kestrin {
 namespace {
 
-using Entry = std::pair<uint32_t, void*>;
+using IconEntry = std::pair<uint32_t, void*>;
 
 }  // namespace
 
@@ -21,12 +21,12 @@ int32_t TrayIconRegistry::Register(void* object) {
 
 void TrayIconRegistry::Unregister(int32_t id) {
     const auto entry = std::find_if(entries_.begin(), entries_.end(),
-                                    [key = static_cast<uint32_t>(id)](const Entry& e) { return e.first == key; });
+                                    [key = static_cast<uint32_t>(id)](const IconEntry& e) { return e.first == key; });
     if (entry != entries_.end()) entries_.erase(entry);
 }
 
 void* TrayIconRegistry::Find(uint32_t id) const {
-    const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.first == id; });
+    const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const IconEntry& e) { return e.first == id; });
     return entry == entries_.end() ? nullptr : entry->second;
 }
 
