@@ -263,9 +263,15 @@ void Form::Close() {
     Destroy();
 }
 
-void Form::Keep(std::unique_ptr<Control> control) { controls_.push_back(std::move(control)); }
+void Form::Keep(Control* control) {
+    std::unique_ptr<Control> owned(control);
+    controls_.push_back(std::move(owned));
+}
 
-void Form::Keep(std::unique_ptr<GraphicControl> control) { graphicControls_.push_back(std::move(control)); }
+void Form::Keep(GraphicControl* control) {
+    std::unique_ptr<GraphicControl> owned(control);
+    graphicControls_.push_back(std::move(owned));
+}
 
 int Form::ShowModal() {
     if (!window_) Create();

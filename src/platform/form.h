@@ -131,10 +131,9 @@ public:
     // The same with another parent window (a panel of this form).
     template <typename T, typename... Args>
     T& AddTo(HWND parent, Args&&... args) {
-        auto control = std::make_unique<T>(parent, std::forward<Args>(args)...);
-        T& result = *control;
-        Keep(std::move(control));
-        return result;
+        T* control = new T(parent, std::forward<Args>(args)...);
+        Keep(control);
+        return *control;
     }
     const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
 
@@ -204,9 +203,10 @@ private:
     HWND FindButton(bool isDefault) const;
     void SaveFocus();
     bool RestoreFocus();
-    // The form owns what Add makes (one place for it, not one per Add).
-    void Keep(std::unique_ptr<Control> control);
-    void Keep(std::unique_ptr<GraphicControl> control);
+    // The form takes what Add made (one place for it, not one per Add); a
+    // control it cannot keep is deleted.
+    void Keep(Control* control);
+    void Keep(GraphicControl* control);
 
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
