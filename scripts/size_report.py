@@ -5,6 +5,10 @@
   size_report.py MAP              bytes per library
   size_report.py MAP --members    bytes per archive member (object file)
   size_report.py MAP --symbols    bytes per function or datum of our own code
+  size_report.py MAP --check EXE BUDGET
+                                  fails when the program holds run-time it
+                                  does not use (see UNUSED) or EXE is larger
+                                  than BUDGET bytes
 
 Columns: code (.text), constants (.rdata), unwind tables (.eh_frame), the
 rest (data, imports, resources), and code + constants + unwind tables.
@@ -88,11 +92,47 @@ def symbols(map_text):
         print(f"{size:7} {output:10} {where[:32]:32} {name}")
 
 
+# Library members the program has no use for, and what brings each back.
+UNUSED = {
+    "libpthread.a": "winpthread: the posix thread model's run-time linked in (std::thread, std::mutex...)",
+    "libwinpthread.a": "winpthread: the posix thread model's run-time linked in (std::thread, std::mutex...)",
+    "libstdc++.a(functexcept.o)": "the library's own failure reports (src/app/library_failures.cpp not linked first)",
+    "libstdc++.a(cow-stdexcept.o)": "std::logic_error or std::runtime_error raised by the program",
+    "libstdc++.a(stdexcept.o)": "std::logic_error or std::runtime_error raised by the program",
+    "libstdc++.a(cow-string-inst.o)": "the second string implementation behind the standard exceptions",
+    "libstdc++.a(string-inst.o)": "the library's compiled std::string, pulled by the above",
+    "libstdc++.a(system_error.o)": "std::system_error (std::unique_lock, std::thread...)",
+    "libmingwex.a(lib32_libmingwex_a-strtodg.o)": "the C library's number reader (strtod)",
+}
+
+
+def check(map_text, exe, budget):
+    failures = []
+    present = set()
+    for _, _, _, _, path in input_sections(map_text):
+        library, member = origin(path)
+        present.add(library)
+        present.add(f"{library}({member})")
+    for name, why in UNUSED.items():
+        if name in present:
+            failures.append(f"{name} is linked in: {why}")
+    size = pathlib.Path(exe).stat().st_size
+    print(f"{exe}: {size} bytes (budget {budget})")
+    if size > budget:
+        failures.append(f"{exe} is {size} bytes, over its budget of {budget}")
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
+
 def main(argv):
     signal.signal(signal.SIGPIPE, signal.SIG_DFL)  # quiet when piped into head
     if len(argv) < 2:
         sys.exit(__doc__)
     map_text = pathlib.Path(argv[1]).read_text(errors="replace")
+    if "--check" in argv:
+        at = argv.index("--check")
+        sys.exit(check(map_text, argv[at + 1], int(argv[at + 2])))
     if "--symbols" in argv:
         symbols(map_text)
         return
