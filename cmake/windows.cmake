@@ -12,7 +12,11 @@ set(KESTRIN_LIBS psapi comctl32 shell32 ole32 uuid imm32 gdi32 user32 kernel32 a
 # probe is for frames of a page or more, which the program does not have,
 # and -Wframe-larger-than keeps it so: a larger frame (or an alloca) fails
 # the build, and such a buffer goes on the heap instead.
-set(KESTRIN_CODEGEN -mno-accumulate-outgoing-args -mno-stack-arg-probe -Wframe-larger-than=4000 -Walloca)
+# Unwind tables are exact at calls only, which is all that exceptions need
+# (they start at calls), and the compiler writes them itself, which lets it
+# leave out the functions that no exception can pass through (some 3 KB).
+set(KESTRIN_CODEGEN -mno-accumulate-outgoing-args -mno-stack-arg-probe -Wframe-larger-than=4000 -Walloca
+  -fno-asynchronous-unwind-tables -fno-dwarf2-cfi-asm)
 target_compile_options(kestrin_portable PRIVATE ${KESTRIN_CODEGEN})
 
 # Icons and cursor are drawn as text in the repository and turned into
