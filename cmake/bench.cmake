@@ -4,6 +4,8 @@
 # follow any change to them) and carry Kestrin's manifest.
 get_target_property(KESTRIN_EXE_COMPILE_OPTIONS Kestrin COMPILE_OPTIONS)
 get_target_property(KESTRIN_EXE_LINK_OPTIONS Kestrin LINK_OPTIONS)
+# All but the link map, which is Kestrin's alone.
+list(FILTER KESTRIN_EXE_LINK_OPTIONS EXCLUDE REGEX "-Map=")
 get_target_property(KESTRIN_EXE_DEFINITIONS kestrin_win INTERFACE_COMPILE_DEFINITIONS)
 
 function(kestrin_peer target source)

@@ -16,8 +16,10 @@ add_link_options(${FUZZ_SAN})
 add_library(kestrin_fuzzed STATIC
   src/platform/portable/profile_values.cpp
   src/platform/portable/path_text.cpp
+  src/platform/portable/decimal_text.cpp
   src/app/portable/settings_rules.cpp
-  src/controls/portable/mask_engine.cpp)
+  src/controls/portable/mask_engine.cpp
+  src/controls/portable/decimal_reader.cpp)
 target_include_directories(kestrin_fuzzed PUBLIC src)
 target_compile_options(kestrin_fuzzed PRIVATE ${KESTRIN_WARNINGS} -fsanitize=fuzzer-no-link)
 

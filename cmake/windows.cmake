@@ -5,6 +5,25 @@ enable_language(RC)
 set(KESTRIN_LIBS psapi shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
 
 
+# Code generation for the program's own code (its libraries and its entry):
+# call arguments pushed, not stored into an area the function reserves,
+# which are the shorter instructions (some 5 KB of the program). The
+# compiler stores them by default because its stack probe needs that; the
+# probe is for frames of a page or more, which the program does not have,
+# and -Wframe-larger-than keeps it so: a larger frame (or an alloca) fails
+# the build, and such a buffer goes on the heap instead.
+# Unwind tables are exact at calls only, which is all that exceptions need
+# (they start at calls), and the compiler writes them itself, which lets it
+# leave out the functions that no exception can pass through (some 3 KB).
+# Functions declared inline (the standard library's, mostly) are inlined
+# only when tiny, and two passes that spread a function's code over more
+# unwind-table rows stay off: the late instruction scheduling and the
+# separate prologues of shrink-wrapping (together some 2.5 KB).
+set(KESTRIN_CODEGEN -mno-accumulate-outgoing-args -mno-stack-arg-probe -Wframe-larger-than=4000 -Walloca
+  -fno-asynchronous-unwind-tables -fno-dwarf2-cfi-asm
+  --param=max-inline-insns-single=10 -fno-schedule-insns2 -fno-shrink-wrap)
+target_compile_options(kestrin_portable PRIVATE ${KESTRIN_CODEGEN})
+
 # Icons and cursor are drawn as text in the repository and turned into
 # .ico/.cur files at build time.
 set(GEN_DIR ${CMAKE_BINARY_DIR}/generated)
@@ -26,20 +45,67 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/res
 file(GLOB_RECURSE WIN_SOURCES CONFIGURE_DEPENDS src/*.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/portable/")
 list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
+# The standard library's failure reports for the program alone (see the file).
+set(LIBRARY_FAILURES ${CMAKE_SOURCE_DIR}/src/app/library_failures.cpp)
+list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/library_failures\\.cpp$")
 add_library(kestrin_win STATIC ${WIN_SOURCES})
 target_include_directories(kestrin_win PUBLIC src)
-target_compile_options(kestrin_win PRIVATE ${KESTRIN_WARNINGS})
-target_compile_definitions(kestrin_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600 STRICT)
+target_compile_options(kestrin_win PRIVATE ${KESTRIN_WARNINGS} ${KESTRIN_CODEGEN})
+# The system's functions are declared as throwing no C++ exception, which is
+# what they do: an exception thrown in a window procedure cannot unwind
+# through the system's frames (the unwinder knows only the program's own),
+# so the program's procedures catch everything before they return. A call
+# to the system then needs no exception-table entry, and a function that
+# calls only the system needs no unwind table at all (some 13 KB).
+set(KESTRIN_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600 STRICT
+  "DECLSPEC_IMPORT=__declspec(dllimport) __attribute__((__nothrow__))")
+target_compile_definitions(kestrin_win PUBLIC ${KESTRIN_DEFINITIONS})
 target_link_libraries(kestrin_win PUBLIC kestrin_portable ${KESTRIN_LIBS})
 
-# The linker drops the sections the program never reaches (every function
-# and datum has one, see CMakeLists.txt); the program itself is stripped.
-add_executable(Kestrin WIN32 src/app/main.cpp ${KESTRIN_RC})
-target_compile_options(Kestrin PRIVATE ${KESTRIN_WARNINGS})
-target_link_libraries(Kestrin PRIVATE kestrin_win)
-# No link time in the header either: one source gives the same bytes.
-target_link_options(Kestrin PRIVATE -static -mwindows -Wl,--gc-sections -s -Wl,--no-insert-timestamp)
+# The program is compiled as one translation unit made of all its sources
+# (CMake's unity build), not linked from the two libraries above: the
+# compiler then sees the whole program, keeps one copy of each template and
+# of each helper it specialises, calls across files directly, and the
+# objects' unwind tables share their headers (some 18 KB less than linking
+# the libraries). The tests link the libraries, compiled file by file, so
+# every source still compiles on its own; in return a name at file level
+# (an anonymous namespace, a static) must not be used by two sources.
+# The linker drops the data the program never reaches (every function and
+# datum has a section of its own, see CMakeLists.txt); the program itself is
+# stripped.
+add_executable(Kestrin WIN32 src/app/main.cpp ${LIBRARY_FAILURES} ${WIN_SOURCES} ${PORTABLE_SOURCES} ${KESTRIN_RC})
+set_target_properties(Kestrin PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+target_include_directories(Kestrin PRIVATE src)
+target_compile_definitions(Kestrin PRIVATE ${KESTRIN_DEFINITIONS})
+# Function statics are first used on the main thread only (what another
+# thread may reach first is constant-initialised, see common_controls.cpp):
+# no guard around their initialisation (some 2 KB).
+target_compile_options(Kestrin PRIVATE ${KESTRIN_WARNINGS} ${KESTRIN_CODEGEN} -fno-threadsafe-statics)
+target_link_libraries(Kestrin PRIVATE ${KESTRIN_LIBS})
+# No link time in the header either: one source gives the same bytes. The
+# linker's map beside the program tells what its bytes are made of
+# (scripts/size_report.py reads it).
+target_link_options(Kestrin PRIVATE -static -mwindows -Wl,--gc-sections -s -Wl,--no-insert-timestamp
+  -Wl,-Map=${CMAKE_BINARY_DIR}/Kestrin.map)
 add_dependencies(Kestrin kestrin_art)
+
+# The program links the run-time of the compiler's win32 thread model
+# (libstdc++, libgcc, libgcc_eh), in which exceptions, thread-local data and
+# function statics sit on the system's own primitives. The posix model's
+# run-time, which everything is compiled for, puts them on winpthread and
+# brings in its whole thread library (some 30 KB). The two are the same
+# compiler and library apart from their threads; the program's code uses
+# none of the posix model's thread classes (std::thread, std::mutex and the
+# like are not in the win32 model's library, so such a use fails to link),
+# the platform/ primitives stand in for them. The tests keep the posix model.
+string(REPLACE "-posix" "-win32" WIN32_MODEL_CXX "${CMAKE_CXX_COMPILER}")
+execute_process(COMMAND ${WIN32_MODEL_CXX} -print-file-name=libstdc++.a
+  OUTPUT_VARIABLE WIN32_MODEL_LIBSTDCXX OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE WIN32_MODEL_FOUND)
+if(NOT WIN32_MODEL_FOUND EQUAL 0 OR NOT EXISTS "${WIN32_MODEL_LIBSTDCXX}")
+  message(FATAL_ERROR "no win32 thread model run-time beside ${CMAKE_CXX_COMPILER} (${WIN32_MODEL_CXX})")
+endif()
+get_filename_component(WIN32_MODEL_RUNTIME "${WIN32_MODEL_LIBSTDCXX}" DIRECTORY)
+target_link_options(Kestrin PRIVATE -L${WIN32_MODEL_RUNTIME})
 
 # Test helpers that run inside Wine (window lookup, SendInput, screenshots,
 # starting Kestrin.exe and watching it).
@@ -75,6 +141,14 @@ target_link_options(kestrin_win_tests PRIVATE -static)
 # Table-driven cases name themselves; their values are not repeated in the names.
 gtest_discover_tests(kestrin_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
   TEST_PREFIX "wine." PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+
+# The failure reports of src/app/library_failures.cpp, linked the way the
+# program links them: ahead of the standard library.
+add_executable(kestrin_runtime_tests tests/runtime/library_failures_test.cpp ${LIBRARY_FAILURES})
+target_compile_options(kestrin_runtime_tests PRIVATE ${KESTRIN_WARNINGS})
+target_link_libraries(kestrin_runtime_tests PRIVATE gtest_main)
+target_link_options(kestrin_runtime_tests PRIVATE -static)
+gtest_discover_tests(kestrin_runtime_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "wine.")
 
 # A library that must never be loaded: planted beside a copy of Kestrin.exe
 # under the help viewer's name.
@@ -121,6 +195,19 @@ add_test(NAME help.ChmHoldsEveryPageAndHelpContext
 # help file and the archive are the same bytes whenever they are made.
 add_test(NAME release.FilesCarryNoBuildTime
   COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/release_check.py ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/docs/user/README-ja.txt)
+
+# The program carries none of the run-time it has no use for (winpthread, the
+# standard library's own failure reports and string-carrying exceptions, the
+# C library's number reader; scripts/size_report.py names them), and a
+# size-optimised build stays within its budget of bytes.
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+  set(KESTRIN_SIZE_BUDGET 233472)  # 228 KB
+else()
+  set(KESTRIN_SIZE_BUDGET 100000000)
+endif()
+add_test(NAME release.ProgramCarriesOnlyWhatItUses
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/size_report.py ${CMAKE_BINARY_DIR}/Kestrin.map
+          --check $<TARGET_FILE:Kestrin> ${KESTRIN_SIZE_BUDGET})
 
 # The benchmark's driver and peers, and its short run as a test.
 include(cmake/bench.cmake)

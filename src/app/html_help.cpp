@@ -1,7 +1,5 @@
 #include "app/html_help.h"
 
-#include <mutex>
-
 #include "platform/diagnostics.h"
 #include "platform/system_dlls.h"
 
@@ -11,13 +9,13 @@ namespace {
 using HtmlHelpAFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 HtmlHelpAFn LoadHtmlHelp() {
-    static std::once_flag once;
-    static HtmlHelpAFn function = nullptr;
-    std::call_once(once, [] {
+    // Looked up once, by whichever thread asks first.
+    static const HtmlHelpAFn function = []() -> HtmlHelpAFn {
         // Kept loaded for the rest of the run: the viewer lives in this module.
-        if (HMODULE module = LoadSystemLibrary("hhctrl.ocx"))
-            function = reinterpret_cast<HtmlHelpAFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
-    });
+        HMODULE module = LoadSystemLibrary("hhctrl.ocx");
+        if (!module) return nullptr;
+        return reinterpret_cast<HtmlHelpAFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
+    }();
     return function;
 }
 }  // namespace

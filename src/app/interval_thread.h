@@ -13,6 +13,7 @@
 
 #include "app/portable/interval_loop.h"
 #include "app/portable/shared_state.h"
+#include "platform/condition.h"
 #include "platform/handles.h"
 #include "platform/thread.h"
 
@@ -89,7 +90,7 @@ private:
     std::function<void()> compact_;
     KernelHandle intervalEvent_;
     std::unique_ptr<IntervalClock> clock_;
-    PauseGate gate_;
+    BasicPauseGate<SystemSync> gate_;
     std::atomic<bool> ending_{false};
     KernelHandle endingEvent_;  // set with ending_, so that a stop can wait for it
 };

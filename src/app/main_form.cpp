@@ -55,14 +55,27 @@ TMemCMain::~TMemCMain() {
 
 // The form description: tray menu, image list and tray icon.
 void TMemCMain::CreateControls() {
+    struct MenuEntry {
+        const char* name;
+        const char* caption;  // none: a separator
+        void (TMemCMain::*click)();
+    };
+    static constexpr MenuEntry kTrayMenu[] = {
+        {"MakeSC", "ショートカット作成", &TMemCMain::MakeSCClick},
+        {"SetProp", "設定", &TMemCMain::SetPropClick},
+        {"N3", nullptr, nullptr},
+        {"HelpDisp", "ヘルプ", &TMemCMain::HelpDispClick},
+        {"VerDisp", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TMemCMain::VerDispClick},
+        {"N1", nullptr, nullptr},
+        {"Quit", "閉じる", &TMemCMain::QuitClick},
+    };
     pm_ = std::make_unique<PopupMenu>(Handle());
-    pm_->AddItem("MakeSC", "ショートカット作成", [this] { MakeSCClick(); });
-    pm_->AddItem("SetProp", "設定", [this] { SetPropClick(); });
-    pm_->AddSeparator("N3");
-    pm_->AddItem("HelpDisp", "ヘルプ", [this] { HelpDispClick(); });
-    pm_->AddItem("VerDisp", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", [this] { VerDispClick(); });
-    pm_->AddSeparator("N1");
-    pm_->AddItem("Quit", "閉じる", [this] { QuitClick(); });
+    for (const MenuEntry& entry : kTrayMenu) {
+        if (!entry.caption)
+            pm_->AddSeparator(entry.name);
+        else
+            pm_->AddItem(entry.name, entry.caption, [this, click = entry.click] { (this->*click)(); });
+    }
 
     il_ = std::make_unique<ImageList>();
 

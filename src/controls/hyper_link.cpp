@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <mutex>
-
 #include "platform/application.h"
 #include "platform/clipboard.h"
 #include "platform/cursors.h"
@@ -25,10 +23,12 @@ constexpr UINT kTextFlags = DT_VCENTER | DT_NOPREFIX;
 
 // The program's own hand replaces the system's, once, for every label.
 void InstallHandPointCursor() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (HCURSOR hand = LoadCursorA(ProgramInstance(), "HANDPOINT")) SetScreenCursor(crHandPoint, hand);
-    });
+    static const bool installed = [] {
+        HCURSOR hand = LoadCursorA(ProgramInstance(), "HANDPOINT");
+        if (hand) SetScreenCursor(crHandPoint, hand);
+        return hand != nullptr;
+    }();
+    (void)installed;
 }
 
 SIZE TextExtent(HDC dc, const std::string& text) {

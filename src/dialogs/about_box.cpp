@@ -8,7 +8,7 @@ namespace kestrin {
 
 namespace {
 
-constexpr COLORREF kBlue = 0xFF0000;  // 0x00BBGGRR
+constexpr COLORREF kCommentBlue = 0xFF0000;  // 0x00BBGGRR
 
 void LinkTo(THyperLink& link, const char* alias, TLinkType type, const char* address) {
     link.SetAlias(alias);
@@ -61,7 +61,7 @@ void TAboutBox::CreateControls() {
 void TAboutBox::FormCreate() {
     productName_->SetText(std::string(ProductTitle) + " Ver." + ProductVersion);
     copyright_->SetText(ProductCopyright);
-    comments_->SetColor(kBlue);
+    comments_->SetColor(kCommentBlue);
     comments_->SetFontStyle(FontStyle::Bold);
     comments_->SetText("本ソフトウェアは無料ソフトウェアです。");
 }

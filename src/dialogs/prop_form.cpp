@@ -22,7 +22,7 @@ namespace kestrin {
 namespace {
 
 constexpr char kCountText[] = "回数は１～１０回に設定してください。";
-constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kNoteBlue = RGB(0, 0, 255);
 constexpr uint16_t kShiftedPageKeys = 1000;  // Shift+Page Up.. Home become 1033..1036
 constexpr uint16_t kFirstFunctionKey = VK_F1;
 constexpr uint16_t kLastFunctionKey = VK_F24;
@@ -86,7 +86,7 @@ TPropForm::TPropForm(PropFormContext context) : context_(std::move(context)) {
 
 void TPropForm::CreateControls() {
     Label1 = &Add<Label>(Bounds{8, 16, 357, 12}, "※時間設定を０にするとアイコンクリックまでメモリ圧縮しません。");
-    Label1->SetColor(kBlue);
+    Label1->SetColor(kNoteBlue);
     Label1->SetFontStyle(FontStyle::Bold);
     Label2 = &Add<Label>(Bounds{54, 44, 101, 12}, "メモリ圧縮設定時間");
     EditTime1 = &Add<TVaBEdit>(Bounds{160, 40, 28, 18});

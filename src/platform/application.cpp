@@ -1,5 +1,6 @@
 #include "platform/application.h"
 
+#include <mutex>
 #include <utility>
 
 #include "platform/common_controls.h"
@@ -266,8 +267,10 @@ void Application::Synchronize(std::function<void()> call) {
     }
     SetEvent(syncEvent_.get());
     if (HWND window = Handle()) PostMessageA(window, kSynchronizeMessage, 0, 0);
-    std::unique_lock lock(syncMutex_);
-    syncDone_.wait(lock, [&] { return entry.done; });
+    {
+        std::lock_guard lock(syncMutex_);
+        syncDone_.Wait(syncMutex_, [&] { return entry.done; });
+    }
     if (entry.error) std::rethrow_exception(entry.error);
 }
 
@@ -289,7 +292,7 @@ bool Application::CheckSynchronize() {
             std::lock_guard lock(syncMutex_);
             entry->done = true;
         }
-        syncDone_.notify_all();
+        syncDone_.NotifyAll();
     }
     return !batch.empty();
 }

@@ -6,17 +6,17 @@
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/condition.h"
 #include "platform/handler_guard.h"
 #include "platform/handles.h"
+#include "platform/lock.h"
 #include "platform/top_level_window.h"
 
 namespace kestrin {
@@ -145,8 +145,8 @@ private:
     std::vector<std::exception_ptr> laterErrors_;
 
     KernelHandle syncEvent_;
-    std::mutex syncMutex_;
-    std::condition_variable syncDone_;
+    Lock syncMutex_;
+    Condition syncDone_;
     std::vector<SyncCall*> syncQueue_;
 };
 

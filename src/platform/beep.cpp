@@ -5,13 +5,13 @@
 namespace kestrin {
 
 namespace {
-std::atomic<BeepFunction> installed{nullptr};
+std::atomic<BeepFunction> installedBeep{nullptr};
 }  // namespace
 
-BeepFunction SetBeepFunction(BeepFunction function) noexcept { return installed.exchange(function); }
+BeepFunction SetBeepFunction(BeepFunction function) noexcept { return installedBeep.exchange(function); }
 
 void RefusalBeep() noexcept {
-    const BeepFunction beep = installed.load();
+    const BeepFunction beep = installedBeep.load();
     (beep ? beep : &MessageBeep)(0);
 }
 

@@ -1,8 +1,9 @@
 #include "platform/common_controls.h"
 
-#include <mutex>
+#include <mutex>  // std::lock_guard
 #include <utility>
 
+#include "platform/lock.h"
 #include "platform/system_dlls.h"
 
 namespace kestrin {
@@ -10,16 +11,17 @@ namespace kestrin {
 namespace {
 
 struct Library {
-    std::mutex mutex;
+    Lock mutex;
     int holds = 0;
     SystemLibrary module;
     CommonControlsApi api;
 };
 
-Library& State() {
-    static Library library;
-    return library;
-}
+// Constant-initialised, so that the first hold may come from any thread (the
+// animation worker loads its frames) with no initialisation to race.
+constinit Library library;
+
+Library& State() { return library; }
 
 bool Load(Library& library) noexcept {
     SystemLibrary module("comctl32.dll");

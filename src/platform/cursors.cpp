@@ -1,27 +1,43 @@
 #include "platform/cursors.h"
 
-#include <map>
+#include <utility>
+#include <vector>
 
 namespace kestrin {
 
 namespace {
 
-std::map<int, HCURSOR>& Table() {
-    static std::map<int, HCURSOR> table{
+// A handful of entries at most: looked through in order.
+using CursorTable = std::vector<std::pair<int, HCURSOR>>;
+
+CursorTable& Table() {
+    static CursorTable table{
         {crDefault, LoadCursorA(nullptr, IDC_ARROW)},
         {crHandPoint, LoadCursorA(nullptr, IDC_HAND)},
     };
     return table;
 }
 
+HCURSOR* CursorEntry(CursorTable& table, int id) {
+    for (auto& [entryId, cursor] : table)
+        if (entryId == id) return &cursor;
+    return nullptr;
+}
+
 }  // namespace
 
 HCURSOR ScreenCursor(int id) {
-    const auto& table = Table();
-    const auto it = table.find(id);
-    return it != table.end() && it->second ? it->second : table.at(crDefault);
+    auto& table = Table();
+    const HCURSOR* cursor = CursorEntry(table, id);
+    return cursor && *cursor ? *cursor : *CursorEntry(table, crDefault);
 }
 
-void SetScreenCursor(int id, HCURSOR cursor) { Table()[id] = cursor; }
+void SetScreenCursor(int id, HCURSOR cursor) {
+    auto& table = Table();
+    if (HCURSOR* entry = CursorEntry(table, id))
+        *entry = cursor;
+    else
+        table.emplace_back(id, cursor);
+}
 
 }  // namespace kestrin

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace kestrin {
 
-void Trace(const std::string& line) {
-    const std::string text = "Kestrin: " + line + "\n";
+void Trace(std::string_view line) {
+    std::string text("Kestrin: ");
+    text.append(line).append("\n");
     OutputDebugStringA(text.c_str());
 }
 

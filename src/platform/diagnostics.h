@@ -1,10 +1,10 @@
 #pragma once
 // Diagnostic lines for a debugger (OutputDebugStringA): what a pass did and
 // when. Invisible to the user; the end-to-end tests read them as a debugger.
-#include <string>
+#include <string_view>
 
 namespace kestrin {
 
-void Trace(const std::string& line);
+void Trace(std::string_view line);
 
 }  // namespace kestrin

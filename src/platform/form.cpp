@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <stdexcept>
-
 #include "platform/application.h"
 #include "platform/dialog_button.h"
 #include "platform/portable/error.h"
@@ -266,9 +264,19 @@ void Form::Close() {
     Destroy();
 }
 
+void Form::Keep(Control* control) {
+    std::unique_ptr<Control> owned(control);
+    controls_.push_back(std::move(owned));
+}
+
+void Form::Keep(GraphicControl* control) {
+    std::unique_ptr<GraphicControl> owned(control);
+    graphicControls_.push_back(std::move(owned));
+}
+
 int Form::ShowModal() {
     if (!window_) Create();
-    if (inModal_) throw std::logic_error("ShowModal on a form that is already modal");
+    if (inModal_) throw KestrinError("ShowModal on a form that is already modal");
     HWND previousActive = GetActiveWindow();
     modalResult_ = mrNone;
     {

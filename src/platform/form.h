@@ -17,7 +17,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -132,13 +131,9 @@ public:
     // The same with another parent window (a panel of this form).
     template <typename T, typename... Args>
     T& AddTo(HWND parent, Args&&... args) {
-        auto control = std::make_unique<T>(parent, std::forward<Args>(args)...);
-        T& result = *control;
-        if constexpr (std::is_base_of_v<GraphicControl, T>)
-            graphicControls_.push_back(std::move(control));
-        else
-            controls_.push_back(std::move(control));
-        return result;
+        T* control = new T(parent, std::forward<Args>(args)...);
+        Keep(control);
+        return *control;
     }
     const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
 
@@ -211,6 +206,10 @@ private:
     HWND FindButton(bool isDefault) const;
     void SaveFocus();
     bool RestoreFocus();
+    // The form takes what Add made (one place for it, not one per Add); a
+    // control it cannot keep is deleted.
+    void Keep(Control* control);
+    void Keep(GraphicControl* control);
 
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;

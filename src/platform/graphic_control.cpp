@@ -4,7 +4,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <map>
+#include <memory>
+#include <vector>
 
 #include "platform/cursors.h"
 #include "platform/input_state.h"
@@ -15,11 +16,17 @@ namespace kestrin {
 
 namespace {
 
-// The hosts by window; each is owned by its controls (shared), so the table
-// only looks them up. GUI thread only, like the windows themselves.
-std::map<HWND, std::weak_ptr<GraphicHost>>& Hosts() {
-    static std::map<HWND, std::weak_ptr<GraphicHost>> hosts;
+// The hosts that have a window; each belongs to its controls, so the table
+// only looks them up. One entry per window with graphic controls, a few at
+// most: looked through in order. GUI thread only, like the windows themselves.
+std::vector<GraphicHost*>& Hosts() {
+    static std::vector<GraphicHost*> hosts;
     return hosts;
+}
+
+std::vector<GraphicHost*>::iterator HostEntry(HWND window) noexcept {
+    auto& hosts = Hosts();
+    return std::find_if(hosts.begin(), hosts.end(), [window](const GraphicHost* host) { return host->Window() == window; });
 }
 
 UINT_PTR NextToolId() {
@@ -36,11 +43,11 @@ RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height};
 // --- GraphicControl ---
 
 GraphicControl::GraphicControl(HWND parent, const Bounds& bounds)
-    : parent_(parent), host_(GraphicHost::Attach(parent)), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
-    host_->Add(this);
+    : parent_(parent), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
+    host_ = &GraphicHost::Join(parent, this);
 }
 
-GraphicControl::~GraphicControl() { host_->Remove(this); }
+GraphicControl::~GraphicControl() { host_->Leave(this); }
 
 void GraphicControl::SetBounds(const Bounds& bounds) {
     if (bounds == bounds_) return;
@@ -115,23 +122,30 @@ GraphicHost::~GraphicHost() {
     DropWindow();
 }
 
-std::shared_ptr<GraphicHost> GraphicHost::Attach(HWND window) {
-    auto& hosts = Hosts();
-    if (auto it = hosts.find(window); it != hosts.end()) {
-        if (auto host = it->second.lock()) return host;
+GraphicHost& GraphicHost::Join(HWND window, GraphicControl* control) {
+    GraphicHost* host = Find(window);
+    if (host) {
+        host->controls_.push_back(control);
+    } else {
+        // A host that cannot be listed or take the control goes at once.
+        auto made = std::make_unique<GraphicHost>(window);
+        made->controls_.push_back(control);
+        Hosts().push_back(made.get());
+        host = made.release();
     }
-    auto host = std::make_shared<GraphicHost>(window);
-    hosts[window] = host;
-    return host;
+    host->Invalidate(control->bounds_);
+    return *host;
+}
+
+void GraphicHost::Leave(GraphicControl* control) noexcept {
+    Remove(control);
+    if (controls_.empty()) delete this;
 }
 
 GraphicHost* GraphicHost::Find(HWND window) noexcept {
     if (!window) return nullptr;
-    auto& hosts = Hosts();
-    const auto it = hosts.find(window);
-    if (it == hosts.end()) return nullptr;
-    // Alive as long as its controls are; the temporary owner changes nothing.
-    return it->second.lock().get();
+    const auto it = HostEntry(window);
+    return it != Hosts().end() ? *it : nullptr;
 }
 
 void GraphicHost::WindowDestroyed(HWND window) noexcept {
@@ -140,18 +154,13 @@ void GraphicHost::WindowDestroyed(HWND window) noexcept {
 
 void GraphicHost::DropWindow() noexcept {
     if (!window_) return;
-    Hosts().erase(window_);
+    if (const auto it = HostEntry(window_); it != Hosts().end()) Hosts().erase(it);
     // An owned tool tip goes with its owner; one that is still there is ours to destroy.
     if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.release();
     toolTip_.reset();
     toolTipClass_.Release();
     window_ = nullptr;
     pressed_ = nullptr;
-}
-
-void GraphicHost::Add(GraphicControl* control) {
-    controls_.push_back(control);
-    Invalidate(control->bounds_);
 }
 
 void GraphicHost::Remove(GraphicControl* control) noexcept {

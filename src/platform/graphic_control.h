@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,7 +86,7 @@ private:
     void MouseDown(MouseButton button, ShiftState shift, int x, int y);
 
     HWND parent_;
-    std::shared_ptr<GraphicHost> host_;
+    GraphicHost* host_ = nullptr;  // the host lives as long as its controls
     Bounds bounds_;
     bool visible_ = true;
     bool enabled_ = true;
@@ -108,8 +107,10 @@ public:
     GraphicHost(const GraphicHost&) = delete;
     GraphicHost& operator=(const GraphicHost&) = delete;
 
-    // The host of a window, made on first use.
-    static std::shared_ptr<GraphicHost> Attach(HWND window);
+    // Adds a control to the host of its window, made on first use.
+    static GraphicHost& Join(HWND window, GraphicControl* control);
+    // Takes a control out; the host goes with its last control.
+    void Leave(GraphicControl* control) noexcept;
     // The host of a window, or nullptr when it has no graphic controls.
     static GraphicHost* Find(HWND window) noexcept;
     // For the window's last message (WM_NCDESTROY): the host forgets it.
@@ -129,7 +130,6 @@ public:
 
 private:
     friend class GraphicControl;
-    void Add(GraphicControl* control);
     void Remove(GraphicControl* control) noexcept;
     void Invalidate(const Bounds& bounds) noexcept;
     // The enabled, visible control at a point of the window, topmost first.

@@ -24,9 +24,10 @@ bool ImageList::LoadLocked() const {
     if (!list) return false;
     for (const Source& source : sources_) {
         // The icon at its system size, as LoadIcon gives it, scaled by the list.
-        IconHandle icon(static_cast<HICON>(
-            LoadImageA(source.instance, source.name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-        if (source.name.empty() || !icon || library->ImageList_ReplaceIcon(list, -1, icon.get()) < 0) {
+        IconHandle icon(source.name ? static_cast<HICON>(LoadImageA(source.instance, source.name, IMAGE_ICON, 0, 0,
+                                                                    LR_DEFAULTSIZE))
+                                    : nullptr);
+        if (!icon || library->ImageList_ReplaceIcon(list, -1, icon.get()) < 0) {
             library->ImageList_Destroy(list);
             return false;
         }
@@ -51,14 +52,14 @@ int ImageList::AddIcon(HICON icon) {
     return index;
 }
 
-int ImageList::AddIconResource(HINSTANCE instance, std::string name) {
+int ImageList::AddIconResource(HINSTANCE instance, const char* name) {
     std::lock_guard lock(mutex_);
     // A loaded list takes the image now, so that it stays in step.
     if (list_) {
-        IconHandle icon(static_cast<HICON>(LoadImageA(instance, name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+        IconHandle icon(static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
         if (!icon || library_->ImageList_ReplaceIcon(list_, -1, icon.get()) < 0) return -1;
     }
-    sources_.push_back({instance, std::move(name)});
+    sources_.push_back({instance, name});
     return static_cast<int>(sources_.size()) - 1;
 }
 
@@ -75,7 +76,7 @@ void ImageList::Clear() {
 
 void ImageList::Trim() {
     std::lock_guard lock(mutex_);
-    if (std::all_of(sources_.begin(), sources_.end(), [](const Source& s) { return !s.name.empty(); })) DropLocked();
+    if (std::all_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.name != nullptr; })) DropLocked();
 }
 
 bool ImageList::Loaded() const {

@@ -10,12 +10,13 @@
 #include <windows.h>
 
 #include <functional>
-#include <mutex>
+#include <mutex>  // std::lock_guard
 #include <string>
 #include <vector>
 
 #include "platform/common_controls.h"
 #include "platform/handles.h"
+#include "platform/lock.h"
 #include "platform/portable/destroy_notifier.h"
 
 namespace kestrin {
@@ -32,8 +33,8 @@ public:
     // Appends a copy of the icon; returns its index, or -1 when the list refused it.
     int AddIcon(HICON icon);
     // Appends the icon resource `name` of `instance`, loaded at the list's
-    // next use; returns its index.
-    int AddIconResource(HINSTANCE instance, std::string name);
+    // next use; returns its index. The name is kept, not copied: a literal.
+    int AddIconResource(HINSTANCE instance, const char* name);
     int Count() const;
     void Clear();
     // Lets the loaded images go when every one of them can be loaded again
@@ -63,7 +64,7 @@ public:
 private:
     struct Source {
         HINSTANCE instance = nullptr;
-        std::string name;  // empty: an icon given by handle, which cannot be loaded again
+        const char* name = nullptr;  // none: an icon given by handle, which cannot be loaded again
     };
 
     // Makes the list with every image of `sources_`; false when it cannot.
@@ -72,7 +73,7 @@ private:
 
     int width_;
     int height_;
-    mutable std::mutex mutex_;  // the animation worker copies frames out
+    mutable Lock mutex_;  // the animation worker copies frames out
     std::vector<Source> sources_;
     mutable CommonControls library_;
     mutable HIMAGELIST list_ = nullptr;

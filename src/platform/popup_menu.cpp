@@ -12,14 +12,14 @@ PopupMenu::PopupMenu(HWND owner) : owner_(owner) {}
 
 PopupMenu::~PopupMenu() { destroyNotifier_.Notify(); }
 
-int PopupMenu::AddItem(std::string_view name, std::string_view caption, std::function<void()> OnClick) {
-    items_.push_back({std::string(name), std::string(caption), false, true, std::move(OnClick)});
+int PopupMenu::AddItem(const char* name, std::string_view caption, std::function<void()> OnClick) {
+    items_.push_back({name, std::string(caption), false, true, std::move(OnClick)});
     menu_.reset();  // made again with the new item
     return ItemCount() - 1;
 }
 
-int PopupMenu::AddSeparator(std::string_view name) {
-    items_.push_back({std::string(name), {}, true, true, {}});
+int PopupMenu::AddSeparator(const char* name) {
+    items_.push_back({name, {}, true, true, {}});
     menu_.reset();
     return ItemCount() - 1;
 }

@@ -29,9 +29,10 @@ public:
     PopupMenu& operator=(const PopupMenu&) = delete;
 
     // Items are appended; the result is the item's index (its position).
-    // Captions are cp932 text, with "&" marking an access key.
-    int AddItem(std::string_view name, std::string_view caption, std::function<void()> OnClick = {});
-    int AddSeparator(std::string_view name = {});
+    // Captions are cp932 text, with "&" marking an access key. Names are
+    // kept, not copied: literals.
+    int AddItem(const char* name, std::string_view caption, std::function<void()> OnClick = {});
+    int AddSeparator(const char* name = "");
 
     int ItemCount() const noexcept { return static_cast<int>(items_.size()); }
     // Position of the item with that name, or -1.
@@ -66,7 +67,7 @@ public:
 
 private:
     struct Item {
-        std::string name;
+        std::string_view name;
         std::string caption;  // empty for a separator
         bool separator = false;
         bool enabled = true;

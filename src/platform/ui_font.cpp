@@ -2,9 +2,10 @@
 
 #include <array>
 #include <cstring>
-#include <mutex>
+#include <mutex>  // std::lock_guard
 
 #include "platform/handles.h"
+#include "platform/lock.h"
 
 namespace kestrin {
 
@@ -29,7 +30,7 @@ FontHandle MakeFont(FontStyle style) {
 // Each style made on its first use (a resident program that only ever shows
 // its splash needs one), then kept until process exit.
 struct FontTable {
-    std::mutex mutex;
+    Lock mutex;
     std::array<FontHandle, 4> fonts;
 };
 

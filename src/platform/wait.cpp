@@ -1,7 +1,5 @@
 #include "platform/wait.h"
 
-#include <vector>
-
 #include "platform/application.h"
 
 namespace kestrin {
@@ -11,27 +9,31 @@ constexpr DWORD kTickPollMs = 10;
 }  // namespace
 
 int WaitForAny(std::initializer_list<HANDLE> handles) {
-    std::vector<HANDLE> waited;
-    std::vector<int> indexOf;
+    // The system waits on MAXIMUM_WAIT_OBJECTS handles at most and refuses
+    // more; room for one more, the event of the synchronised calls, so that
+    // the system is the one that refuses, as it would a longer list.
+    HANDLE waited[MAXIMUM_WAIT_OBJECTS + 1];
+    int indexOf[MAXIMUM_WAIT_OBJECTS];
+    DWORD count = 0;
     int index = 0;
     for (HANDLE handle : handles) {
         if (handle) {
-            waited.push_back(handle);
-            indexOf.push_back(index);
+            if (count == MAXIMUM_WAIT_OBJECTS) return -1;
+            waited[count] = handle;
+            indexOf[count++] = index;
         }
         ++index;
     }
-    if (waited.empty()) return -1;
-    const auto count = static_cast<DWORD>(waited.size());
+    if (count == 0) return -1;
     if (!App().IsMainThread()) {
-        const DWORD result = WaitForMultipleObjects(count, waited.data(), FALSE, INFINITE);
+        const DWORD result = WaitForMultipleObjects(count, waited, FALSE, INFINITE);
         return result < WAIT_OBJECT_0 + count ? indexOf[result - WAIT_OBJECT_0] : -1;
     }
-    if (HANDLE queued = App().SynchronizeEvent()) waited.push_back(queued);
-    const auto all = static_cast<DWORD>(waited.size());
+    DWORD all = count;
+    if (HANDLE queued = App().SynchronizeEvent()) waited[all++] = queued;
     for (;;) {
         App().CheckSynchronize();
-        const DWORD result = MsgWaitForMultipleObjects(all, waited.data(), FALSE, INFINITE, QS_SENDMESSAGE);
+        const DWORD result = MsgWaitForMultipleObjects(all, waited, FALSE, INFINITE, QS_SENDMESSAGE);
         if (result < WAIT_OBJECT_0 + count) return indexOf[result - WAIT_OBJECT_0];
         if (result == WAIT_OBJECT_0 + all) {
             // Messages sent from other threads are delivered by the peek.

@@ -6,13 +6,13 @@ namespace kestrin {
 
 namespace {
 // Read by the animation worker while the GUI thread may swap it.
-std::atomic<ShellNotifyFunction> installed{&Shell_NotifyIconA};
+std::atomic<ShellNotifyFunction> installedNotify{&Shell_NotifyIconA};
 }  // namespace
 
 ShellNotifyFunction SetShellNotifyFunction(ShellNotifyFunction function) noexcept {
-    return installed.exchange(function ? function : &Shell_NotifyIconA);
+    return installedNotify.exchange(function ? function : &Shell_NotifyIconA);
 }
 
-bool ShellNotify(DWORD message, NOTIFYICONDATAA& data) { return installed.load()(message, &data) != FALSE; }
+bool ShellNotify(DWORD message, NOTIFYICONDATAA& data) { return installedNotify.load()(message, &data) != FALSE; }
 
 }  // namespace kestrin

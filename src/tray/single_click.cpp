@@ -1,6 +1,6 @@
 #include "tray/single_click.h"
 
-#include <thread>
+#include "platform/worker_thread.h"
 
 namespace kestrin {
 
@@ -14,10 +14,10 @@ DWORD TSingleClick::Delay() noexcept { return GetDoubleClickTime() + kMarginMs; 
 
 void TSingleClick::Start(HWND target, UINT message) {
     const DWORD delay = Delay();
-    std::thread([target, message, delay] {
+    WorkerThread([target, message, delay] {
         Sleep(delay);
         PostMessageA(target, message, 0, 0);
-    }).detach();
+    }).Detach();
 }
 
 }  // namespace kestrin

@@ -22,6 +22,7 @@
 
 #include "platform/component.h"
 #include "platform/icon_picture.h"
+#include "platform/lock.h"
 #include "platform/portable/destroy_notifier.h"
 #include "platform/portable/shift_state.h"
 #include "tray/callback_window.h"
@@ -184,10 +185,10 @@ private:
     DestroyNotifier::Token animateIconsToken_ = 0;
 
     // Guards record_, tipHelp_, the worker pointer and the worker's frame.
-    mutable std::mutex recordMutex_;
+    mutable Lock recordMutex_;
     NOTIFYICONDATAA record_{};
     // Serialises StartAnimation, StopAnimation and the worker's end.
-    std::mutex animationMutex_;
+    Lock animationMutex_;
     std::unique_ptr<TTrayIconAnimate> animate_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <mutex>
+
 #include "platform/image_list.h"
 #include "tray/portable/icon_registry.h"
 
@@ -14,8 +16,8 @@ TTrayIconAnimate::~TTrayIconAnimate() {
         std::lock_guard lock(mutex_);
         endRequested_ = true;
     }
-    changed_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    changed_.NotifyAll();
+    thread_.Join();
 }
 
 void TTrayIconAnimate::Resume() {
@@ -23,24 +25,28 @@ void TTrayIconAnimate::Resume() {
         std::lock_guard lock(mutex_);
         wakeRequested_ = true;
     }
-    changed_.notify_all();
+    changed_.NotifyAll();
 }
 
 void TTrayIconAnimate::WaitUntilParked() {
-    std::unique_lock lock(mutex_);
-    // Holding a single frame: one more cycle, which sees the stop and parks.
-    // Between two frames: the notification cuts the pause short.
-    if (parked_) wakeRequested_ = true;
-    changed_.notify_all();
+    {
+        std::lock_guard lock(mutex_);
+        // Holding a single frame: one more cycle, which sees the stop and parks.
+        // Between two frames: the notification cuts the pause short.
+        if (parked_) wakeRequested_ = true;
+        changed_.NotifyAll();
+    }
     // Messages other threads send to this one are delivered meanwhile: the
     // shell, in the middle of the worker's frame, may be waiting for an
     // answer from this thread's windows.
     const auto done = [this] { return (parked_ && !wakeRequested_) || finished_; };
-    while (!changed_.wait_for(lock, std::chrono::milliseconds(10), done)) {
-        lock.unlock();
+    for (;;) {
+        {
+            std::lock_guard lock(mutex_);
+            if (changed_.WaitFor(mutex_, 10, done)) break;
+        }
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        lock.lock();
     }
 }
 
@@ -81,14 +87,14 @@ void TTrayIconAnimate::Execute() {
         std::lock_guard lock(mutex_);
         finished_ = true;
     }
-    changed_.notify_all();
+    changed_.NotifyAll();
 }
 
 bool TTrayIconAnimate::Park() {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     parked_ = true;
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return wakeRequested_ || endRequested_; });
+    changed_.NotifyAll();
+    changed_.Wait(mutex_, [this] { return wakeRequested_ || endRequested_; });
     if (endRequested_) return false;
     wakeRequested_ = false;
     parked_ = false;
@@ -97,9 +103,10 @@ bool TTrayIconAnimate::Park() {
 
 void TTrayIconAnimate::Pause() {
     // The rate is read anew for every frame.
-    const auto rate = std::chrono::milliseconds(owner_.AnimateRate());
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, rate, [this] { return endRequested_ || !owner_.Animating(); });
+    const int32_t rate = owner_.AnimateRate();
+    std::lock_guard lock(mutex_);
+    changed_.WaitFor(mutex_, rate > 0 ? static_cast<uint32_t>(rate) : 0,
+                     [this] { return endRequested_ || !owner_.Animating(); });
 }
 
 void TTrayIconAnimate::ShowFrame(IconHandle frame) {

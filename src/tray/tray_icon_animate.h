@@ -10,14 +10,14 @@
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
-#include <thread>
 
+#include "platform/condition.h"
 #include "platform/handles.h"
 #include "platform/icon_picture.h"
+#include "platform/lock.h"
+#include "platform/worker_thread.h"
 
 namespace kestrin {
 
@@ -75,14 +75,14 @@ private:
     std::atomic<DWORD> threadId_{0};
     IconPicture frameIcon_;  // only under the owner's lock (PresentFrame)
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    mutable Lock mutex_;
+    Condition changed_;
     bool parked_ = true;       // created parked
     bool wakeRequested_ = false;
     bool endRequested_ = false;
     bool finished_ = false;
 
-    std::thread thread_;  // last: starts once everything above exists
+    WorkerThread thread_;  // last: starts once everything above exists
 };
 
 }  // namespace kestrin

@@ -4,7 +4,8 @@
 // Checked: FilterMask keeps only mask characters; MaskFormat gives one
 // character per mask position, and under a cleaned mask its text reads back
 // as the value's low-order digits; TextToNumber is never NaN nor -0 and
-// agrees with strtod on what it reads; CastToWhole gives a whole number next
+// agrees with strtod on what it reads, and so does ReadDecimal, bit for bit,
+// on every digit string the input spells; CastToWhole gives a whole number next
 // to the input by its mode, and nothing only for non-finite input or a whole
 // part outside int32; IsPasteNumber agrees with strtod on plain number texts.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -19,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/portable/decimal_reader.h"
 #include "controls/portable/mask_engine.h"
 
 namespace kestrin {
@@ -104,6 +106,23 @@ void CheckText(std::string_view text) {
     }
 }
 
+// Every byte a digit (its value modulo 10), the first "." the point: long
+// numbers of every shape, more often than plain texts would give them.
+void CheckDecimal(std::string_view bytes) {
+    std::string whole;
+    std::string fraction;
+    bool point = false;
+    for (char c : bytes) {
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        (point ? fraction : whole) += static_cast<char>('0' + static_cast<uint8_t>(c) % 10);
+    }
+    const std::string text = (whole.empty() ? "0" : whole) + "." + fraction;
+    Check(ReadDecimal(whole, fraction) == std::strtod(text.c_str(), nullptr), "ReadDecimal reads what strtod reads");
+}
+
 void CheckCast(double number, uint8_t rawMode) {
     const auto mode = static_cast<TCastMode>(rawMode);
     const std::optional<int32_t> whole = CastToWhole(number, mode);
@@ -139,6 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CheckMask(mask, value);
     CheckText(text);
+    CheckDecimal(text);
     CheckCast(raw, mode);
     CheckCast(TextToNumber(text), mode);
     return 0;

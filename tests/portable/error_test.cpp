@@ -12,3 +12,18 @@ TEST(KestrinError, FormatPutsTheArgumentInPlaceOfTheMarker) {
 TEST(KestrinError, FormatWithoutMarkerKeepsThePattern) {
     EXPECT_EQ(KestrinError::Format("no marker", "x").Message(), "no marker");
 }
+
+TEST(KestrinError, FormatReplacesOnlyTheFirstMarkerAndKeepsWhatSurroundsIt) {
+    const struct {
+        const char* pattern;
+        const char* arg;
+        const char* text;
+    } rows[] = {
+        {"ウィンドウ %s を作成できません。", "TApplication", "ウィンドウ TApplication を作成できません。"},
+        {"%s", "", ""},
+        {"a%sb%sc", "-", "a-b%sc"},
+        {"%", "x", "%"},
+        {"end %s", "表", "end 表"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(KestrinError::Format(row.pattern, row.arg).Message(), row.text) << row.pattern;
+}

@@ -16,9 +16,14 @@
 #include <vector>
 
 #include "app/portable/interval_loop.h"
+#include "platform/portable/std_sync.h"
 
 namespace kestrin {
 namespace {
+
+// The gate with the standard library's lock and condition variable, as the
+// host builds (and ThreadSanitizer) see them.
+using PauseGate = BasicPauseGate<StdSync>;
 
 using namespace std::chrono_literals;
 constexpr auto kEventually = 10s;  // generous bound for "it did happen"

@@ -10,6 +10,7 @@
 #include "platform/button.h"
 #include "platform/edit.h"
 #include "platform/form.h"
+#include "platform/portable/error.h"
 #include "support/app_fixture.h"
 #include "support/modal_timeout.h"
 #include "support/probe_form.h"
@@ -95,6 +96,26 @@ TEST_F(ModalTest, EscWithoutACancelButtonDoesNothing) {
     PostMessageA(dialog.form.Handle(), kProbeMessage, 0, 0);
     EXPECT_EQ(dialog.form.ShowModal(), mrRetry);
     EXPECT_EQ(escapesSeen, 1);
+}
+
+TEST_F(ModalTest, ASecondShowModalOfTheSameFormIsRefusedWithTheProgramsError) {
+    Dialog dialog;
+    std::string refusal;
+    dialog.form.OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message != kProbeMessage) return false;
+        try {
+            dialog.form.ShowModal();
+            refusal = "none";
+        } catch (const KestrinError& error) {
+            refusal = error.what();
+        }
+        dialog.form.SetModalResult(mrOk);
+        return true;
+    };
+    PostMessageA(dialog.form.Handle(), kProbeMessage, 0, 0);
+    EXPECT_EQ(dialog.form.ShowModal(), mrOk);
+    EXPECT_EQ(refusal, "ShowModal on a form that is already modal");
+    EXPECT_FALSE(dialog.form.InModalLoop());
 }
 
 TEST_F(ModalTest, RealKeyboardEnterReachesTheDefaultButton) {

@@ -153,8 +153,9 @@ TEST_F(TrayMouseTest, NotificationsBecomeEventsWithThePointerPosition) {
         else
             EXPECT_EQ(events_, std::vector<std::string>{c.expected}) << "message 0x" << std::hex << c.message;
     }
-    auto* window = dynamic_cast<TCallbackWindow*>(Control::FromHandle(callback_));
+    TCallbackWindow* window = TCallbackWindow::Shared();
     ASSERT_NE(window, nullptr);
+    ASSERT_EQ(static_cast<Control*>(window), Control::FromHandle(callback_));
     EXPECT_EQ(window->CurrentIcon(), icon_.get());
 }
 
@@ -162,8 +163,9 @@ TEST_F(TrayMouseTest, UnknownIdentifiersAreIgnored) {
     PostTrayNotification(callback_, static_cast<uint32_t>(icon_->IconId()) + 1, WM_LBUTTONDOWN);
     PostTrayNotification(callback_, 0, WM_LBUTTONDOWN);
     EXPECT_TRUE(events_.empty());
-    auto* window = dynamic_cast<TCallbackWindow*>(Control::FromHandle(callback_));
+    TCallbackWindow* window = TCallbackWindow::Shared();
     ASSERT_NE(window, nullptr);
+    ASSERT_EQ(static_cast<Control*>(window), Control::FromHandle(callback_));
     EXPECT_EQ(window->CurrentIcon(), nullptr);
 }
 

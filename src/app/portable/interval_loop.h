@@ -9,12 +9,10 @@
 //
 // A stop request is seen after the current wait, or right after the current
 // batch; a stop requested while the thread is paused ends it as well.
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 
+#include "app/portable/pause_gate.h"
 #include "app/portable/shared_state.h"
 
 namespace kestrin {
@@ -27,30 +25,26 @@ public:
     virtual void WaitOneSecond() = 0;
 };
 
-// Counted pauses: as many Resume() calls as Pause() calls end a pause.
-class PauseGate {
-public:
-    void Pause();
-    // A Resume() without a matching Pause() is ignored.
-    void Resume();
-    bool Paused() const;
-    // Returns at once when not paused; otherwise blocks until every pause has
-    // been resumed or `stop` is set (the stopper calls Wake() after setting it).
-    void WaitWhilePaused(const std::atomic<bool>& stop);
-    void Wake();
-    // Threads blocked in WaitWhilePaused right now (lets a caller see that
-    // the interval thread has reached its safe point).
-    uint32_t HeldThreads() const;
-
-private:
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    uint32_t pauses_ = 0;
-    uint32_t held_ = 0;
-};
-
-void RunIntervalLoop(SharedState& state, IntervalClock& clock, PauseGate& gate,
-                     const std::function<void()>& compactOnce);
+// `gate`: a BasicPauseGate.
+template <typename Gate>
+void RunIntervalLoop(SharedState& state, IntervalClock& clock, Gate& gate, const std::function<void()>& compactOnce) {
+    for (;;) {
+        clock.WaitOneSecond();
+        if (gate.Paused()) {
+            gate.WaitWhilePaused(state.StopRequested);
+            if (state.StopRequested) return;
+            continue;  // a paused cycle is not counted
+        }
+        ++state.SecondsElapsed;
+        if (state.StopRequested) return;
+        if (state.SecondsElapsed >= state.AppSettings.IntervalMinutes * 60u) {
+            const int32_t passes = state.AppSettings.PassCount;
+            for (int32_t i = 0; i < passes; ++i) compactOnce();
+            state.SecondsElapsed = 0;
+            if (state.StopRequested) return;
+        }
+    }
+}
 
 // Milliseconds between two readings of the 32-bit tick counter; right across
 // its wrap after 49.7 days as well.

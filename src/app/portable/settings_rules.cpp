@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "platform/portable/decimal_text.h"
 #include "platform/portable/path_text.h"
 
 namespace kestrin {
@@ -57,7 +58,7 @@ std::string SettingText(SettingsKeyIndex key, const AppSettingsRecord& settings)
     const SettingsField& field = kSettingsFields[key];
     const int64_t value = field.Read(settings);
     if (field.Kind == SettingKind::Boolean) return value != 0 ? "1" : "0";
-    return std::to_string(value);
+    return DecimalText(value);
 }
 
 std::string SettingsPathFor(std::string_view documentsFolder, std::string_view exePath) {

@@ -1,7 +1,9 @@
 #include "controls/portable/mask_engine.h"
 
-#include <cstdlib>
 #include <cmath>
+
+#include "controls/portable/decimal_reader.h"
+#include "platform/portable/decimal_text.h"
 
 namespace kestrin {
 namespace {
@@ -39,17 +41,6 @@ void FormatIntegerPart(std::string_view mask, std::size_t end, unsigned value, s
     // Digits left over are dropped: the display keeps the low-order ones.
 }
 
-// `whole` and `fraction` are digit strings, not both empty.
-double ReadUnsignedDecimal(std::string_view whole, std::string_view fraction) {
-    std::string canonical(whole.empty() ? "0" : whole);
-    if (!fraction.empty()) canonical.append(".").append(fraction);
-    // Digits and a point only, read in the "C" locale the program never
-    // leaves: too large gives infinity (HUGE_VAL), too small a number at or
-    // near 0, and never NaN. (std::from_chars would do the same at the cost
-    // of some 40 KB of library code in the program.)
-    return std::strtod(canonical.c_str(), nullptr);
-}
-
 std::size_t SkipDigits(std::string_view text, std::size_t pos) {
     while (pos < text.size() && IsDigit(text[pos])) ++pos;
     return pos;
@@ -67,7 +58,7 @@ std::string FilterMask(std::string_view source) {
 }
 
 std::string MaskFormat(std::string_view mask, uint8_t value) {
-    if (mask.empty()) return std::to_string(value);
+    if (mask.empty()) return DecimalText(value);
 
     const std::size_t length = mask.size();
     const bool hasSign = mask.back() == '-';
@@ -116,7 +107,8 @@ double TextToNumber(std::string_view text) {
     const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : rest.substr(point + 1);
     if (whole.empty() && fraction.empty()) return 0;  // "-", "." and "-."
 
-    const double magnitude = ReadUnsignedDecimal(whole, fraction);
+    // Too large gives infinity, too small a number at or near 0, never NaN.
+    const double magnitude = ReadDecimal(whole, fraction);
     return negative && magnitude != 0 ? -magnitude : magnitude;  // no "-0"
 }
 

@@ -10,6 +10,8 @@ namespace kestrin {
 class KestrinError : public std::exception {
 public:
     explicit KestrinError(std::string message) : message_(std::move(message)) {}
+    // For a fixed text: the string is made here, not at every place that raises one.
+    explicit KestrinError(const char* message);
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& Message() const noexcept { return message_; }
 

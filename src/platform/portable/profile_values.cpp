@@ -1,5 +1,7 @@
 #include "platform/portable/profile_values.h"
 
+#include "platform/portable/decimal_text.h"
+
 namespace kestrin {
 
 namespace {
@@ -49,6 +51,6 @@ std::optional<int32_t> ParseProfileInteger(std::string_view text) {
     return ParseDecimal(text);
 }
 
-std::string FormatProfileInteger(int32_t value) { return std::to_string(value); }
+std::string FormatProfileInteger(int32_t value) { return DecimalText(value); }
 
 }  // namespace kestrin

@@ -1,7 +1,6 @@
 #include "tray/portable/icon_registry.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "platform/portable/cp932.h"
 #include "platform/portable/error.h"
@@ -9,32 +8,25 @@
 namespace kestrin {
 namespace {
 
-std::string IdText(uint32_t id) { return std::to_string(id); }
-
-int32_t IdFromText(const std::string& text) {
-    int32_t id = 0;
-    std::from_chars(text.data(), text.data() + text.size(), id);
-    return id;
-}
+using IconEntry = std::pair<uint32_t, void*>;
 
 }  // namespace
 
 int32_t TrayIconRegistry::Register(void* object) {
     if (entries_.size() >= kMaxTrayIcons) throw KestrinError("タスクトレイにアイコンを登録できません。");
-    const int32_t id = entries_.empty() ? 1 : IdFromText(entries_.back().first) + 1;
-    entries_.emplace_back(IdText(static_cast<uint32_t>(id)), object);
+    const int32_t id = entries_.empty() ? 1 : static_cast<int32_t>(entries_.back().first) + 1;
+    entries_.emplace_back(static_cast<uint32_t>(id), object);
     return id;
 }
 
 void TrayIconRegistry::Unregister(int32_t id) {
-    const std::string text = IdText(static_cast<uint32_t>(id));
-    const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.first == text; });
+    const auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                    [key = static_cast<uint32_t>(id)](const IconEntry& e) { return e.first == key; });
     if (entry != entries_.end()) entries_.erase(entry);
 }
 
 void* TrayIconRegistry::Find(uint32_t id) const {
-    const std::string text = IdText(id);
-    const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.first == text; });
+    const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const IconEntry& e) { return e.first == id; });
     return entry == entries_.end() ? nullptr : entry->second;
 }
 

@@ -16,8 +16,7 @@ inline constexpr uint32_t kNotifyFlagMessage = 1;  // NIF_MESSAGE
 inline constexpr uint32_t kNotifyFlagIcon = 2;     // NIF_ICON
 inline constexpr uint32_t kNotifyFlagTip = 4;      // NIF_TIP
 
-// The live tray icons, as (decimal text of the identifier, icon) pairs in
-// creation order. A new icon gets the identifier one above the last entry's,
+// The live tray icons, as (identifier, icon) pairs in creation order. A new icon gets the identifier one above the last entry's,
 // so identifiers are unique among live icons while those of destroyed icons
 // can come back. Used on the GUI thread only.
 class TrayIconRegistry {
@@ -35,7 +34,8 @@ public:
     std::vector<void*> Objects() const;
 
 private:
-    std::vector<std::pair<std::string, void*>> entries_;
+    // A looked-up identifier is compared as the shell's unsigned one.
+    std::vector<std::pair<uint32_t, void*>> entries_;
 };
 
 // The tip as the icon stores it: its first kMaxTipBytes bytes. When that cut
