@@ -12,6 +12,7 @@
 #include "platform/application.h"
 #include "platform/handles.h"
 #include "platform/system_dlls.h"
+#include "platform/thread_stack.h"
 
 // An exception that escapes everything ends the program at once. The
 // library's own handler would print the exception's type, demangled, to a
@@ -53,6 +54,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         App().SetMainForm(controller.get());
         controller->Create();
         App().SetShowMainForm(false);
+        ReleaseUnusedStack();
         App().Run();
         // A failed pass ends the loop without closing the controller: its
         // destruction still takes the hot key and the tray icon away.

@@ -5,6 +5,7 @@
 #include "platform/application.h"
 #include "platform/wait.h"
 #include "platform/portable/error.h"
+#include "platform/thread_stack.h"
 
 namespace kestrin {
 
@@ -66,6 +67,7 @@ void Thread::TerminateAndWait() {
 }
 
 unsigned __stdcall Thread::Entry(void* context) {
+    ReleaseUnusedStack();
     auto* self = static_cast<Thread*>(context);
     const bool run = !self->skipExecute_.load();
     if (run) {

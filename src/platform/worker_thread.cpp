@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include "platform/portable/error.h"
+#include "platform/thread_stack.h"
 
 namespace kestrin {
 
@@ -17,6 +18,7 @@ void WorkerThread::Begin(std::unique_ptr<Runnable> task) {
 }
 
 unsigned __stdcall WorkerThread::Entry(void* task) noexcept {
+    ReleaseUnusedStack();
     std::unique_ptr<Runnable>(static_cast<Runnable*>(task))->Run();
     return 0;
 }

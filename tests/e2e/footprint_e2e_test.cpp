@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "support/child_process.h"
 #include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
@@ -85,4 +86,26 @@ TEST_F(FootprintE2E, EachUseGivesBackWhatItTook) {
         ASSERT_TRUE(WaitForWindowGone(dialog.className, kGenerousMs, k_->ProcessId())) << dialog.className;
         ExpectIdle(dialog.className, false);
     }
+}
+
+// Idle in the tray, the program holds no more private memory than the
+// smallest tray program does (one window, one icon, a message loop) and
+// a third of it: under Wine each thread starts with about 1 MB of its stack
+// written, and the program's two threads give that back.
+TEST_F(FootprintE2E, IdleHoldsAboutWhatTheSmallestTrayProgramHolds) {
+    ChildProcess peer(Quoted(std::string(KESTRIN_BUILD_DIR) + "/peers/tray_program.exe"));
+    ASSERT_TRUE(peer.Started());
+    HWND peerWindow = WaitForWindow("KestrinTrayPeer", nullptr, kGenerousMs, peer.ProcessId());
+    DWORD_PTR answer = 0;
+    // It answers once it is in its message loop, its icon added.
+    ASSERT_TRUE(peerWindow && SendMessageTimeoutA(peerWindow, WM_NULL, 0, 0, SMTO_BLOCK, kGenerousMs, &answer));
+    const uint64_t peerBytes = ReadProcessResources(peer.ProcessId()).privateBytes;
+    ASSERT_GT(peerBytes, 0u);
+
+    ExpectIdle("the start", true);
+    const uint64_t kestrinBytes = ReadProcessResources(k_->ProcessId()).privateBytes;
+    EXPECT_LE(kestrinBytes * 10, peerBytes * 13)
+        << "Kestrin " << kestrinBytes / 1024 << " KB, the tray program " << peerBytes / 1024 << " KB";
+    PostMessageA(peerWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(peer.WaitForExit(kGenerousMs));
 }

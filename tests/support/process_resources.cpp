@@ -3,6 +3,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/handles.h"
@@ -73,20 +74,34 @@ std::string ProcessResources::ToString() const {
            std::to_string(threads) + ", private bytes " + std::to_string(privateBytes);
 }
 
+namespace {
+
+// Calls `visit` with the id of each thread of the process until it returns
+// false; false when the threads could not be listed or a visit failed.
+template <typename Visit>
+bool ForEachThread(DWORD processId, Visit visit) {
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    if (!snapshot || !Thread32First(snapshot.get(), &thread)) return false;
+    do {
+        if (thread.th32OwnerProcessID == processId && !visit(thread.th32ThreadID)) return false;
+    } while (Thread32Next(snapshot.get(), &thread));
+    return true;
+}
+
+}  // namespace
+
 ProcessResources ReadProcessResources(DWORD processId) {
     ProcessResources resources;
     resources.handles = CountHandles(processId);
     WindowCount windows{processId, 0};
     EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&windows));
     resources.windows = windows.count;
-    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 thread{};
-    thread.dwSize = sizeof thread;
-    if (snapshot && Thread32First(snapshot.get(), &thread)) {
-        do {
-            if (thread.th32OwnerProcessID == processId) ++resources.threads;
-        } while (Thread32Next(snapshot.get(), &thread));
-    }
+    ForEachThread(processId, [&](DWORD) {
+        ++resources.threads;
+        return true;
+    });
     KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -108,20 +123,54 @@ bool HasModule(DWORD processId, const std::string& name) {
 }
 
 std::optional<uint64_t> ProcessCpuTime(DWORD processId) {
-    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 thread{};
-    thread.dwSize = sizeof thread;
-    if (!snapshot || !Thread32First(snapshot.get(), &thread)) return std::nullopt;
     uint64_t total = 0;
-    do {
-        if (thread.th32OwnerProcessID != processId) continue;
-        KernelHandle handle(OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread.th32ThreadID));
+    const bool read = ForEachThread(processId, [&](DWORD threadId) {
+        KernelHandle handle(OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId));
         FILETIME created, exited, kernel, user;
-        if (!handle || !GetThreadTimes(handle.get(), &created, &exited, &kernel, &user)) return std::nullopt;
+        if (!handle || !GetThreadTimes(handle.get(), &created, &exited, &kernel, &user)) return false;
         for (const FILETIME& time : {kernel, user})
             total += (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    } while (Thread32Next(snapshot.get(), &thread));
+        return true;
+    });
+    if (!read) return std::nullopt;
     return total;
+}
+
+std::optional<uint64_t> LargestResidentStack(DWORD processId) {
+    using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto queryThread =
+        reinterpret_cast<QueryThread>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    struct ThreadBasicInformation {  // class 0 of NtQueryInformationThread
+        LONG exitStatus;
+        void* teb;
+        void* clientId[2];
+        ULONG_PTR affinity;
+        LONG priority;
+        LONG basePriority;
+    };
+    KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process || !queryThread) return std::nullopt;
+    uint64_t largest = 0;
+    const bool read = ForEachThread(processId, [&](DWORD threadId) {
+        KernelHandle thread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId));
+        ThreadBasicInformation basic{};
+        NT_TIB tib{};
+        if (!thread || queryThread(thread.get(), 0, &basic, sizeof basic, nullptr) != 0 ||
+            !ReadProcessMemory(process.get(), basic.teb, &tib, sizeof tib, nullptr))
+            return false;
+        const auto lowest = reinterpret_cast<uintptr_t>(tib.StackLimit);
+        const auto base = reinterpret_cast<uintptr_t>(tib.StackBase);
+        std::vector<PSAPI_WORKING_SET_EX_INFORMATION> pages((base - lowest) / 4096);
+        for (size_t i = 0; i < pages.size(); ++i) pages[i].VirtualAddress = reinterpret_cast<void*>(lowest + i * 4096);
+        if (!QueryWorkingSetEx(process.get(), pages.data(), static_cast<DWORD>(pages.size() * sizeof(pages[0]))))
+            return false;
+        uint64_t resident = 0;
+        for (const auto& page : pages) resident += page.VirtualAttributes.Valid ? 4096 : 0;
+        largest = std::max(largest, resident);
+        return true;
+    });
+    if (!read) return std::nullopt;
+    return largest;
 }
 
 }  // namespace kestrin::test
