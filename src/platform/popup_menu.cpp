@@ -61,11 +61,17 @@ HMENU PopupMenu::Handle() const {
 }
 
 bool PopupMenu::Popup(int x, int y) {
+    // The owner's messages are handled while the menu is open, so a second
+    // request can come then (the tray icon clicked again): the open menu
+    // stays as it is, its items included.
+    if (tracking_) return false;
     const HMENU menu = Handle();
     if (!menu) throw KestrinError(kMenuError);
     const UINT flags =
         alignment_ | TPM_RETURNCMD | (trackButton_ == TrackButton::Left ? TPM_LEFTBUTTON : TPM_RIGHTBUTTON);
+    tracking_ = true;
     const auto command = static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner_, nullptr));
+    tracking_ = false;
     menu_.reset();
     // The owner must see a message after the menu: otherwise a menu opened
     // from the notification area closes at once the next time it opens.

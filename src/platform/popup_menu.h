@@ -76,6 +76,7 @@ private:
 
     HWND owner_;
     mutable MenuHandle menu_;
+    bool tracking_ = false;  // inside Popup's TrackPopupMenu
     std::vector<Item> items_;
     UINT alignment_ = TPM_CENTERALIGN;
     TrackButton trackButton_ = TrackButton::Right;

@@ -10,6 +10,7 @@
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/process_resources.h"
+#include "support/resident_fixture.h"
 #include "support/wait.h"
 #include "support/windows_find.h"
 
@@ -17,23 +18,12 @@ using namespace kestrin::test;
 
 namespace {
 
-class FootprintE2E : public ::testing::Test {
+class FootprintE2E : public ResidentFixture {
 protected:
     void SetUp() override {
         // An interval that does not come during the test; no notice, so that
         // a hot-key pass ends with the animation.
-        WriteIni({"Timer=60", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
-        k_ = std::make_unique<KestrinProcess>();
-        ASSERT_TRUE(k_->WaitForLines("resident", 1, 20000));
-        controller_ = WaitForController(*k_);
-        callback_ = CallbackWindow(controller_);
-    }
-    void TearDown() override {
-        if (k_ && k_->Running()) {
-            PostMessageA(controller_, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(k_->WaitForExit(15000)) << "the close hung";
-        }
-        RemoveIni();
+        StartResident({"Timer=60", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
     }
     // The idle footprint: back to it within the wait, or a failure saying what stayed.
     // (COM is checked only before the first dialog: Wine's input method
@@ -48,10 +38,6 @@ protected:
         }
     }
     static constexpr long kIdleThreads = 2;  // the main thread and the interval thread
-
-    std::unique_ptr<KestrinProcess> k_;
-    HWND controller_ = nullptr;
-    HWND callback_ = nullptr;
 };
 
 }  // namespace

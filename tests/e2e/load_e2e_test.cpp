@@ -14,6 +14,7 @@
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/process_resources.h"
+#include "support/resident_fixture.h"
 #include "support/wait.h"
 #include "support/windows_find.h"
 
@@ -27,25 +28,15 @@ int Rounds() {
     return rounds > 0 ? rounds : 5;
 }
 
-class LoadE2E : public ::testing::Test {
+class LoadE2E : public ResidentFixture {
 protected:
     void SetUp() override {
         // Notices off, so that a pass takes no second of its own; an interval,
         // so that the thread runs all along.
-        WriteIni({"Timer=1", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
-        k_ = std::make_unique<KestrinProcess>();
-        ASSERT_TRUE(k_->WaitForLines("resident", 1, 20000));
-        controller_ = WaitForController(*k_);
-        callback_ = CallbackWindow(controller_);
+        StartResident({"Timer=1", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
+        if (HasFatalFailure()) return;
         hotKey_ = GlobalFindAtomA("KestrinHK");
         ASSERT_NE(hotKey_, 0);
-    }
-    void TearDown() override {
-        if (k_ && k_->Running()) {
-            PostMessageA(controller_, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(k_->WaitForExit(15000)) << "the close hung";
-        }
-        RemoveIni();
     }
 
     // Once the menu is open, every message posted before it has been handled.
@@ -93,9 +84,6 @@ protected:
         for (const MenuDialog& dialog : TrayMenuDialogs()) OpenAndClose(dialog);
     }
 
-    std::unique_ptr<KestrinProcess> k_;
-    HWND controller_ = nullptr;
-    HWND callback_ = nullptr;
     ATOM hotKey_ = 0;
 };
 

@@ -3,7 +3,6 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/handles.h"
@@ -134,43 +133,6 @@ std::optional<uint64_t> ProcessCpuTime(DWORD processId) {
     });
     if (!read) return std::nullopt;
     return total;
-}
-
-std::optional<uint64_t> LargestResidentStack(DWORD processId) {
-    using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const auto queryThread =
-        reinterpret_cast<QueryThread>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
-    struct ThreadBasicInformation {  // class 0 of NtQueryInformationThread
-        LONG exitStatus;
-        void* teb;
-        void* clientId[2];
-        ULONG_PTR affinity;
-        LONG priority;
-        LONG basePriority;
-    };
-    KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process || !queryThread) return std::nullopt;
-    uint64_t largest = 0;
-    const bool read = ForEachThread(processId, [&](DWORD threadId) {
-        KernelHandle thread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId));
-        ThreadBasicInformation basic{};
-        NT_TIB tib{};
-        if (!thread || queryThread(thread.get(), 0, &basic, sizeof basic, nullptr) != 0 ||
-            !ReadProcessMemory(process.get(), basic.teb, &tib, sizeof tib, nullptr))
-            return false;
-        const auto lowest = reinterpret_cast<uintptr_t>(tib.StackLimit);
-        const auto base = reinterpret_cast<uintptr_t>(tib.StackBase);
-        std::vector<PSAPI_WORKING_SET_EX_INFORMATION> pages((base - lowest) / 4096);
-        for (size_t i = 0; i < pages.size(); ++i) pages[i].VirtualAddress = reinterpret_cast<void*>(lowest + i * 4096);
-        if (!QueryWorkingSetEx(process.get(), pages.data(), static_cast<DWORD>(pages.size() * sizeof(pages[0]))))
-            return false;
-        uint64_t resident = 0;
-        for (const auto& page : pages) resident += page.VirtualAttributes.Valid ? 4096 : 0;
-        largest = std::max(largest, resident);
-        return true;
-    });
-    if (!read) return std::nullopt;
-    return largest;
 }
 
 }  // namespace kestrin::test

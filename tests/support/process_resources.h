@@ -32,8 +32,4 @@ bool HasModule(DWORD processId, const std::string& name);
 // ticks (10 ms).
 std::optional<uint64_t> ProcessCpuTime(DWORD processId);
 
-// The most stack memory any one thread of the process has resident (in
-// bytes); nothing when a thread could not be read.
-std::optional<uint64_t> LargestResidentStack(DWORD processId);
-
 }  // namespace kestrin::test

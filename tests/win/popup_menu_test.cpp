@@ -276,5 +276,37 @@ TEST(PopupMenu, DestroyObserversAreToldOnceAndTheMenuIsFreed) {
     EXPECT_FALSE(IsMenu(handle));
 }
 
+// A timer's work during the menu's loop: a second popup of the same menu.
+PopupMenu* nestedMenu = nullptr;
+std::atomic<int> nestedResult{-1};  // -1: not asked yet
+void CALLBACK AskForSecondPopup(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    nestedResult = nestedMenu->Popup(400, 300) ? 1 : 0;
+}
+
+// The owner's messages are handled while the menu is open: a second popup
+// asked for then (the tray icon clicked again) leaves the open menu as it is.
+TEST(PopupMenu, RequestWhileOpenLeavesTheOpenMenuAlone) {
+    ControlHost host;
+    TrayMenu tray(host.Handle());
+    nestedMenu = &tray.menu;
+    nestedResult = -1;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &AskForSecondPopup);
+    ASSERT_NE(timer, 0u);
+    std::thread driver([] {
+        HWND menu = test::WaitForTrackingMenu(GetCurrentProcessId());
+        if (!menu || !test::WaitFor([] { return nestedResult.load() != -1; })) {
+            if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+            return;
+        }
+        for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageA(menu, WM_KEYDOWN, key, 1);
+    });
+    const bool chose = tray.menu.Popup(500, 300);
+    driver.join();
+    EXPECT_EQ(nestedResult.load(), 0) << "the second request must open nothing";
+    EXPECT_TRUE(chose);
+    EXPECT_EQ(tray.chosen, std::vector<std::string>{"SetProp"});
+}
+
 }  // namespace
 }  // namespace kestrin
