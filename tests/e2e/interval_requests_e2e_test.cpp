@@ -43,7 +43,13 @@ TEST(SlowRealTime, AboutBoxHoldsTheBatchBetweenPassesAndACloseEndsItAfterTheBatc
 
     // The About box pauses the thread while a pass is under way.
     const HWND menu = OpenTrayMenu(kestrin, callback);
-    ASSERT_NE(menu, nullptr);
+    if (!menu) {
+        // Whether the main thread still handles messages tells a lost click from a hang.
+        DWORD_PTR answer = 0;
+        const bool answers = SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_BLOCK, kGenerousMs, &answer) != 0;
+        FAIL() << "no tray menu; the controller " << (answers ? "answers" : "does not answer")
+               << "; lines: " << ::testing::PrintToString(kestrin.Lines());
+    }
     ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
     SendKey('A');
     const HWND about = WaitForShownWindow("TAboutBox", nullptr, kGenerousMs, kestrin.ProcessId());
