@@ -107,9 +107,13 @@ TEST_F(LoadE2E, BurstsAndDialogsLeaveTheFootprintWhereItWas) {
     // Device contexts and regions are not compared: Wine keeps a cache of
     // them for windows painted through it (the dialogs' buttons and edits),
     // which grows to the most ever painted at once (at most 64) and stays.
+    // Wine also makes a brush of its own the first time a paint needs it (the
+    // halftone of a focus rectangle, a system colour's brush) and keeps it;
+    // which round first needs one depends on the machine's timing. A brush
+    // lost per round or per dialog would be 5 or 15 more here.
     EXPECT_GT(first.gdi.Total(), 0);
     EXPECT_EQ(last.gdi.fonts, first.gdi.fonts);
-    EXPECT_EQ(last.gdi.brushes, first.gdi.brushes);
+    EXPECT_LE(last.gdi.brushes, first.gdi.brushes + 2);
     EXPECT_GT(k_->CountLines("pass end"), static_cast<size_t>(rounds) * 20) << "the bursts ran passes";
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_EQ(after.threads, before.threads);
