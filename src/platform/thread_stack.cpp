@@ -12,7 +12,6 @@ namespace {
 constexpr uintptr_t kKeptBelowCaller = 64 * 1024;
 constexpr uintptr_t kPage = 4096;
 
-
 const NT_TIB* CurrentThreadBlock() noexcept {
     // GCC takes the read of the fs segment at offset 0 for an access to an
     // empty array.

@@ -3,12 +3,12 @@
 //
 // Under Wine a thread starts with about 1 MB of its stack already written
 // (the whole stack is committed at once, and the start-up touches it), and
-// that memory stays the thread's for its whole life: one idle thread of ours
-// cost as much private memory as the rest of the program. The pages below the
-// deepest frame the thread still needs hold nothing of use; the system is told
-// so (MEM_RESET), and it takes them back while they stay committed, so the
-// next call that goes that deep gets fresh zeroed pages. On Windows, where a
-// stack grows page by page, this returns what a deep call left behind.
+// that memory stays the thread's for its whole life: the idle program's two
+// threads held about 2 MB this way. The pages below the deepest frame the
+// thread still needs hold nothing of use; the system is told so (MEM_RESET)
+// and takes them back while they stay committed, and the next call that goes
+// that deep gets fresh pages. On Windows, where a stack grows page by page,
+// this returns what a deep call left behind.
 #include <cstdint>
 
 namespace kestrin {
