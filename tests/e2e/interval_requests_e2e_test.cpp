@@ -30,6 +30,32 @@ size_t NthLine(const std::vector<std::string>& lines, const std::string& text, s
     return lines.size();
 }
 
+// What the window's thread is doing with menus, the capture and the
+// activation, and the menus of its process: for a menu that does not come.
+std::string MenuState(HWND window) {
+    DWORD processId = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &processId);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    std::string state = "GUI thread info ";
+    if (GetGUIThreadInfo(thread, &info)) {
+        char text[160];
+        wsprintfA(text, "flags %#lx, menu owner %p, capture %p, active %p, focus %p", info.flags,
+                  info.hwndMenuOwner, info.hwndCapture, info.hwndActive, info.hwndFocus);
+        state += text;
+    } else {
+        state += "unread";
+    }
+    HWND foreground = GetForegroundWindow();
+    state += "; foreground " + DescribeWindow(foreground).className;
+    for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(menu, &owner);
+        if (owner == processId) state += IsWindowVisible(menu) ? "; a visible menu" : "; a hidden menu";
+    }
+    return state;
+}
+
 TEST(SlowRealTime, AboutBoxHoldsTheBatchBetweenPassesAndACloseEndsItAfterTheBatch) {
     struct IniRemover {
         ~IniRemover() { RemoveIni(); }
@@ -47,8 +73,8 @@ TEST(SlowRealTime, AboutBoxHoldsTheBatchBetweenPassesAndACloseEndsItAfterTheBatc
         // Whether the main thread still handles messages tells a lost click from a hang.
         DWORD_PTR answer = 0;
         const bool answers = SendMessageTimeoutA(controller, WM_NULL, 0, 0, SMTO_BLOCK, kGenerousMs, &answer) != 0;
-        FAIL() << "no tray menu; the controller " << (answers ? "answers" : "does not answer")
-               << "; lines: " << ::testing::PrintToString(kestrin.Lines());
+        FAIL() << "no tray menu; the controller " << (answers ? "answers" : "does not answer") << "; "
+               << MenuState(controller) << "; lines: " << ::testing::PrintToString(kestrin.Lines());
     }
     ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
     SendKey('A');
