@@ -19,7 +19,7 @@ namespace kestrin::test {
 namespace {
 
 constexpr char kPassStart[] = "pass start on interval thread";
-constexpr size_t kBatch = 10;
+constexpr size_t kBatch = 20;  // long enough for a menu that takes a second press
 constexpr DWORD kQuietMs = 3000;  // two passes' worth: one would have started
 
 // Index of the n-th line (from 1) that contains the text; lines.size() when absent.

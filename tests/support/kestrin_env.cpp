@@ -47,12 +47,16 @@ void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId) {
 }
 
 HWND OpenTrayMenu(DWORD processId, HWND callbackWindow) {
-    // In a full run on a loaded machine a press has once gone without a menu
-    // (the cause is not known); after half the wait the press is made once
-    // more. A press that comes while the menu is open leaves it as it is.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // In full runs on a loaded machine a press has gone without a menu for
+    // many seconds while the program kept answering (cause not found). The
+    // press is made again, after an Escape that ends a menu loop the program
+    // may be in without a menu to show; a hidden window takes the key for
+    // nothing otherwise, and a press while a menu is open leaves it alone.
+    constexpr int kAttempts = 3;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (attempt > 0) PostMessageA(callbackWindow, WM_KEYDOWN, VK_ESCAPE, 1);
         PostTrayMessage(callbackWindow, WM_RBUTTONDOWN);
-        if (HWND menu = WaitForTrackingMenu(processId, kGenerousMs / 2)) return menu;
+        if (HWND menu = WaitForTrackingMenu(processId, kGenerousMs / kAttempts)) return menu;
     }
     return nullptr;
 }
