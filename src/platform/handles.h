@@ -68,6 +68,7 @@ inline void DeleteGdiObject(HGDIOBJ h) noexcept { DeleteObject(h); }
 inline void DestroyWindowHandle(HWND h) noexcept { DestroyWindow(h); }
 inline void DeleteGlobalAtom(ATOM a) noexcept { GlobalDeleteAtom(a); }
 inline void FreeGlobalMemory(HGLOBAL h) noexcept { GlobalFree(h); }
+inline void FreeLoadedLibrary(HMODULE h) noexcept { FreeLibrary(h); }
 
 struct AtomTraits {
     using Type = ATOM;
@@ -86,6 +87,8 @@ using WindowHandle = UniqueHandle<NullHandleTraits<HWND, DestroyWindowHandle>>;
 using GlobalAtom = UniqueHandle<AtomTraits>;
 // Movable global memory (clipboard data until the clipboard takes it over).
 using GlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, FreeGlobalMemory>>;
+// A library loaded with LoadLibrary.
+using ModuleHandle = UniqueHandle<NullHandleTraits<HMODULE, FreeLoadedLibrary>>;
 
 // GetDC / ReleaseDC pair.
 class WindowDC {

@@ -4,7 +4,7 @@
 // put a library of the same name.
 #include <windows.h>
 
-#include <utility>
+#include "platform/handles.h"
 
 namespace kestrin {
 
@@ -22,35 +22,22 @@ class SystemLibrary {
 public:
     SystemLibrary() noexcept = default;
     explicit SystemLibrary(const char* name) noexcept : module_(LoadSystemLibrary(name)) {}
-    ~SystemLibrary() { reset(); }
-    SystemLibrary(SystemLibrary&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
-    SystemLibrary& operator=(SystemLibrary&& other) noexcept {
-        if (this != &other) {
-            reset();
-            module_ = std::exchange(other.module_, nullptr);
-        }
-        return *this;
-    }
-    SystemLibrary(const SystemLibrary&) = delete;
-    SystemLibrary& operator=(const SystemLibrary&) = delete;
 
-    explicit operator bool() const noexcept { return module_ != nullptr; }
-    HMODULE get() const noexcept { return module_; }
+    explicit operator bool() const noexcept { return static_cast<bool>(module_); }
+    HMODULE get() const noexcept { return module_.get(); }
 
     // The export `name` as a pointer of the given type; nullptr when the
     // library is not loaded or lacks it.
     template <typename Function>
     Function Find(const char* name) const noexcept {
         if (!module_) return nullptr;
-        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
     }
 
-    void reset() noexcept {
-        if (module_) FreeLibrary(std::exchange(module_, nullptr));
-    }
+    void reset() noexcept { module_.reset(); }
 
 private:
-    HMODULE module_ = nullptr;
+    ModuleHandle module_;
 };
 
 }  // namespace kestrin
