@@ -47,18 +47,8 @@ void PostTrayMessage(HWND callbackWindow, UINT mouseMessage, UINT iconId) {
 }
 
 HWND OpenTrayMenu(DWORD processId, HWND callbackWindow) {
-    // In full runs on a loaded machine a press has gone without a menu for
-    // many seconds while the program kept answering (cause not found). The
-    // press is made again, after an Escape that ends a menu loop the program
-    // may be in without a menu to show; a hidden window takes the key for
-    // nothing otherwise, and a press while a menu is open leaves it alone.
-    constexpr int kAttempts = 3;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (attempt > 0) PostMessageA(callbackWindow, WM_KEYDOWN, VK_ESCAPE, 1);
-        PostTrayMessage(callbackWindow, WM_RBUTTONDOWN);
-        if (HWND menu = WaitForTrackingMenu(processId, kGenerousMs / kAttempts)) return menu;
-    }
-    return nullptr;
+    PostTrayMessage(callbackWindow, WM_RBUTTONDOWN);
+    return WaitForTrackingMenu(processId);
 }
 
 HWND OpenTrayMenu(const KestrinProcess& k, HWND callbackWindow) { return OpenTrayMenu(k.ProcessId(), callbackWindow); }
