@@ -85,13 +85,22 @@ std::vector<FootprintRow> IdleRows() {
 std::vector<FootprintRow> DialogRows() {
     const Goal sameBytes{Goal::kSameAsPeer, 0.005, "= idle (0.5 %)"};
     const Goal same{Goal::kSameAsPeer, 0, "= idle"};
+    const Goal none;
     return {
         {{"after the 3 dialogs: private bytes (peer: idle)", "KB", 0, sameBytes},
          [](const Footprint& f) { return f.privateBytes / 1024.0; }},
         {{"after the 3 dialogs: GDI objects (peer: idle)", "count", 0, same},
          [](const Footprint& f) { return f.gdi.Total(); }},
+        {{"- bitmaps, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.gdi.bitmaps; }},
+        {{"- DCs, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.gdi.dcs; }},
+        {{"- fonts, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.gdi.fonts; }},
+        {{"- brushes, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.gdi.brushes; }},
+        {{"- other (pens, regions, ...), after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.gdi.other; }},
         {{"after the 3 dialogs: USER objects (peer: idle)", "count", 0, same},
          [](const Footprint& f) { return f.user.Total(); }},
+        {{"- windows, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.user.windows; }},
+        {{"- menus, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.user.menus; }},
+        {{"- icons and cursors, after the dialogs", "count", 0, none}, [](const Footprint& f) { return f.user.icons; }},
         {{"after the 3 dialogs: kernel handles (peer: idle)", "count", 0, same},
          [](const Footprint& f) { return f.handles; }},
     };

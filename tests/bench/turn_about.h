@@ -1,8 +1,8 @@
 #pragma once
-// Timings of Kestrin and of its peer taken turn about, Kestrin first, a few
-// of each within one round; the round keeps the median of each, so that a
-// burst of other work on the shared machine during one run does not decide
-// the round.
+// Timings of Kestrin and of its peer taken turn about, a few of each within
+// one round, in the order Kestrin, peer, peer, Kestrin, Kestrin, ...; the
+// round keeps the median of each, so that a burst of other work on the
+// shared machine during one run does not decide the round.
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -16,7 +16,7 @@ struct TimedPair {
     std::optional<double> peer;
 };
 
-constexpr size_t kTimingsPerRound = 3;
+constexpr size_t kTimingsPerRound = 4;
 
 // Nothing for both when any run could not be timed.
 TimedPair TurnAbout(const Timing& kestrin, const Timing& peer, size_t runs = kTimingsPerRound);
