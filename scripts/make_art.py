@@ -3,6 +3,9 @@
 
 Icon drawings (*.ico.txt): 32 lines of 32 characters, one per pixel; a hex
 digit is an index into the standard 16-colour palette, '.' is transparent.
+A drawing in one colour (the buttons' glyphs) is written with two colours,
+black and that one, at one bit a pixel: the same picture in less than half
+the bytes.
 Cursor drawings (*.cur.txt): a first line "hotspot X Y", then 32 lines of 32
 characters: '#' black, 'o' white, '.' transparent.
 """
@@ -37,6 +40,20 @@ def and_mask(rows, transparent):
 
 
 def icon_image(rows):
+    """(image, bits per pixel, colours) of an icon drawing."""
+    used = sorted({int(ch, 16) for row in rows for ch in row if ch != "."})
+    if len(used) <= 1:
+        colour = used[0] if used else 0
+        header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, 0, 0, 0, 2, 0)
+        palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in (PALETTE[0], PALETTE[colour]))
+        pixels = bytearray()
+        for row in reversed(rows):
+            bits = 0
+            for x, ch in enumerate(row):
+                if ch != "." and int(ch, 16) == colour and colour != 0:
+                    bits |= 1 << (31 - x)
+            pixels += struct.pack(">I", bits)
+        return header + palette + bytes(pixels) + and_mask(rows, "."), 1, 2
     header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
     pixels = bytearray()
@@ -45,7 +62,7 @@ def icon_image(rows):
             hi = 0 if row[x] == "." else int(row[x], 16)
             lo = 0 if row[x + 1] == "." else int(row[x + 1], 16)
             pixels.append(hi << 4 | lo)
-    return header + palette + bytes(pixels) + and_mask(rows, ".")
+    return header + palette + bytes(pixels) + and_mask(rows, "."), 4, 16
 
 
 def cursor_image(rows):
@@ -71,7 +88,8 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     for f in sorted(src.glob("*.ico.txt")):
         rows = read_grid(f.read_text().splitlines(), f.name)
-        write_container(out / f.name.replace(".ico.txt", ".ico"), 1, icon_image(rows), 1, 4, 16)
+        image, bits, colours = icon_image(rows)
+        write_container(out / f.name.replace(".ico.txt", ".ico"), 1, image, 1, bits, colours)
     for f in sorted(src.glob("*.cur.txt")):
         lines = f.read_text().splitlines()
         _, hx, hy = lines[0].split()

@@ -1,5 +1,7 @@
 #include "platform/label.h"
 
+#include <utility>
+
 #include "platform/handles.h"
 
 namespace kestrin {
@@ -21,7 +23,10 @@ void Label::SetColor(COLORREF color) {
 }
 
 void Label::SetFontStyle(FontStyle style) {
-    SetFont(UiFont(style));
+    // The new style is shown before the old one is let go.
+    StyledUiFont font(style);
+    SetFont(font.Get());
+    styledFont_ = std::move(font);
     if (autoSize_) FitToText();
 }
 

@@ -18,7 +18,7 @@ public:
     void SetColor(COLORREF color);
     COLORREF Color() const noexcept { return color_; }
 
-    // Picks the shared UI font in the given style.
+    // Shows the UI font in the given style, held while the label shows it.
     void SetFontStyle(FontStyle style);
 
     void SetWordWrap(bool wrap);
@@ -41,6 +41,7 @@ private:
     COLORREF color_ = CLR_DEFAULT;
     bool wordWrap_ = false;
     bool autoSize_ = false;
+    StyledUiFont styledFont_;
 };
 
 }  // namespace kestrin

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <mutex>  // std::lock_guard
+#include <utility>
 
 #include "platform/handles.h"
 #include "platform/lock.h"
@@ -27,11 +28,10 @@ FontHandle MakeFont(FontStyle style) {
     return FontHandle(CreateFontIndirectA(&font));
 }
 
-// Each style made on its first use (a resident program that only ever shows
-// its splash needs one), then kept until process exit.
 struct FontTable {
     Lock mutex;
     std::array<FontHandle, 4> fonts;
+    std::array<unsigned, 4> holds{};  // of the styles other than the plain one
 };
 
 FontTable& Fonts() {
@@ -39,16 +39,56 @@ FontTable& Fonts() {
     return table;
 }
 
-}  // namespace
+unsigned IndexOf(FontStyle style) { return static_cast<unsigned>(style) & 3u; }
 
-HFONT UiFont() { return UiFont(FontStyle::Normal); }
-
-HFONT UiFont(FontStyle style) {
-    FontTable& table = Fonts();
-    std::lock_guard lock(table.mutex);
-    FontHandle& font = table.fonts[static_cast<unsigned>(style) & 3u];
+// The font of a style, made if it is not there; under the table's lock.
+HFONT FontLocked(FontTable& table, FontStyle style) {
+    FontHandle& font = table.fonts[IndexOf(style)];
     if (!font) font = MakeFont(style);
     return font.get();
+}
+
+}  // namespace
+
+HFONT UiFont() {
+    FontTable& table = Fonts();
+    std::lock_guard lock(table.mutex);
+    return FontLocked(table, FontStyle::Normal);
+}
+
+StyledUiFont::StyledUiFont(FontStyle style) : style_(style) {
+    if (style_ == FontStyle::Normal) return;
+    FontTable& table = Fonts();
+    std::lock_guard lock(table.mutex);
+    ++table.holds[IndexOf(style_)];
+}
+
+StyledUiFont::StyledUiFont(StyledUiFont&& other) noexcept
+    : style_(std::exchange(other.style_, FontStyle::Normal)) {}
+
+StyledUiFont& StyledUiFont::operator=(StyledUiFont&& other) noexcept {
+    if (this != &other) {
+        Release();
+        style_ = std::exchange(other.style_, FontStyle::Normal);
+    }
+    return *this;
+}
+
+StyledUiFont::~StyledUiFont() { Release(); }
+
+HFONT StyledUiFont::Get() const {
+    FontTable& table = Fonts();
+    std::lock_guard lock(table.mutex);
+    return FontLocked(table, style_);
+}
+
+void StyledUiFont::Release() noexcept {
+    if (style_ == FontStyle::Normal) return;
+    FontTable& table = Fonts();
+    std::lock_guard lock(table.mutex);
+    const unsigned index = IndexOf(style_);
+    if (--table.holds[index] == 0) table.fonts[index].reset();
+    style_ = FontStyle::Normal;
 }
 
 }  // namespace kestrin

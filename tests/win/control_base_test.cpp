@@ -66,13 +66,15 @@ TEST(UiFont, IsMsPGothic12PixelsShiftJis) {
     EXPECT_FALSE(font.lfUnderline);
 }
 
-TEST(UiFont, StylesAreSharedAndDiffer) {
-    EXPECT_EQ(UiFont(), UiFont(FontStyle::Normal)) << "one shared object per style";
-    EXPECT_EQ(UiFontBold(), UiFont(FontStyle::Bold));
+TEST(UiFont, StylesAreSharedWhileHeldAndDiffer) {
+    const StyledUiFont boldHold(FontStyle::Bold), otherBoldHold(FontStyle::Bold);
+    const StyledUiFont underlineHold(FontStyle::Underline), bothHold(FontStyle::BoldUnderline);
+    EXPECT_EQ(StyledUiFont(FontStyle::Normal).Get(), UiFont()) << "the plain style is the one shared font";
+    EXPECT_EQ(boldHold.Get(), otherBoldHold.Get()) << "one shared object per style";
     LOGFONTA bold{}, underline{}, both{};
-    GetObjectA(UiFontBold(), sizeof bold, &bold);
-    GetObjectA(UiFontUnderline(), sizeof underline, &underline);
-    GetObjectA(UiFont(FontStyle::BoldUnderline), sizeof both, &both);
+    GetObjectA(boldHold.Get(), sizeof bold, &bold);
+    GetObjectA(underlineHold.Get(), sizeof underline, &underline);
+    GetObjectA(bothHold.Get(), sizeof both, &both);
     EXPECT_EQ(bold.lfWeight, FW_BOLD);
     EXPECT_FALSE(bold.lfUnderline);
     EXPECT_EQ(underline.lfWeight, FW_NORMAL);
@@ -83,6 +85,27 @@ TEST(UiFont, StylesAreSharedAndDiffer) {
         EXPECT_STREQ(f->lfFaceName, "ＭＳ Ｐゴシック");
         EXPECT_EQ(f->lfHeight, -12);
     }
+}
+
+TEST(UiFont, AStyleGoesWithItsLastHoldAndThePlainOneStays) {
+    HFONT bold = nullptr;
+    {
+        StyledUiFont first(FontStyle::Bold);
+        bold = first.Get();
+        {
+            StyledUiFont second(FontStyle::Bold);
+            StyledUiFont moved(std::move(second));
+            EXPECT_EQ(moved.Get(), bold);
+        }
+        EXPECT_EQ(GetObjectType(bold), static_cast<DWORD>(OBJ_FONT)) << "still held";
+        StyledUiFont replaced(FontStyle::Underline);
+        replaced = std::move(first);
+        EXPECT_EQ(GetObjectType(bold), static_cast<DWORD>(OBJ_FONT)) << "the hold moved on";
+    }
+    EXPECT_EQ(GetObjectType(bold), 0u) << "deleted with the last hold";
+    const StyledUiFont again(FontStyle::Bold);
+    EXPECT_EQ(GetObjectType(again.Get()), static_cast<DWORD>(OBJ_FONT)) << "made again for a new hold";
+    EXPECT_EQ(GetObjectType(UiFont()), static_cast<DWORD>(OBJ_FONT));
 }
 
 TEST(Control, EveryKindStartsWithTheUiFontAndIsBoundToItsWindow) {
@@ -105,12 +128,13 @@ TEST(Control, EveryKindStartsWithTheUiFontAndIsBoundToItsWindow) {
 }
 
 TEST(Control, FontCanBeReplacedPerControl) {
+    const StyledUiFont bold(FontStyle::Bold);
     ControlHost host;
     for (const ControlKind& kind : kKinds) {
         SCOPED_TRACE(kind.name);
         auto control = kind.make(host.Handle());
-        control->SetFont(UiFontBold());
-        EXPECT_EQ(control->Font(), UiFontBold());
+        control->SetFont(bold.Get());
+        EXPECT_EQ(control->Font(), bold.Get());
         EXPECT_EQ(FontOf(control->Handle()).lfWeight, FW_BOLD);
     }
 }

@@ -136,12 +136,13 @@ TEST_F(FrameworkPieces, TabFollowsTheOrderTheFormSetsNotTheCreationOrder) {
 }
 
 TEST_F(FrameworkPieces, ReCreationKeepsTextFontBoundsIdTabPlaceAndFocus) {
+    const StyledUiFont bold(FontStyle::Bold);
     ProbeForm form;
     form.Create();
     auto& before = form.Add<Edit>(Bounds{10, 10, 60, 20});
     auto& edit = form.Add<MultiLineEdit>(Bounds{10, 40, 60, 20});
     auto& after = form.Add<Edit>(Bounds{10, 70, 60, 20});
-    edit.SetFont(UiFontBold());
+    edit.SetFont(bold.Get());
     edit.SetMaxLength(3);
     edit.SetText("42");
     form.Show();
@@ -158,7 +159,7 @@ TEST_F(FrameworkPieces, ReCreationKeepsTextFontBoundsIdTabPlaceAndFocus) {
     EXPECT_TRUE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_RIGHT);
     EXPECT_TRUE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_MULTILINE);
     EXPECT_EQ(edit.Text(), "42");
-    EXPECT_EQ(edit.Font(), UiFontBold());
+    EXPECT_EQ(edit.Font(), bold.Get());
     EXPECT_EQ(edit.GetBounds(), (Bounds{10, 40, 60, 20}));
     EXPECT_EQ(edit.Id(), id);
     EXPECT_TRUE(edit.Focused());

@@ -64,7 +64,8 @@ protected:
 
 SIZE Extent(const std::string& text) {
     WindowDC dc(nullptr);
-    SelectGuard font(dc.get(), UiFont(FontStyle::Underline));
+    const StyledUiFont underline(FontStyle::Underline);
+    SelectGuard font(dc.get(), underline.Get());
     SIZE size{};
     GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;

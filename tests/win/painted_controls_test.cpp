@@ -143,7 +143,7 @@ TEST(Label, ColourAndBoldStyleShowInThePixels) {
 
     label.SetColor(RGB(0, 0, 255));
     label.SetFontStyle(FontStyle::Bold);
-    EXPECT_EQ(label.Font(), UiFontBold());
+    EXPECT_EQ(label.Font(), StyledUiFont(FontStyle::Bold).Get());
     const Capture shot = Shoot(host, label);
     test::SaveArtifact(shot, "label_blue_bold");
     size_t blue = 0, dark = 0;
@@ -154,6 +154,26 @@ TEST(Label, ColourAndBoldStyleShowInThePixels) {
     EXPECT_GT(blue, 100u);
     EXPECT_EQ(dark, 0u) << "no stroke is left in the default colour";
     EXPECT_GT(InkOf(shot).count, plainInk) << "bold strokes cover more pixels";
+}
+
+TEST(Label, ItsStyledFontGoesWhenTheLabelDropsTheStyleOrGoes) {
+    ControlHost host;
+    HFONT bold = nullptr;
+    {
+        Label label(host.Handle(), {8, 16, 100, 12}, "設定");
+        label.SetFontStyle(FontStyle::Bold);
+        bold = label.Font();
+        label.SetFontStyle(FontStyle::Underline);
+        EXPECT_EQ(GetObjectType(bold), 0u) << "the bold font stayed after the label dropped it";
+        const HFONT underline = label.Font();
+        label.SetFontStyle(FontStyle::Normal);
+        EXPECT_EQ(label.Font(), UiFont());
+        EXPECT_EQ(GetObjectType(underline), 0u);
+        label.SetFontStyle(FontStyle::Bold);
+        bold = label.Font();
+        EXPECT_EQ(GetObjectType(bold), static_cast<DWORD>(OBJ_FONT));
+    }
+    EXPECT_EQ(GetObjectType(bold), 0u) << "the bold font stayed after the label";
 }
 
 TEST(Label, DisabledLabelIsGrey) {
