@@ -381,13 +381,25 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
 }
 
 void TTrayIcon::OpenPopup(bool leftMenu, int x, int y) {
+    // A second press handled among the messages below, before the menu
+    // opens, would open it a second time once the user has closed it.
+    if (openingPopup_) return;
     const int32_t id = iconId_;
+    struct Opening {
+        TTrayIcon& icon;
+        int32_t id;
+        ~Opening() {
+            if (TTrayIcon::FromId(static_cast<uint32_t>(id)) == &icon) icon.openingPopup_ = false;
+        }
+    } opening{*this, id};
+    openingPopup_ = true;
     // The menu closes when the user clicks elsewhere only if the owner's
     // window is the foreground window while it is open.
     SetForegroundWindow(owner_.Handle());
     App().ProcessMessages();
     // Those messages may have taken this icon or its menu away.
     if (FromId(static_cast<uint32_t>(id)) != this) return;
+    openingPopup_ = false;
     PopupMenu* menu = leftMenu ? lbPopupMenu_ : rbPopupMenu_;
     if (menu) menu->Popup(x, y);
 }

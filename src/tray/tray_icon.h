@@ -179,6 +179,7 @@ private:
     bool visible_ = false;
     std::atomic<bool> iconAdded_{false};
     bool clickPending_ = false;
+    bool openingPopup_ = false;  // between a press and its menu's opening
 
     DestroyNotifier::Token lbToken_ = 0;
     DestroyNotifier::Token rbToken_ = 0;

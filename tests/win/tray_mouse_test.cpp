@@ -14,6 +14,7 @@
 #include "platform/icon_picture.h"
 #include "platform/popup_menu.h"
 #include "platform/portable/error.h"
+#include "platform/portable/messages.h"
 #include "support/control_host.h"
 #include "support/input.h"
 #include "support/tray_support.h"
@@ -278,6 +279,20 @@ TEST_F(TrayMouseTest, LeftPressOpensTheLeftMenu) {
     Notify(WM_RBUTTONDOWN);
     EXPECT_EQ(closer.Seen(), 1);
     EXPECT_EQ(events_, std::vector<std::string>{At("down R 16")});
+}
+
+TEST_F(TrayMouseTest, TwoQuickPressesOpenTheMenuOnce) {
+    PopupMenu menu(owner_.Handle());
+    menu.AddItem("One", "One");
+    icon_->SetRBPopupMenu(&menu);
+    MenuCloser closer;
+    // The second press is handled while the first one readies its menu.
+    PostMessageA(callback_, kTrayCallbackMessage, static_cast<WPARAM>(icon_->IconId()), WM_RBUTTONDOWN);
+    Notify(WM_RBUTTONDOWN);
+    EXPECT_EQ(closer.Seen(), 1) << "the menu opened again after it was closed";
+    // The next press opens it again.
+    Notify(WM_RBUTTONDOWN);
+    EXPECT_EQ(closer.Seen(), 2);
 }
 
 TEST_F(TrayMouseTest, AMenuDestroyedMeanwhileIsNeverOpened) {
