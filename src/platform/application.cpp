@@ -56,8 +56,9 @@ void Application::Initialize(HINSTANCE instance) {
     EnsureWindowClass(windowClass);
     // Hidden and of no size: it only owns the forms (so that they have no
     // taskbar buttons of their own) and receives the framework's messages.
+    // Never shown, so no system menu (the system would make and keep one).
     HWND window = CreateWindowExA(0, kApplicationClass, title_.c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_MINIMIZEBOX,
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                                   nullptr, instance_, this);
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", kApplicationClass);

@@ -1,11 +1,12 @@
 // What the resident program holds while it waits in the tray: its main
-// thread and the interval thread's wait, and neither the common controls
-// library nor COM. Each use takes what it needs (the animation its worker
+// thread and the interval thread's wait, no menu, and neither the common
+// controls library nor COM. Each use takes what it needs (the animation its worker
 // thread and frames, a dialog its controls) and gives it back when it ends.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include "support/child_process.h"
+#include "support/gui_objects.h"
 #include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
@@ -36,6 +37,12 @@ protected:
         if (withoutCom) {
             EXPECT_FALSE(HasModule(id, "ole32.dll")) << "after " << after;
         }
+        // No menu at all: the tray menu exists only while it is open, and
+        // the hidden windows have no system menus (Wine would make them and
+        // keep them).
+        const auto objects = ReadUserObjects(id);
+        ASSERT_TRUE(objects.has_value());
+        EXPECT_EQ(objects->menus, 0) << "after " << after;
     }
     static constexpr long kIdleThreads = 2;  // the main thread and the interval thread
 };
