@@ -41,28 +41,19 @@ def and_mask(rows, transparent):
 
 def icon_image(rows):
     """(image, bits per pixel, colours) of an icon drawing."""
-    used = sorted({int(ch, 16) for row in rows for ch in row if ch != "."})
-    if len(used) <= 1:
-        colour = used[0] if used else 0
-        header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, 0, 0, 0, 2, 0)
-        palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in (PALETTE[0], PALETTE[colour]))
-        pixels = bytearray()
-        for row in reversed(rows):
-            bits = 0
-            for x, ch in enumerate(row):
-                if ch != "." and int(ch, 16) == colour and colour != 0:
-                    bits |= 1 << (31 - x)
-            pixels += struct.pack(">I", bits)
-        return header + palette + bytes(pixels) + and_mask(rows, "."), 1, 2
-    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    used = {int(ch, 16) for row in rows for ch in row if ch != "."}
+    one_colour = len(used) <= 1
+    bits = 1 if one_colour else 4
+    colours = [PALETTE[0], PALETTE[used.pop() if used else 0]] if one_colour else PALETTE
+    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, bits, 0, 0, 0, 0, len(colours), 0)
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in colours)
     pixels = bytearray()
     for row in reversed(rows):
-        for x in range(0, 32, 2):
-            hi = 0 if row[x] == "." else int(row[x], 16)
-            lo = 0 if row[x + 1] == "." else int(row[x + 1], 16)
-            pixels.append(hi << 4 | lo)
-    return header + palette + bytes(pixels) + and_mask(rows, "."), 4, 16
+        value = 0
+        for ch in row:
+            value = value << bits | (0 if ch == "." else 1 if one_colour else int(ch, 16))
+        pixels += value.to_bytes(32 * bits // 8, "big")
+    return header + palette + bytes(pixels) + and_mask(rows, "."), bits, len(colours)
 
 
 def cursor_image(rows):
