@@ -381,8 +381,8 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
 }
 
 void TTrayIcon::OpenPopup(bool leftMenu, int x, int y) {
-    // A second press handled among the messages below, before the menu
-    // opens, would open it a second time once the user has closed it.
+    // A second press handled among the messages below, or while the menu
+    // is open, would open it a second time once the user has closed it.
     if (openingPopup_) return;
     const int32_t id = iconId_;
     struct Opening {
@@ -399,7 +399,6 @@ void TTrayIcon::OpenPopup(bool leftMenu, int x, int y) {
     App().ProcessMessages();
     // Those messages may have taken this icon or its menu away.
     if (FromId(static_cast<uint32_t>(id)) != this) return;
-    openingPopup_ = false;
     PopupMenu* menu = leftMenu ? lbPopupMenu_ : rbPopupMenu_;
     if (menu) menu->Popup(x, y);
 }

@@ -179,7 +179,7 @@ private:
     bool visible_ = false;
     std::atomic<bool> iconAdded_{false};
     bool clickPending_ = false;
-    bool openingPopup_ = false;  // between a press and its menu's opening
+    bool openingPopup_ = false;  // from a press until its menu has closed
 
     DestroyNotifier::Token lbToken_ = 0;
     DestroyNotifier::Token rbToken_ = 0;

@@ -1,7 +1,8 @@
 // What the resident program holds while it waits in the tray: its main
 // thread and the interval thread's wait, no menu, and neither the common
-// controls library nor COM. Each use takes what it needs (the animation its worker
-// thread and frames, a dialog its controls) and gives it back when it ends.
+// controls library nor COM. Each use takes what it needs (the animation its
+// worker thread and frames, a dialog its controls) and gives it back when it
+// ends.
 #include <windows.h>
 #include <gtest/gtest.h>
 
