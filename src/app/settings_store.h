@@ -15,7 +15,8 @@ namespace kestrin {
 // The user's documents folder, or "" when the shell cannot tell.
 std::string DocumentsFolder(HWND owner);
 
-// Full path of the running program file.
+// Full path of the running program file, never cut; "" when the system
+// cannot tell.
 std::string ProgramFilePath();
 
 class SettingsStore {

@@ -8,12 +8,12 @@
 #include "app/portable/product.h"
 #include "app/portable/settings_rules.h"
 #include "controls/aligned_edit.h"
+#include "dialogs/button_glyphs.h"
 #include "platform/application.h"
 #include "platform/bevel.h"
 #include "platform/check_box.h"
 #include "platform/flat_button.h"
 #include "platform/hot_key_edit.h"
-#include "platform/icon_picture.h"
 #include "platform/label.h"
 #include "platform/message_box.h"
 
@@ -66,14 +66,6 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-void LoadGlyph(FlatButton& button, const char* normal, const char* disabled) {
-    IconPicture on;
-    IconPicture off;
-    on.LoadResource(App().Instance(), normal, 16);
-    off.LoadResource(App().Instance(), disabled, 16);
-    button.SetGlyph(on.Handle(), off.Handle());
-}
-
 }  // namespace
 
 TPropForm::TPropForm(PropFormContext context) : context_(std::move(context)) {
@@ -117,8 +109,8 @@ void TPropForm::CreateControls() {
     ky_HK->SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_ALT);
     ky_HK->SetTabStop(false);
     ky_HK->SetHotKey('A', HOTKEYF_ALT);
-    LoadGlyph(*DoBtn, "DOGLYPH", "DOGLYPHOFF");
-    LoadGlyph(*EndBtn, "ENDGLYPH", "ENDGLYPHOFF");
+    DoBtn->SetGlyph(ButtonGlyph(IDI_DO_GLYPH).get(), ButtonGlyph(IDI_DO_GLYPH_OFF).get());
+    EndBtn->SetGlyph(ButtonGlyph(IDI_END_GLYPH).get(), ButtonGlyph(IDI_END_GLYPH_OFF).get());
     DoBtn->OnClick = [this] { FormClick(*DoBtn); };
     EndBtn->OnClick = [this] { FormClick(*EndBtn); };
     SetTabOrder({CBMsgBox, CBOnce, CBUseHK, ky_HK, EditTime1, EditTime2, CounterEdit});
