@@ -74,6 +74,23 @@ bool Control::RouteNotify(LPARAM lParam) {
     return control && control->HandleNotify(header);
 }
 
+bool KeyWantedByWindow(HWND window, WORD key) {
+    const LRESULT code = SendMessageA(window, WM_GETDLGCODE, 0, 0);
+    switch (key) {
+        case VK_TAB:
+            return (code & DLGC_WANTTAB) != 0;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            return (code & DLGC_WANTARROWS) != 0;
+        default:
+            return (code & DLGC_WANTALLKEYS) != 0;
+    }
+}
+
+bool Control::WantsKey(WORD key) const { return KeyWantedByWindow(Handle(), key); }
+
 bool Control::HandleCommand(WORD) { return false; }
 
 bool Control::HandleNotify(NMHDR*) { return false; }

@@ -129,6 +129,8 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     Press(VK_F9);  // becomes the hot key here, under the entry's rules
     EXPECT_EQ(dialog.ky_HK->HotKey(), (HotKeyValue{VK_F9, HOTKEYF_ALT}));
     EXPECT_EQ(dialog.ModalResult(), mrNone);
+    Press(VK_ESCAPE);  // the entry's too: it clears the hot key
+    EXPECT_EQ(dialog.ky_HK->HotKey(), (HotKeyValue{0, 0}));
     Press(VK_RETURN);
     EXPECT_EQ(CurrentField, 1);
 }
