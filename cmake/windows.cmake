@@ -190,6 +190,8 @@ add_custom_target(kestrin_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Kestrin.chm)
 add_test(NAME help.ChmHoldsEveryPageAndHelpContext
   COMMAND python3 ${HELP_SCRIPT} check ${CMAKE_BINARY_DIR}/Kestrin.chm ${CMAKE_SOURCE_DIR}/docs/help
           ${CMAKE_SOURCE_DIR}/src/app/portable/help_topics.h)
+add_test(NAME help.PagesAgreeWithTheProgram
+  COMMAND python3 ${HELP_SCRIPT} facts ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_SOURCE_DIR})
 
 # The release files carry no time of their own: the program's header, the
 # help file and the archive are the same bytes whenever they are made.
