@@ -144,7 +144,7 @@ def facts(src, root):
     pages = {page.name: page.read_text(encoding="utf-8") for page in src.glob("*.html")}
     everywhere = "\n".join(pages.values())
     ini = pages["inifile.html"]
-    rules = root / "src/app/portable"
+    rules = root / "src/settings/portable"
     wrong = []
     keys = literal_rows(rules / "settings_rules.cpp", r'Row<[^>]*>\("(\w+)", (-?\d+),')
     if len(keys) != 7:

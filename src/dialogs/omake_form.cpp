@@ -4,8 +4,7 @@
 
 #include <utility>
 
-#include "app/portable/product.h"
-#include "app/settings_store.h"
+#include "settings/portable/product.h"
 #include "platform/com_scope.h"
 #include "dialogs/button_glyphs.h"
 #include "dialogs/shortcut_file.h"

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <iterator>
 
-#include "app/settings_store.h"
+#include "platform/files.h"
 #include "dialogs/portable/shortcut_rules.h"
 #include "platform/com_scope.h"
 #include "platform/handles.h"

@@ -18,12 +18,11 @@ namespace {
 
 constexpr char kControlProperty[] = "Kestrin.Control";
 
-int NextControlId() {
-    // Routing goes by window handle; the identifier only has to be a valid,
-    // distinct 16-bit value for the system's own use (dialog navigation).
-    static std::atomic<int> next{0};
-    return 1000 + next.fetch_add(1) % 60000;
-}
+// Routing goes by window handle; the identifier only has to be a valid,
+// distinct 16-bit value for the system's own use (dialog navigation).
+constinit std::atomic<int> nextControlId{0};
+
+int NextControlId() { return 1000 + nextControlId.fetch_add(1) % 60000; }
 
 bool IsMousePress(UINT message) {
     switch (message) {
