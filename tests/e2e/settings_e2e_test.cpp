@@ -25,12 +25,10 @@ struct ChildSeen {
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
     auto* children = reinterpret_cast<std::vector<ChildSeen>*>(context);
-    char name[64] = {};
-    GetClassNameA(child, name, sizeof name);
     RECT r{};
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    children->push_back({name, r});
+    children->push_back({ClassOf(child), r});
     return TRUE;
 }
 

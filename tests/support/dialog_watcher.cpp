@@ -4,35 +4,12 @@
 #include <utility>
 
 #include "support/wait.h"
+#include "support/windows_find.h"
 
 namespace kestrin::test {
 
-namespace {
-
 // The static control that shows a message box's text.
 constexpr int kMessageBoxTextId = 0xFFFF;
-
-struct Search {
-    const std::string* caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return TRUE;
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) != "#32770") return TRUE;
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    if (*search->caption != text || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
 
 DialogWatcher::DialogWatcher(std::string caption, int button, DWORD timeoutMs, std::function<bool()> pressWhen)
     : caption_(std::move(caption)),
@@ -52,14 +29,8 @@ const DialogSeen& DialogWatcher::Result() {
 void DialogWatcher::Watch(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     // Visible: its set-up (texts, buttons) is done by then.
-    HWND box = nullptr;
-    if (!WaitFor([&] {
-            Search search{&caption_};
-            EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
-            return (box = search.found) != nullptr;
-        },
-        timeoutMs))
-        return;
+    HWND box = WaitForShownWindow("#32770", caption_.c_str(), timeoutMs, GetCurrentProcessId());
+    if (!box) return;
     if (pressWhen_) WaitFor(pressWhen_, timeoutMs - std::min(timeoutMs, GetTickCount() - start));
     seen_.found = true;
     seen_.caption = caption_;

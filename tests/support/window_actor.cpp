@@ -2,45 +2,26 @@
 
 #include <utility>
 
+#include "support/wait.h"
+#include "support/windows_find.h"
+
 namespace kestrin::test {
-
-namespace {
-
-struct Search {
-    const std::string* className;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindShown(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    char name[128] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (*search->className != name) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
 
 WindowActor::WindowActor(std::string className, std::function<void(HWND)> action, DWORD timeoutMs)
     : thread_([this, className = std::move(className), action = std::move(action), timeoutMs] {
-          const DWORD start = GetTickCount();
-          for (;;) {
-              Search search{&className};
-              EnumWindows(&FindShown, reinterpret_cast<LPARAM>(&search));
-              // Keys go to the active window: wait until it is this one (a
-              // popup menu never is: it takes the keys of its owner).
-              if (search.found && (GetForegroundWindow() == search.found || className == "#32768")) {
-                  action(search.found);
-                  acted_ = true;
-                  return;
-              }
-              if (GetTickCount() - start >= timeoutMs) return;
-              Sleep(20);
-          }
+          HWND found = nullptr;
+          // Keys go to the active window: wait until it is this one (a popup
+          // menu never is: it takes the keys of its owner). This thread has no
+          // windows, so no messages to handle meanwhile.
+          if (!WaitFor(
+                  [&] {
+                      found = FindTopLevelWindow(className.c_str(), nullptr, GetCurrentProcessId(), true);
+                      return found && (GetForegroundWindow() == found || className == "#32768");
+                  },
+                  timeoutMs, Pump::None))
+              return;
+          action(found);
+          acted_ = true;
       }) {}
 
 WindowActor::~WindowActor() {

@@ -5,12 +5,8 @@ namespace kestrin::test {
 WindowInfo DescribeWindow(HWND window) {
     WindowInfo info;
     info.handle = window;
-    char text[512] = {};
-    GetClassNameA(window, text, sizeof text);
-    info.className = text;
-    text[0] = 0;
-    GetWindowTextA(window, text, sizeof text);
-    info.caption = text;
+    info.className = ClassOf(window);
+    info.caption = TextOf(window);
     GetWindowThreadProcessId(window, &info.processId);
     info.style = GetWindowLongA(window, GWL_STYLE);
     info.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
@@ -21,6 +17,18 @@ WindowInfo DescribeWindow(HWND window) {
     OffsetRect(&info.clientRect, origin.x, origin.y);
     info.visible = IsWindowVisible(window) != FALSE;
     return info;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 namespace {
@@ -38,9 +46,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
 }
 
 BOOL CALLBACK CollectChildText(HWND window, LPARAM param) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    reinterpret_cast<std::vector<std::string>*>(param)->push_back(text);
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(TextOf(window));
     return TRUE;
 }
 }  // namespace
@@ -52,48 +58,48 @@ std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
     return windows;
 }
 
-static HWND FindOne(const char* className, const char* caption, DWORD processId, bool shownOnly) {
-    for (const WindowInfo& w : TopLevelWindows(processId)) {
-        if (w.className != className) continue;
-        if (caption && w.caption != caption) continue;
-        if (shownOnly && !w.visible) continue;
-        return w.handle;
+HWND FindTopLevelWindow(const char* className, const char* caption, DWORD processId, bool shownOnly,
+                        const std::function<bool(HWND)>& accept) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (processId != 0 && owner != processId) continue;
+        if (shownOnly && !IsWindowVisible(window)) continue;
+        if (accept && !accept(window)) continue;
+        if (caption && TextOf(window) != caption) continue;
+        return window;
     }
     return nullptr;
+}
+
+static HWND WaitForFound(const char* className, const char* caption, DWORD timeoutMs, DWORD processId, bool shown) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevelWindow(className, caption, processId, shown)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindOne(className, caption, processId, false)) != nullptr; }, timeoutMs);
-    return found;
+    return WaitForFound(className, caption, timeoutMs, processId, false);
 }
 
 HWND WaitForShownWindow(const char* className, const char* caption, DWORD timeoutMs, DWORD processId) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindOne(className, caption, processId, true)) != nullptr; }, timeoutMs);
-    return found;
+    return WaitForFound(className, caption, timeoutMs, processId, true);
 }
 
 bool WaitForWindowGone(const char* className, DWORD timeoutMs, DWORD processId) {
-    return WaitFor([&] { return FindOne(className, nullptr, processId, false) == nullptr; }, timeoutMs);
+    return WaitFor([&] { return FindTopLevelWindow(className, nullptr, processId, false) == nullptr; }, timeoutMs);
 }
 
 HWND TrackingMenu(DWORD processId) {
-    // By class only: asking for a caption would wait for the window's thread
-    // to answer, and that thread may be the one waiting for this call.
-    HWND menu = nullptr;
-    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        const DWORD thread = GetWindowThreadProcessId(menu, &owner);
-        if (owner != processId || !IsWindowVisible(menu)) continue;
-        // The menu's thread is in menu mode from the start of its tracking
-        // loop to its end; before that, keys would go to its queue unread
-        // by the menu, and after it, to whatever comes next.
+    // The menu's thread is in menu mode from the start of its tracking loop
+    // to its end; before that, keys would go to its queue unread by the menu,
+    // and after it, to whatever comes next.
+    return FindTopLevelWindow("#32768", nullptr, processId, true, [](HWND menu) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        if (GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE)) return menu;
-    }
-    return nullptr;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(menu, nullptr), &info) && (info.flags & GUI_INMENUMODE);
+    });
 }
 
 HWND WaitForTrackingMenu(DWORD processId, DWORD timeoutMs) {

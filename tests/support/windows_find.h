@@ -23,9 +23,19 @@ struct WindowInfo {
 };
 
 WindowInfo DescribeWindow(HWND window);
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
 
 // Top-level windows (optionally of one process) that match the predicate.
 std::vector<WindowInfo> TopLevelWindows(DWORD processId = 0);
+
+// The one search for a top-level window: the first in z-order of that class,
+// with that caption (unless null), of that process (0: any), visible if
+// `shownOnly`, for which `accept` holds (unless empty); nullptr if none. The
+// caption is read last, and only when asked for: for a window of this process
+// that is a message to the window's thread, which may be the one waiting.
+HWND FindTopLevelWindow(const char* className, const char* caption, DWORD processId, bool shownOnly,
+                        const std::function<bool(HWND)>& accept = {});
 
 // Polls until a top-level window of that class (and caption, unless null)
 // exists, or the timeout passes; processId 0 = any process.

@@ -18,12 +18,14 @@
 #include "support/test_icons.h"
 #include "support/wine_paths.h"
 #include "support/window_actor.h"
+#include "support/windows_find.h"
 
 namespace kestrin {
 namespace {
 
 using test::AppTest;
 using test::PixelOf;
+using test::TextOf;
 using test::WaitFor;
 
 RECT ScreenRect(HWND window) {
@@ -41,9 +43,7 @@ TEST_F(AboutBoxTest, LayoutTextsAndLinks) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 284);
     EXPECT_EQ(client.bottom, 200);
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    EXPECT_STREQ(caption, "バージョン情報");
+    EXPECT_EQ(TextOf(window), "バージョン情報");
     EXPECT_EQ(about->ProductName().Text(), "Kestrin Ver.1.56");
     EXPECT_EQ(about->Copyright().Text(), ProductCopyright);
     {

@@ -18,18 +18,6 @@
 namespace kestrin::test {
 namespace {
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // Ends a loop that failed to end by itself, so that a broken loop fails the
 // test instead of hanging the run.
 class Watchdog {

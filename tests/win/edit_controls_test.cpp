@@ -11,10 +11,12 @@
 #include "platform/edit.h"
 #include "platform/hot_key_edit.h"
 #include "support/control_host.h"
+#include "support/windows_find.h"
 
 namespace kestrin {
 namespace {
 
+using test::ClassOf;
 using test::ControlHost;
 
 void Type(HWND window, const std::string& text) {
@@ -24,9 +26,7 @@ void Type(HWND window, const std::string& text) {
 TEST(Edit, IsASingleLineEditWithTheGivenText) {
     ControlHost host;
     Edit edit(host.Handle(), {160, 40, 28, 18}, "12");
-    char className[32] = {};
-    GetClassNameA(edit.Handle(), className, sizeof className);
-    EXPECT_STREQ(className, "Edit");
+    EXPECT_EQ(ClassOf(edit.Handle()), "Edit");
     EXPECT_FALSE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_MULTILINE);
     EXPECT_TRUE(edit.TabStop());
     EXPECT_EQ(edit.Text(), "12");
@@ -129,9 +129,7 @@ TEST(Edit, HookSeesTextAsCp932Bytes) {
 TEST(HotKeyEdit, IsTheSystemHotKeyControlAndNoTabStop) {
     ControlHost host;
     HotKeyEdit hotKey(host.Handle(), {160, 172, 121, 18});
-    char className[64] = {};
-    GetClassNameA(hotKey.Handle(), className, sizeof className);
-    EXPECT_STREQ(className, "msctls_hotkey32");
+    EXPECT_EQ(ClassOf(hotKey.Handle()), "msctls_hotkey32");
     EXPECT_FALSE(hotKey.TabStop());
 }
 

@@ -13,15 +13,10 @@
 #include "support/app_fixture.h"
 #include "support/modal_timeout.h"
 #include "support/probe_form.h"
+#include "support/windows_find.h"
 
 namespace kestrin::test {
 namespace {
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 using FormTest = AppTest;
 
@@ -70,9 +65,7 @@ TEST_F(FormTest, CaptionClientSizeFontAndCentredPosition) {
     form.SetBorderStyle(bsDialog);
     form.SetPosition(poScreenCenter);
     form.Create();
-    char text[64] = {};
-    GetWindowTextA(form.Handle(), text, sizeof text);
-    EXPECT_STREQ(text, "プロパティ");
+    EXPECT_EQ(TextOf(form.Handle()), "プロパティ");
     RECT client{};
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, 373);
@@ -86,8 +79,7 @@ TEST_F(FormTest, CaptionClientSizeFontAndCentredPosition) {
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.Handle(), WM_GETFONT, 0, 0)), UiFont());
 
     form.SetCaption("変更");
-    GetWindowTextA(form.Handle(), text, sizeof text);
-    EXPECT_STREQ(text, "変更");
+    EXPECT_EQ(TextOf(form.Handle()), "変更");
     form.SetClientSize(200, 100);
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, 200);

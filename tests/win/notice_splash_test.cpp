@@ -17,6 +17,7 @@
 #include "platform/label.h"
 #include "support/app_fixture.h"
 #include "support/screenshot.h"
+#include "support/windows_find.h"
 
 namespace kestrin {
 namespace {
@@ -24,7 +25,9 @@ namespace {
 using test::AppTest;
 using test::Capture;
 using test::CaptureScreen;
+using test::ClassOf;
 using test::SaveArtifact;
+using test::TextOf;
 using test::WaitFor;
 
 struct ExpectedBanner {
@@ -46,18 +49,6 @@ const ExpectedBanner kSplash{"TSS", "SS", 239, 59, {18, 13, 34, 34}, {64, 24, 15
 // window with a dialog frame.
 constexpr DWORD kStyleAddedBySystem = WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyleAddedBySystem = WS_EX_WINDOWEDGE;
-
-std::string WindowText(HWND window) {
-    char buffer[256] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
-}
-
-std::string ClassOf(HWND window) {
-    char buffer[256] = {};
-    GetClassNameA(window, buffer, sizeof buffer);
-    return buffer;
-}
 
 // Position in the parent's client area, and size.
 Bounds BoundsInParent(HWND child) {
@@ -93,7 +84,7 @@ void ExpectLayout(HWND window, const ExpectedBanner& expected) {
     SCOPED_TRACE(expected.className);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ClassOf(window), expected.className);
-    EXPECT_EQ(WindowText(window), expected.caption);
+    EXPECT_EQ(TextOf(window), expected.caption);
     EXPECT_EQ(FindWindowA(expected.className, expected.caption), window);
 
     const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
@@ -124,7 +115,7 @@ void ExpectLayout(HWND window, const ExpectedBanner& expected) {
     ASSERT_NE(label, nullptr);
     ExpectBounds(panel, expected.panel, "Panel1");
     ExpectBounds(label, expected.label, "Label1");
-    EXPECT_EQ(WindowText(label), expected.text);
+    EXPECT_EQ(TextOf(label), expected.text);
 
     EXPECT_EQ(CountChildren(panel), 1) << "Image1";
     HWND image = FindWindowExA(panel, nullptr, "KestrinImage", nullptr);
