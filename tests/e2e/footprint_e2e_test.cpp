@@ -8,7 +8,6 @@
 
 #include "support/child_process.h"
 #include "support/gui_objects.h"
-#include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/process_resources.h"
@@ -22,11 +21,7 @@ namespace {
 
 class FootprintE2E : public ResidentFixture {
 protected:
-    void SetUp() override {
-        // An interval that does not come during the test; no notice, so that
-        // a hot-key pass ends with the animation.
-        StartResident({"Timer=60", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
-    }
+    void SetUp() override { StartWithHotKey(60); }  // an interval that does not come during the test
     // The idle footprint: back to it within the wait, or a failure saying what stayed.
     // (COM is checked only before the first dialog: Wine's input method
     // loads it for good when a window of the program is first activated.)
@@ -54,30 +49,16 @@ TEST_F(FootprintE2E, EachUseGivesBackWhatItTook) {
     ExpectIdle("the start", true);
 
     // A hot-key pass, with its animation from a worker thread.
-    PostMessageA(controller_, WM_HOTKEY, GlobalFindAtomA("KestrinHK"), 0);
+    PressHotKey();
     ASSERT_TRUE(k_->WaitForLines("animation stop", 1, kGenerousMs)) << ::testing::PrintToString(k_->Lines());
     ExpectIdle("the animation", true);
 
-    struct Dialog {
-        std::initializer_list<WORD> keys;  // from the open tray menu
-        const char* className;
-    };
-    const Dialog dialogs[] = {
-        {{VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "TPropForm"},
-        {{VK_DOWN, VK_RETURN}, "TOmakeForm"},
-        {{'A'}, "TAboutBox"},
-    };
-    for (const Dialog& dialog : dialogs) {
-        HWND menu = OpenTrayMenu(*k_, callback_);
-        ASSERT_NE(menu, nullptr);
-        ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
-        for (WORD key : dialog.keys) SendKey(key);
-        HWND window = WaitForShownWindow(dialog.className, nullptr, kGenerousMs, k_->ProcessId());
+    for (const MenuDialog& dialog : TrayMenuDialogs()) {
+        HWND window = OpenFromTrayMenu(k_->ProcessId(), callback_, dialog);
         ASSERT_NE(window, nullptr) << dialog.className;
         // Its controls hold the library while it is open.
         EXPECT_TRUE(HasModule(k_->ProcessId(), "comctl32.dll")) << dialog.className;
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_TRUE(WaitForWindowGone(dialog.className, kGenerousMs, k_->ProcessId())) << dialog.className;
+        ASSERT_TRUE(CloseWithCloseBox(k_->ProcessId(), window, dialog)) << dialog.className;
         ExpectIdle(dialog.className, false);
     }
 }

@@ -16,7 +16,6 @@
 #include "support/process_resources.h"
 #include "support/resident_fixture.h"
 #include "support/wait.h"
-#include "support/windows_find.h"
 
 using namespace kestrin::test;
 
@@ -30,14 +29,7 @@ int Rounds() {
 
 class LoadE2E : public ResidentFixture {
 protected:
-    void SetUp() override {
-        // Notices off, so that a pass takes no second of its own; an interval,
-        // so that the thread runs all along.
-        StartResident({"Timer=1", "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
-        if (HasFatalFailure()) return;
-        hotKey_ = GlobalFindAtomA("KestrinHK");
-        ASSERT_NE(hotKey_, 0);
-    }
+    void SetUp() override { StartWithHotKey(1); }  // the interval thread runs all along
 
     // Once the menu is open, every message posted before it has been handled.
     void Settle() {
@@ -52,7 +44,7 @@ protected:
                                         WM_MBUTTONDBLCLK};
         std::uniform_int_distribution<size_t> pick(0, std::size(messages) - 1);
         for (int i = 0; i < count; ++i) PostTrayMessage(callback_, messages[pick(random)]);
-        for (int i = 0; i < count / 10; ++i) PostMessageA(controller_, WM_HOTKEY, hotKey_, 0);
+        for (int i = 0; i < count / 10; ++i) PressHotKey();
     }
     // Opens a dialog from the tray menu, then closes it with its close box.
     void OpenAndClose(const MenuDialog& d) {
@@ -83,8 +75,6 @@ protected:
         Settle();
         for (const MenuDialog& dialog : TrayMenuDialogs()) OpenAndClose(dialog);
     }
-
-    ATOM hotKey_ = 0;
 };
 
 }  // namespace

@@ -13,6 +13,13 @@ void ResidentFixture::StartResident(const std::vector<std::string>& settings) {
     callback_ = CallbackWindow(controller_);
 }
 
+void ResidentFixture::StartWithHotKey(int timerMinutes) {
+    StartResident({"Timer=" + std::to_string(timerMinutes), "MsgBox=0", "UseHK=1", "HKShifts=3", "HKChar=75"});
+    if (HasFatalFailure()) return;
+    hotKey_ = GlobalFindAtomA("KestrinHK");
+    ASSERT_NE(hotKey_, 0);
+}
+
 void ResidentFixture::TearDown() {
     if (k_ && k_->Running()) {
         PostMessageA(controller_, WM_CLOSE, 0, 0);
