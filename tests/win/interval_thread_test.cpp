@@ -78,6 +78,36 @@ protected:
     }
     size_t PassCount() { return Passes().size(); }
 
+    // A table of counting steps: each gives its ticks, waits until the thread
+    // stands idle in its next wait, and checks the passes run so far and the
+    // seconds counted. False when the thread never got there.
+    struct Count {
+        int give;
+        size_t passes;
+        uint32_t seconds;
+    };
+    bool Counts(std::initializer_list<Count> steps) {
+        for (const Count& step : steps) {
+            const int waits = clock->Completed() + step.give;
+            clock->Give(step.give);
+            if (!clock->WaitIdleAfter(waits)) return false;
+            EXPECT_EQ(PassCount(), step.passes) << "after " << waits << " waits";
+            EXPECT_EQ(state.SecondsElapsed, step.seconds) << "after " << waits << " waits";
+        }
+        return true;
+    }
+    // A batch of three is due at once and its first pass is held (HoldPasses).
+    bool StartInAHeldBatch() {
+        state.AppSettings.PassCount = 3;
+        Start();
+        HoldPasses();
+        clock->Give(60);
+        return WaitPassesStarted(1);
+    }
+    bool WaitHeldByPause() {
+        return WaitFor([&] { return thread->HeldByPause(); }, kEventually);
+    }
+
     SharedState state;
     GatedClock* clock = nullptr;  // owned by the thread, gone with it
     std::unique_ptr<TTThread> thread;
@@ -107,54 +137,27 @@ TEST_F(IntervalThreadTest, FirstBatchComesAfterIntervalMinutesTimesSixtyCountedS
     Start();
     EXPECT_EQ(state.SecondsElapsed, 0u) << "a new thread counts from 0";
     EXPECT_FALSE(thread->IsCallingThread());
-
-    clock->Give(59);
-    ASSERT_TRUE(clock->WaitIdleAfter(59));
-    EXPECT_EQ(state.SecondsElapsed, 59u);
-    EXPECT_EQ(PassCount(), 0u);
-
-    clock->Give(1);
-    ASSERT_TRUE(clock->WaitIdleAfter(60));
+    // PassCount passes in a row; the next batch a full interval after the end of this one.
+    ASSERT_TRUE(Counts({{59, 0, 59}, {1, 2, 0}, {59, 2, 59}, {1, 4, 0}}));
     const auto passes = Passes();
-    ASSERT_EQ(passes.size(), 2u) << "PassCount passes in a row";
-    for (const PassRecord& pass : passes) {
-        EXPECT_EQ(pass.completedWaits, 60);
-        EXPECT_TRUE(pass.onIntervalThread);
+    ASSERT_EQ(passes.size(), 4u);
+    for (size_t i = 0; i < passes.size(); ++i) {
+        EXPECT_EQ(passes[i].completedWaits, i < 2 ? 60 : 120) << "pass " << i;
+        EXPECT_TRUE(passes[i].onIntervalThread) << "pass " << i;
     }
-    EXPECT_EQ(state.SecondsElapsed, 0u);
-
-    // The next batch a full interval after the end of this one.
-    clock->Give(59);
-    ASSERT_TRUE(clock->WaitIdleAfter(119));
-    EXPECT_EQ(PassCount(), 2u);
-    EXPECT_EQ(state.SecondsElapsed, 59u);
-    clock->Give(1);
-    ASSERT_TRUE(clock->WaitIdleAfter(120));
-    EXPECT_EQ(PassCount(), 4u);
 }
 
 TEST_F(IntervalThreadTest, ZeroPassCountRunsNothingAndCountsAgainFromZero) {
     state.AppSettings.PassCount = 0;
     Start();
-    clock->Give(60);
-    ASSERT_TRUE(clock->WaitIdleAfter(60));
-    EXPECT_EQ(PassCount(), 0u);
-    EXPECT_EQ(state.SecondsElapsed, 0u);
-    clock->Give(7);
-    ASSERT_TRUE(clock->WaitIdleAfter(67));
-    EXPECT_EQ(state.SecondsElapsed, 7u);
+    ASSERT_TRUE(Counts({{60, 0, 0}, {7, 0, 7}}));
 }
 
 TEST_F(IntervalThreadTest, UserPassResettingTheCountPutsTheNextBatchOffByAFullInterval) {
     Start();
-    clock->Give(50);
-    ASSERT_TRUE(clock->WaitIdleAfter(50));
+    ASSERT_TRUE(Counts({{50, 0, 50}}));
     state.SecondsElapsed = 0;  // a tray click's pass ends on the main thread
-    clock->Give(59);
-    ASSERT_TRUE(clock->WaitIdleAfter(109));
-    EXPECT_EQ(PassCount(), 0u);
-    clock->Give(1);
-    ASSERT_TRUE(clock->WaitIdleAfter(110));
+    ASSERT_TRUE(Counts({{59, 0, 59}, {1, 1, 0}}));
     const auto passes = Passes();
     ASSERT_EQ(passes.size(), 1u);
     EXPECT_EQ(passes[0].completedWaits, 110);
@@ -162,8 +165,7 @@ TEST_F(IntervalThreadTest, UserPassResettingTheCountPutsTheNextBatchOffByAFullIn
 
 TEST_F(IntervalThreadTest, StopRequestTakesEffectWhenTheCurrentWaitEnds) {
     Start();
-    clock->Give(3);
-    ASSERT_TRUE(clock->WaitIdleAfter(3));
+    ASSERT_TRUE(Counts({{3, 0, 3}}));
     state.StopRequested = true;  // as the controller's close does
     // The thread stands in its wait: nothing ends while the second lasts
     // (a window, since "nothing" has no event to wait for).
@@ -176,11 +178,7 @@ TEST_F(IntervalThreadTest, StopRequestTakesEffectWhenTheCurrentWaitEnds) {
 }
 
 TEST_F(IntervalThreadTest, StopRequestDuringABatchTakesEffectAfterTheWholeBatch) {
-    state.AppSettings.PassCount = 3;
-    Start();
-    HoldPasses();
-    clock->Give(60);
-    ASSERT_TRUE(WaitPassesStarted(1));
+    ASSERT_TRUE(StartInAHeldBatch());
     state.StopRequested = true;
     OpenPasses();
     ASSERT_TRUE(WaitFor([&] { return thread->Ending(); }, kEventually));
@@ -190,13 +188,12 @@ TEST_F(IntervalThreadTest, StopRequestDuringABatchTakesEffectAfterTheWholeBatch)
 
 TEST_F(IntervalThreadTest, NestedPausesNeedAsManyResumesAndPausedTimeIsNotCounted) {
     Start();
-    clock->Give(59);
-    ASSERT_TRUE(clock->WaitIdleAfter(59));
+    ASSERT_TRUE(Counts({{59, 0, 59}}));
     thread->Pause();
     thread->Pause();
     EXPECT_TRUE(thread->Paused());
     clock->Give(1);
-    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitHeldByPause());
 
     // Held: the wait during which the pause came is not counted, and no
     // further second is taken, so the due batch does not start.
@@ -224,21 +221,15 @@ TEST_F(IntervalThreadTest, ResumeWithoutPauseChangesNothing) {
     EXPECT_TRUE(thread->Paused()) << "the stray resume did not eat this pause";
     thread->Resume();
     EXPECT_FALSE(thread->Paused());
-    clock->Give(5);
-    ASSERT_TRUE(clock->WaitIdleAfter(5));
-    EXPECT_EQ(state.SecondsElapsed, 5u);
+    ASSERT_TRUE(Counts({{5, 0, 5}}));
 }
 
 TEST_F(IntervalThreadTest, PauseDuringABatchHoldsItBeforeItsNextPass) {
-    state.AppSettings.PassCount = 3;
-    Start();
-    HoldPasses();
-    clock->Give(60);
-    ASSERT_TRUE(WaitPassesStarted(1));
+    ASSERT_TRUE(StartInAHeldBatch());
     // The pass under way is never frozen; the next one waits for the resume.
     thread->Pause();
     OpenPasses();
-    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitHeldByPause());
     EXPECT_EQ(PassCount(), 1u);
     thread->Resume();
     ASSERT_TRUE(clock->WaitIdleAfter(60));
@@ -249,7 +240,7 @@ TEST_F(IntervalThreadTest, StopWhilePausedEndsTheThreadWithoutHanging) {
     Start();
     thread->Pause();
     clock->Give(1);
-    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitHeldByPause());
     // Only the stop is given: no resume, no further tick.
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(thread, nullptr);
@@ -258,22 +249,17 @@ TEST_F(IntervalThreadTest, StopWhilePausedEndsTheThreadWithoutHanging) {
 }
 
 TEST_F(IntervalThreadTest, StopWhilePausedInTheMiddleOfABatchDropsTheRestOfIt) {
-    state.AppSettings.PassCount = 3;
-    Start();
-    HoldPasses();
-    clock->Give(60);
-    ASSERT_TRUE(WaitPassesStarted(1));
+    ASSERT_TRUE(StartInAHeldBatch());
     thread->Pause();
     OpenPasses();
-    ASSERT_TRUE(WaitFor([&] { return thread->HeldByPause(); }, kEventually));
+    ASSERT_TRUE(WaitHeldByPause());
     StopIntervalThreadAndWait(thread);
     EXPECT_EQ(PassCount(), 1u);
 }
 
 TEST_F(IntervalThreadTest, DestroyingARunningThreadStopsItFirst) {
     Start();
-    clock->Give(2);
-    ASSERT_TRUE(clock->WaitIdleAfter(2));
+    ASSERT_TRUE(Counts({{2, 0, 2}}));
     clock->FreeRun();
     thread.reset();
     EXPECT_TRUE(state.StopRequested);
@@ -325,20 +311,24 @@ TEST_F(IntervalThreadTest, EndHandlerRunsOnTheMainThreadAndTakesTheEventAlong) {
     EXPECT_EQ(record.eventAfter, nullptr);
 }
 
-// The program's tick by itself, on the test's thread. The lower bounds leave
-// room for the tick counter's coarse steps; what they rule out is a wait that
+// The program's tick by itself, on the test's thread. The lower bound leaves
+// room for the tick counter's coarse steps; what it rules out is a wait that
 // returns at once and lets the count race ahead.
+void ExpectAFullSecond(EventIntervalClock& clock) {
+    const DWORD start = GetTickCount();
+    clock.WaitOneSecond();
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 900u);
+    EXPECT_LT(elapsed, 10000u);
+}
+
 TEST(EventIntervalClock, EachWaitLastsAFullSecondAndLeavesTheEventSetForTheNext) {
     HANDLE event = CreateEventA(nullptr, FALSE, TRUE, nullptr);  // as IntervalEvent
     ASSERT_NE(event, nullptr);
     EventIntervalClock clock(event);
     for (int i = 0; i < 2; ++i) {
-        const DWORD start = GetTickCount();
-        clock.WaitOneSecond();
-        const DWORD elapsed = GetTickCount() - start;
         // The signal is taken at once; the time-out gives the second.
-        EXPECT_GE(elapsed, 900u);
-        EXPECT_LT(elapsed, 10000u);
+        ExpectAFullSecond(clock);
         EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "set again";
         SetEvent(event);  // what the probe took
     }
@@ -348,11 +338,7 @@ TEST(EventIntervalClock, EachWaitLastsAFullSecondAndLeavesTheEventSetForTheNext)
 TEST(EventIntervalClock, WithoutAnEventTheWaitStillLastsASecond) {
     // CreateEventA failed: the count must not race ahead.
     EventIntervalClock clock(nullptr);
-    const DWORD start = GetTickCount();
-    clock.WaitOneSecond();
-    const DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 900u);
-    EXPECT_LT(elapsed, 10000u);
+    ExpectAFullSecond(clock);
 }
 
 TEST(EventIntervalClock, AnEventThatCannotBeWaitedOnStillGivesASecond) {
@@ -361,9 +347,7 @@ TEST(EventIntervalClock, AnEventThatCannotBeWaitedOnStillGivesASecond) {
     ASSERT_NE(event, nullptr);
     CloseHandle(event);
     EventIntervalClock clock(event);
-    const DWORD start = GetTickCount();
-    clock.WaitOneSecond();
-    EXPECT_GE(GetTickCount() - start, 900u);
+    ExpectAFullSecond(clock);
 }
 
 }  // namespace
