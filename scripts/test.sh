@@ -37,17 +37,21 @@ harness_up "$win32" win32
 
 echo "== Windows tests under Wine, 32-bit prefix (display $DISPLAY)"
 status=0
+SECONDS=0
 ctest --test-dir build/win --output-on-failure || status=$?
 harness_down "$win32"
+echo "== 32-bit prefix: ${SECONDS} s"
 
 # 64-bit Windows, where nearly every user runs the program: the same build
 # under WoW64 among 64-bit processes. The end-to-end tests of the real
 # program (the WoW64 pass test among them), the benchmark's short run, and
 # the harness's own checks.
+SECONDS=0
 harness_up "$win64" win64
 echo "== Windows tests under Wine, 64-bit prefix (WoW64; display $DISPLAY)"
 KESTRIN_WINEARCH=win64 ctest --test-dir build/win --output-on-failure -R '^(e2e|win\.bench|wine\.Harness)\.' \
   || status=$?
+echo "== 64-bit prefix: ${SECONDS} s"
 
 # Screenshots taken by the tests, as PNG beside the BMP originals.
 for bmp in build/win/artifacts/*.bmp; do
