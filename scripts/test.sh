@@ -33,11 +33,11 @@ win32=$(harness_dir "$root/build/win" win32)
 win64=$(harness_dir "$root/build/win" win64)
 # Stop only what this run started: its Wine servers and its own Xvfbs.
 trap 'harness_down "$win32"; harness_down "$win64"' EXIT
+SECONDS=0
 harness_up "$win32" win32
 
 echo "== Windows tests under Wine, 32-bit prefix (display $DISPLAY)"
 status=0
-SECONDS=0
 ctest --test-dir build/win --output-on-failure || status=$?
 harness_down "$win32"
 echo "== 32-bit prefix: ${SECONDS} s"
