@@ -2,7 +2,7 @@
 # against, and the idle helpers it starts. The peers are compiled and linked
 # exactly as Kestrin.exe is (its options are read off its targets, so they
 # follow any change to them) and carry Kestrin's manifest.
-get_target_property(KESTRIN_EXE_COMPILE_OPTIONS Kestrin COMPILE_OPTIONS)
+get_target_property(KESTRIN_EXE_COMPILE_OPTIONS kestrin_program COMPILE_OPTIONS)
 get_target_property(KESTRIN_EXE_LINK_OPTIONS Kestrin LINK_OPTIONS)
 # All but the link map, which is Kestrin's alone.
 list(FILTER KESTRIN_EXE_LINK_OPTIONS EXCLUDE REGEX "-Map=")

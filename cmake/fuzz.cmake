@@ -17,7 +17,7 @@ add_library(kestrin_fuzzed STATIC
   src/platform/portable/profile_values.cpp
   src/platform/portable/path_text.cpp
   src/platform/portable/decimal_text.cpp
-  src/app/portable/settings_rules.cpp
+  src/settings/portable/settings_rules.cpp
   src/controls/portable/mask_engine.cpp
   src/controls/portable/decimal_reader.cpp)
 target_include_directories(kestrin_fuzzed PUBLIC src)

@@ -1,6 +1,7 @@
 # The Windows side of the build: Kestrin.exe, its framework and the tests
 # that run under Wine.
 enable_language(RC)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
 
 set(KESTRIN_LIBS psapi shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
 
@@ -22,7 +23,6 @@ set(KESTRIN_LIBS psapi shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
 set(KESTRIN_CODEGEN -mno-accumulate-outgoing-args -mno-stack-arg-probe -Wframe-larger-than=4000 -Walloca
   -fno-asynchronous-unwind-tables -fno-dwarf2-cfi-asm
   --param=max-inline-insns-single=10 -fno-schedule-insns2 -fno-shrink-wrap)
-target_compile_options(kestrin_portable PRIVATE ${KESTRIN_CODEGEN})
 
 # Icons and cursor are drawn as text in the repository and turned into
 # .ico/.cur files at build time.
@@ -40,56 +40,64 @@ set(KESTRIN_RC ${CMAKE_SOURCE_DIR}/src/resources/Kestrin.rc)
 set_source_files_properties(${KESTRIN_RC} PROPERTIES OBJECT_DEPENDS "${GENERATED_ART}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/resources -c 932")
 
-# Everything but the process entry goes into one library, so that in-process
-# tests under Wine can drive the real forms, controls and controller.
+# The program's code is compiled once, as one translation unit of all its
+# sources (CMake's unity build), and that one object is both Kestrin.exe and
+# what every Windows test links (kestrin_win): the tests run the code that
+# ships. One unit lets the compiler see the whole program, keep one copy of
+# each template and of each helper it specialises, call across files
+# directly, and share the objects' unwind tables' headers (some 18 KB less
+# than separate objects); in return a name at file level (an anonymous
+# namespace, a static) must not be used by two sources, and a source must
+# leave no macro behind for the ones after it. The linker drops from the
+# program what it never reaches (a section for every function and datum,
+# see CMakeLists.txt); the program itself is stripped.
 file(GLOB_RECURSE WIN_SOURCES CONFIGURE_DEPENDS src/*.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/portable/")
-list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
-# The standard library's failure reports for the program alone (see the file).
+# The standard library's failure reports of the program (see the file); they
+# come first, ahead of the library's own.
 set(LIBRARY_FAILURES ${CMAKE_SOURCE_DIR}/src/app/library_failures.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/library_failures\\.cpp$")
-add_library(kestrin_win STATIC ${WIN_SOURCES})
-target_include_directories(kestrin_win PUBLIC src)
-target_compile_options(kestrin_win PRIVATE ${KESTRIN_WARNINGS} ${KESTRIN_CODEGEN})
+add_library(kestrin_program OBJECT ${LIBRARY_FAILURES} ${WIN_SOURCES} ${PORTABLE_SOURCES})
+set_target_properties(kestrin_program PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+target_include_directories(kestrin_program PUBLIC src)
 # The system's functions are declared as throwing no C++ exception, which is
 # what they do: an exception thrown in a window procedure cannot unwind
 # through the system's frames (the unwinder knows only the program's own),
 # so the program's procedures catch everything before they return. A call
 # to the system then needs no exception-table entry, and a function that
-# calls only the system needs no unwind table at all (some 13 KB).
-set(KESTRIN_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600 STRICT
+# calls only the system needs no unwind table at all (some 13 KB). psapi.dll's
+# entry points keep their own names (version 1): version 2 turns them into
+# macros for K32* names, which would also rename the members that wrap them.
+set(KESTRIN_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600 STRICT PSAPI_VERSION=1
   "DECLSPEC_IMPORT=__declspec(dllimport) __attribute__((__nothrow__))")
-target_compile_definitions(kestrin_win PUBLIC ${KESTRIN_DEFINITIONS})
-target_link_libraries(kestrin_win PUBLIC kestrin_portable ${KESTRIN_LIBS})
+target_compile_definitions(kestrin_program PUBLIC ${KESTRIN_DEFINITIONS})
+# Function statics are built without a guard around their first use (some
+# 2 KB): each that is built lazily asks to be reached first on the starting
+# thread (platform/main_thread.h); the others are constant-initialised.
+target_compile_options(kestrin_program PRIVATE ${KESTRIN_WARNINGS} ${KESTRIN_CODEGEN} -fno-threadsafe-statics)
+add_dependencies(kestrin_program kestrin_art)
 
-# The program is compiled as one translation unit made of all its sources
-# (CMake's unity build), not linked from the two libraries above: the
-# compiler then sees the whole program, keeps one copy of each template and
-# of each helper it specialises, calls across files directly, and the
-# objects' unwind tables share their headers (some 18 KB less than linking
-# the libraries). The tests link the libraries, compiled file by file, so
-# every source still compiles on its own; in return a name at file level
-# (an anonymous namespace, a static) must not be used by two sources.
-# The linker drops the data the program never reaches (every function and
-# datum has a section of its own, see CMakeLists.txt); the program itself is
-# stripped.
-add_executable(Kestrin WIN32 src/app/main.cpp ${LIBRARY_FAILURES} ${WIN_SOURCES} ${PORTABLE_SOURCES} ${KESTRIN_RC})
-set_target_properties(Kestrin PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
-target_include_directories(Kestrin PRIVATE src)
-target_compile_definitions(Kestrin PRIVATE ${KESTRIN_DEFINITIONS})
-# Function statics are first used on the main thread only (what another
-# thread may reach first is constant-initialised, see common_controls.cpp):
-# no guard around their initialisation (some 2 KB).
-target_compile_options(Kestrin PRIVATE ${KESTRIN_WARNINGS} ${KESTRIN_CODEGEN} -fno-threadsafe-statics)
+add_test(NAME release.TestsRunTheShippedCompile
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/shipped_compile.py ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/src)
+
+add_executable(Kestrin WIN32 $<TARGET_OBJECTS:kestrin_program> ${KESTRIN_RC})
 target_link_libraries(Kestrin PRIVATE ${KESTRIN_LIBS})
 # No link time in the header either: one source gives the same bytes. The
 # linker's map beside the program tells what its bytes are made of
 # (scripts/size_report.py reads it).
 target_link_options(Kestrin PRIVATE -static -mwindows -Wl,--gc-sections -s -Wl,--no-insert-timestamp
   -Wl,-Map=${CMAKE_BINARY_DIR}/Kestrin.map)
-add_dependencies(Kestrin kestrin_art)
 
-# The program links the run-time of the compiler's win32 thread model
+# The same object for the tests. It holds the process entry too (WinMain,
+# unused by a test's main) and the program's failure reports.
+add_library(kestrin_win STATIC $<TARGET_OBJECTS:kestrin_program>)
+set_target_properties(kestrin_win PROPERTIES LINKER_LANGUAGE CXX)
+target_include_directories(kestrin_win PUBLIC src)
+target_compile_definitions(kestrin_win PUBLIC ${KESTRIN_DEFINITIONS})
+target_link_libraries(kestrin_win PUBLIC ${KESTRIN_LIBS})
+
+# The one difference between the tests and the program: the program links
+# the run-time of the compiler's win32 thread model
 # (libstdc++, libgcc, libgcc_eh), in which exceptions, thread-local data and
 # function statics sit on the system's own primitives. The posix model's
 # run-time, which everything is compiled for, puts them on winpthread and
@@ -142,11 +150,11 @@ target_link_options(kestrin_win_tests PRIVATE -static)
 gtest_discover_tests(kestrin_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
   TEST_PREFIX "wine." PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 
-# The failure reports of src/app/library_failures.cpp, linked the way the
-# program links them: ahead of the standard library.
-add_executable(kestrin_runtime_tests tests/runtime/library_failures_test.cpp ${LIBRARY_FAILURES})
+# The failure reports of src/app/library_failures.cpp, in the program's
+# object, linked the way the program links them: ahead of the standard library.
+add_executable(kestrin_runtime_tests tests/runtime/library_failures_test.cpp)
 target_compile_options(kestrin_runtime_tests PRIVATE ${KESTRIN_WARNINGS})
-target_link_libraries(kestrin_runtime_tests PRIVATE gtest_main)
+target_link_libraries(kestrin_runtime_tests PRIVATE kestrin_win gtest_main)
 target_link_options(kestrin_runtime_tests PRIVATE -static)
 gtest_discover_tests(kestrin_runtime_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "wine.")
 
@@ -190,6 +198,8 @@ add_custom_target(kestrin_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Kestrin.chm)
 add_test(NAME help.ChmHoldsEveryPageAndHelpContext
   COMMAND python3 ${HELP_SCRIPT} check ${CMAKE_BINARY_DIR}/Kestrin.chm ${CMAKE_SOURCE_DIR}/docs/help
           ${CMAKE_SOURCE_DIR}/src/app/portable/help_topics.h)
+add_test(NAME help.PagesAgreeWithTheProgram
+  COMMAND python3 ${HELP_SCRIPT} facts ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_SOURCE_DIR})
 
 # The release files carry no time of their own: the program's header, the
 # help file and the archive are the same bytes whenever they are made.

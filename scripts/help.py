@@ -17,6 +17,12 @@ result.
       file of the project, every page of the table of contents, every page
       in SRC, and the page of every help context the program opens
       (the kHelpTopics table in TOPICS_H).
+
+  help.py facts SRC ROOT
+      Fails unless the pages in SRC state what the program in ROOT has:
+      every ini key with its default (in the example file and in the key
+      table, whose Timer row names the cap), every tray menu item (in the
+      menu table of tray.html) and every dialog caption.
 """
 import pathlib
 import re
@@ -130,12 +136,58 @@ def check(chm, src, topics_h):
     return 0
 
 
+def literal_rows(source, pattern):
+    return re.findall(pattern, source.read_text(encoding="utf-8"))
+
+
+def facts(src, root):
+    pages = {page.name: page.read_text(encoding="utf-8") for page in src.glob("*.html")}
+    everywhere = "\n".join(pages.values())
+    ini = pages["inifile.html"]
+    rules = root / "src/settings/portable"
+    wrong = []
+    keys = literal_rows(rules / "settings_rules.cpp", r'Row<[^>]*>\("(\w+)", (-?\d+),')
+    if len(keys) != 7:
+        wrong.append(f"settings_rules.cpp: {len(keys)} keys found, not 7")
+    cap = literal_rows(rules / "settings_rules.h", r"kMaxIntervalMinutes = (\d+);")
+    for name, default in keys:
+        if not re.search(rf"^{name}={default}(</pre>)?$", ini, re.M):
+            wrong.append(f"inifile.html: the example has no line {name}={default}")
+        row = re.search(rf"<tr><td>{name}</td>.*?</tr>", ini, re.S)
+        if not row:
+            wrong.append(f"inifile.html: no row for {name}")
+            continue
+        if not re.search(rf"<td>{default}(（[^<]*）)?</td></tr>$", row.group(0)):
+            wrong.append(f"inifile.html: the row of {name} does not give the default {default}")
+        if name == "Timer" and cap and cap[0] not in row.group(0):
+            wrong.append(f"inifile.html: the row of Timer does not name the cap {cap[0]}")
+    menu = literal_rows(root / "src/app/main_form.cpp", r'\{"\w+", "([^"]+)", &TMemCMain::')
+    captions = []
+    for form in sorted((root / "src/dialogs").glob("*.cpp")):
+        captions += literal_rows(form, r'SetCaption\("([^"]+)"\)')
+    if len(menu) < 5 or len(captions) < 3:
+        wrong.append(f"found {len(menu)} menu items and {len(captions)} dialog captions")
+    for text in menu:
+        if f"<td>{text.replace('&', '')}</td>" not in pages["tray.html"]:
+            wrong.append(f"tray.html: the menu table has no item {text.replace('&', '')!r}")
+    for text in captions:
+        if text not in everywhere:
+            wrong.append(f"no page names the dialog {text!r}")
+    if wrong:
+        print("the help and the program differ:", *wrong, sep="\n  ")
+        return 1
+    print(f"help: {len(keys)} ini keys, {len(menu)} menu items, {len(captions)} dialog captions agree")
+    return 0
+
+
 if __name__ == "__main__":
     command = sys.argv[1] if len(sys.argv) > 1 else ""
     if command == "stage" and len(sys.argv) == 4:
         stage(pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3]))
     elif command == "settle" and len(sys.argv) == 3:
         settle(pathlib.Path(sys.argv[2]))
+    elif command == "facts" and len(sys.argv) == 4:
+        sys.exit(facts(pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])))
     elif command == "check" and len(sys.argv) == 5:
         sys.exit(check(*map(pathlib.Path, sys.argv[2:5])))
     else:

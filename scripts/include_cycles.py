@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
-"""Fails when modules of src/ include each other in a cycle.
+"""Fails when modules of src/ include each other in a cycle, or when an
+include goes back up the folders' layers.
 
 A module is a header and its source file taken together (foo.h + foo.cpp);
 an edge A -> B means some file of A includes a header of B.
+
+The layers, from the bottom: portable code (any */portable folder, which
+includes only portable code), platform, then controls, tray and settings,
+then dialogs, then app. A folder includes only its own layer and those
+below; resources holds only numbers that any layer may name.
 """
 import pathlib
 import re
@@ -58,4 +64,26 @@ for module in sorted(edges):
 
 for cycle in cycles:
     print("include cycle: " + " <-> ".join(cycle))
-sys.exit(1 if cycles else 0)
+
+RANKS = {"resources": 0, "platform": 1, "controls": 2, "tray": 2, "settings": 2, "dialogs": 3, "app": 4}
+
+
+def layer(module):
+    parts = pathlib.PurePosixPath(module).parts
+    return RANKS.get(parts[0]), "portable" in parts
+
+
+upward = []
+for module, targets in sorted(edges.items()):
+    rank, portable = layer(module)
+    for target in sorted(targets):
+        if target not in edges:
+            continue
+        target_rank, target_portable = layer(target)
+        if rank is None or target_rank is None:
+            upward.append(f"{module} -> {target}: a folder with no layer")
+        elif target_rank > rank or (portable and not target_portable):
+            upward.append(f"{module} -> {target}")
+for arrow in upward:
+    print("include back up the layers: " + arrow)
+sys.exit(1 if cycles or upward else 0)

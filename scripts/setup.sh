@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686 cmake ninja-build g++ googletest
   wine wine32 wine64 xvfb xdotool imagemagick x11-utils
-  locales fonts-ipafont-gothic python3 fp-utils
+  locales fonts-ipafont-gothic fonts-wine python3 fp-utils
   clang libclang-rt-14-dev
 )
 

@@ -98,6 +98,12 @@ harness_up() {
       wineserver -w 9>&-
       echo "$arch" >"$WINEPREFIX/.kestrin-ready"
     fi
+    # Wine draws the title bars' buttons with its Marlett font, which Debian
+    # ships in /usr/share/wine/fonts (fonts-wine); Wine 8 reads fonts only
+    # from the prefix's Fonts folder and fontconfig's, and a new prefix's
+    # Fonts folder is empty, so the buttons came out as letters ("r" for the
+    # close box). The prefix gets its own copy.
+    cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # A persistent server keeps the desktop (and its tray) alive between tests.
     wineserver -p >/dev/null 2>&1 9>&- || true
   ) 9>"$dir/lock"

@@ -1,6 +1,7 @@
 #include "app/html_help.h"
 
 #include "platform/diagnostics.h"
+#include "platform/main_thread.h"
 #include "platform/system_dlls.h"
 
 namespace kestrin {
@@ -9,8 +10,8 @@ namespace {
 using HtmlHelpAFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 HtmlHelpAFn LoadHtmlHelp() {
-    // Looked up once, by whichever thread asks first.
     static const HtmlHelpAFn function = []() -> HtmlHelpAFn {
+        RequireStartingThread("Kestrin: the help viewer was first asked for off the main thread.");
         // Kept loaded for the rest of the run: the viewer lives in this module.
         HMODULE module = LoadSystemLibrary("hhctrl.ocx");
         if (!module) return nullptr;

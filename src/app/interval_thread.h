@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "app/portable/interval_loop.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 #include "platform/condition.h"
 #include "platform/handles.h"
 #include "platform/thread.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 #include "platform/application.h"
 #include "platform/handles.h"
 #include "platform/system_dlls.h"
@@ -34,6 +34,12 @@ std::vector<std::string> CommandLineArguments() {
 
 }  // namespace
 
+// The flags shared by the main thread and the interval thread:
+// constant-initialised, never built lazily.
+namespace {
+constinit kestrin::SharedState sharedState;
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace kestrin;
     RestrictLibrarySearchToSystem();
@@ -46,11 +52,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     KernelHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
 
-    static SharedState state;
     App().Initialize(instance);
     App().SetTitle("");
     {
-        auto controller = std::make_unique<TMemCMain>(state, CommandLineArguments());
+        auto controller = std::make_unique<TMemCMain>(sharedState, CommandLineArguments());
         App().SetMainForm(controller.get());
         controller->Create();
         App().SetShowMainForm(false);

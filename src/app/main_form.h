@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/portable/compaction_pass.h"
-#include "app/portable/shared_state.h"
-#include "app/settings_store.h"
+#include "settings/portable/shared_state.h"
+#include "settings/settings_store.h"
 #include "platform/form.h"
 #include "platform/hot_key.h"
 #include "platform/image_list.h"

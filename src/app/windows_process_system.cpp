@@ -1,11 +1,7 @@
 #include "app/windows_process_system.h"
 
 #include <windows.h>
-// The psapi.dll entry points by their own names: version 2 (and the A/W
-// switch) would turn the names into macros that also rename this class's members.
-#define PSAPI_VERSION 1
 #include <psapi.h>
-#undef GetModuleBaseName
 
 namespace kestrin {
 
@@ -33,8 +29,7 @@ bool WindowsProcessSystem::EnumFirstModule(uintptr_t process, uintptr_t* module)
     return ok != FALSE;
 }
 
-uint32_t WindowsProcessSystem::GetModuleBaseName(uintptr_t process, uintptr_t module, char* buffer,
-                                                 uint32_t size) {
+uint32_t WindowsProcessSystem::ModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) {
     return ::GetModuleBaseNameA(AsHandle(process), reinterpret_cast<HMODULE>(module), buffer, size);
 }
 

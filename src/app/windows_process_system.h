@@ -9,7 +9,7 @@ public:
     bool EnumProcesses(uint32_t* ids, uint32_t bufferBytes, uint32_t* bytesReturned) override;
     uintptr_t OpenProcess(uint32_t access, uint32_t pid) override;
     bool EnumFirstModule(uintptr_t process, uintptr_t* module) override;
-    uint32_t GetModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) override;
+    uint32_t ModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) override;
     bool GetMemoryInfo(uintptr_t process) override;
     bool EmptyWorkingSet(uintptr_t process) override;
     bool TrimWorkingSet(uintptr_t process) override;

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/main_thread.h"
 #include "platform/application.h"
 #include "platform/clipboard.h"
 #include "platform/cursors.h"
@@ -24,6 +25,7 @@ constexpr UINT kTextFlags = DT_VCENTER | DT_NOPREFIX;
 // The program's own hand replaces the system's, once, for every label.
 void InstallHandPointCursor() {
     static const bool installed = [] {
+        RequireStartingThread("Kestrin: the hand cursor was first installed off the main thread.");
         HCURSOR hand = LoadCursorA(ProgramInstance(), "HANDPOINT");
         if (hand) SetScreenCursor(crHandPoint, hand);
         return hand != nullptr;

@@ -1,6 +1,6 @@
 #include "dialogs/about_box.h"
 
-#include "app/portable/product.h"
+#include "settings/portable/product.h"
 #include "platform/application.h"
 #include "platform/cursors.h"
 

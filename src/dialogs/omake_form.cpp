@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "app/portable/product.h"
-#include "app/settings_store.h"
+#include "settings/portable/product.h"
 #include "platform/com_scope.h"
+#include "dialogs/button_glyphs.h"
 #include "dialogs/shortcut_file.h"
 #include "platform/application.h"
 #include "platform/diagnostics.h"
@@ -39,6 +39,7 @@ void TOmakeForm::CreateControls() {
     panel1_ = &Add<Panel>(Bounds{3, 128, 295, 2}, BevelCut::Lowered);
     okButton_ = &Add<Button>(Bounds{113, 140, 75, 25}, "OK");
     okButton_->SetDefault(true);
+    okButton_->SetGlyph(ButtonGlyph(IDI_DO_GLYPH).get());
 
     cb1_->OnClick = [this] { CB1Click(); };
     cb2_->OnClick = [this] { CB2Click(); };

@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <string>
 
-#include "app/portable/product.h"
-#include "app/portable/settings_rules.h"
+#include "settings/portable/product.h"
+#include "settings/portable/settings_rules.h"
 #include "controls/aligned_edit.h"
+#include "dialogs/button_glyphs.h"
 #include "platform/application.h"
 #include "platform/bevel.h"
 #include "platform/check_box.h"
 #include "platform/flat_button.h"
 #include "platform/hot_key_edit.h"
-#include "platform/icon_picture.h"
 #include "platform/label.h"
 #include "platform/message_box.h"
 
@@ -59,21 +59,6 @@ bool IsNavigationKey(uint16_t code) {
            (code >= kShiftedPageKeys + VK_PRIOR && code <= kShiftedPageKeys + VK_HOME);
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
-void LoadGlyph(FlatButton& button, const char* normal, const char* disabled) {
-    IconPicture on;
-    IconPicture off;
-    on.LoadResource(App().Instance(), normal, 16);
-    off.LoadResource(App().Instance(), disabled, 16);
-    button.SetGlyph(on.Handle(), off.Handle());
-}
-
 }  // namespace
 
 TPropForm::TPropForm(PropFormContext context) : context_(std::move(context)) {
@@ -85,25 +70,25 @@ TPropForm::TPropForm(PropFormContext context) : context_(std::move(context)) {
 }
 
 void TPropForm::CreateControls() {
-    Label1 = &Add<Label>(Bounds{8, 16, 357, 12}, "※時間設定を０にするとアイコンクリックまでメモリ圧縮しません。");
-    Label1->SetColor(kNoteBlue);
-    Label1->SetFontStyle(FontStyle::Bold);
-    Label2 = &Add<Label>(Bounds{54, 44, 101, 12}, "メモリ圧縮設定時間");
-    EditTime1 = &Add<TVaBEdit>(Bounds{160, 40, 28, 18});
-    Label4 = &Add<Label>(Bounds{192, 44, 24, 12}, "時間");
-    EditTime2 = &Add<TVaBEdit>(Bounds{221, 40, 28, 18});
-    Label3 = &Add<Label>(Bounds{254, 44, 32, 12}, "分ごと");
-    Label5 = &Add<Label>(Bounds{4, 76, 153, 12}, "圧縮設定時間に圧縮する回数");
-    CounterEdit = &Add<TVaBEdit>(Bounds{160, 72, 26, 18});
-    CBMsgBox = &Add<CheckBox>(Bounds{53, 107, 267, 17}, "手動クリックした時メッセージボックスを表示する");
-    CBOnce = &Add<CheckBox>(Bounds{53, 139, 284, 17}, "手動クリックした時、圧縮操作を1度しか行わない。");
-    CBUseHK = &Add<CheckBox>(Bounds{52, 172, 106, 18}, "ホットキーを使う");
-    ky_HK = &Add<HotKeyEdit>(Bounds{160, 172, 121, 18});
-    Bevel1 = &Add<Bevel>(Bounds{8, 205, 357, 3}, BevelShape::TopLine, BevelStyle::Lowered);
-    DoBtn = &Add<FlatButton>(Bounds{84, 217, 80, 25}, "OK(F9)");
-    EndBtn = &Add<FlatButton>(Bounds{208, 217, 80, 25}, "中止(F12)");
+    Label& label1 = Add<Label>(Bounds{8, 16, 357, 12}, "※時間設定を０にするとアイコンクリックまでメモリ圧縮しません。");
+    label1.SetColor(kNoteBlue);
+    label1.SetFontStyle(FontStyle::Bold);
+    Add<Label>(Bounds{54, 44, 101, 12}, "メモリ圧縮設定時間");  // Label2
+    editTime1_ = &Add<TVaBEdit>(Bounds{160, 40, 28, 18});
+    Add<Label>(Bounds{192, 44, 24, 12}, "時間");  // Label4
+    editTime2_ = &Add<TVaBEdit>(Bounds{221, 40, 28, 18});
+    Add<Label>(Bounds{254, 44, 32, 12}, "分ごと");  // Label3
+    Add<Label>(Bounds{4, 76, 153, 12}, "圧縮設定時間に圧縮する回数");  // Label5
+    counterEdit_ = &Add<TVaBEdit>(Bounds{160, 72, 26, 18});
+    cbMsgBox_ = &Add<CheckBox>(Bounds{53, 107, 267, 17}, "手動クリックした時メッセージボックスを表示する");
+    cbOnce_ = &Add<CheckBox>(Bounds{53, 139, 284, 17}, "手動クリックした時、圧縮操作を1度しか行わない。");
+    cbUseHK_ = &Add<CheckBox>(Bounds{52, 172, 106, 18}, "ホットキーを使う");
+    kyHK_ = &Add<HotKeyEdit>(Bounds{160, 172, 121, 18});
+    Add<Bevel>(Bounds{8, 205, 357, 3}, BevelShape::TopLine, BevelStyle::Lowered);  // Bevel1
+    doBtn_ = &Add<FlatButton>(Bounds{84, 217, 80, 25}, "OK(F9)");
+    endBtn_ = &Add<FlatButton>(Bounds{208, 217, 80, 25}, "中止(F12)");
 
-    for (TVaBEdit* edit : {EditTime1, EditTime2, CounterEdit}) {
+    for (TVaBEdit* edit : {editTime1_, editTime2_, counterEdit_}) {
         edit->SetMask("Z9");
         edit->SetSuji(0);
         edit->SetCastMode(cmTrunc);
@@ -112,16 +97,16 @@ void TPropForm::CreateControls() {
         edit->SetLRKeyDownSelect(false);
         BindNavigation(*edit);
     }
-    for (CheckBox* box : {CBMsgBox, CBOnce, CBUseHK}) BindNavigation(*box);
-    CBUseHK->OnClick = [this] { CBUseHKClick(); };
-    ky_HK->SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_ALT);
-    ky_HK->SetTabStop(false);
-    ky_HK->SetHotKey('A', HOTKEYF_ALT);
-    LoadGlyph(*DoBtn, "DOGLYPH", "DOGLYPHOFF");
-    LoadGlyph(*EndBtn, "ENDGLYPH", "ENDGLYPHOFF");
-    DoBtn->OnClick = [this] { FormClick(*DoBtn); };
-    EndBtn->OnClick = [this] { FormClick(*EndBtn); };
-    SetTabOrder({CBMsgBox, CBOnce, CBUseHK, ky_HK, EditTime1, EditTime2, CounterEdit});
+    for (CheckBox* box : {cbMsgBox_, cbOnce_, cbUseHK_}) BindNavigation(*box);
+    cbUseHK_->OnClick = [this] { CBUseHKClick(); };
+    kyHK_->SetRules(HKCOMB_NONE | HKCOMB_S, HOTKEYF_ALT);
+    kyHK_->SetTabStop(false);
+    kyHK_->SetHotKey('A', HOTKEYF_ALT);
+    doBtn_->SetGlyph(ButtonGlyph(IDI_DO_GLYPH).get(), ButtonGlyph(IDI_DO_GLYPH_OFF).get());
+    endBtn_->SetGlyph(ButtonGlyph(IDI_END_GLYPH).get(), ButtonGlyph(IDI_END_GLYPH_OFF).get());
+    doBtn_->OnClick = [this] { FormClick(*doBtn_); };
+    endBtn_->OnClick = [this] { FormClick(*endBtn_); };
+    SetTabOrder({cbMsgBox_, cbOnce_, cbUseHK_, kyHK_, editTime1_, editTime2_, counterEdit_});
 }
 
 void TPropForm::BindNavigation(Control& control) {
@@ -132,44 +117,44 @@ void TPropForm::BindNavigation(Control& control) {
 void TPropForm::FormCreate() {
     const AppSettingsRecord& settings = context_.settings;
     const uint32_t minutes = settings.IntervalMinutes;
-    EditTime1->SetSuji(static_cast<uint8_t>(std::min<uint32_t>(minutes / 60, 255)));
-    EditTime2->SetSuji(static_cast<uint8_t>(minutes % 60));
-    CBMsgBox->SetChecked(settings.ShowNotice);
-    CounterEdit->SetSuji(static_cast<uint8_t>(std::clamp<int32_t>(settings.PassCount, 0, kLargestShownCount)));
-    CBOnce->SetChecked(settings.ManualOnce);
-    CBUseHK->SetChecked(settings.UseHotKey);
-    ky_HK->SetHotKey(settings.HotKeyChar, EntryModifiers(settings.HotKeyShifts));
-    ky_HK->SetEnabled(CBUseHK->Checked());
+    editTime1_->SetSuji(static_cast<uint8_t>(std::min<uint32_t>(minutes / 60, 255)));
+    editTime2_->SetSuji(static_cast<uint8_t>(minutes % 60));
+    cbMsgBox_->SetChecked(settings.ShowNotice);
+    counterEdit_->SetSuji(static_cast<uint8_t>(std::clamp<int32_t>(settings.PassCount, 0, kLargestShownCount)));
+    cbOnce_->SetChecked(settings.ManualOnce);
+    cbUseHK_->SetChecked(settings.UseHotKey);
+    kyHK_->SetHotKey(settings.HotKeyChar, EntryModifiers(settings.HotKeyShifts));
+    kyHK_->SetEnabled(cbUseHK_->Checked());
 }
 
 void TPropForm::FormShow() {
-    CurrentField = 1;
+    CurrentField = pfHours;
     EventEnter();
 }
 
 Control* TPropForm::FieldControl(uint16_t field) const {
     switch (field) {
-        case 1: return EditTime1;
-        case 2: return EditTime2;
-        case 3: return CounterEdit;
-        case 4: return CBMsgBox;
-        case 5: return CBOnce;
-        case 6: return CBUseHK;
-        case 7: return ky_HK;
+        case pfHours: return editTime1_;
+        case pfMinutes: return editTime2_;
+        case pfCount: return counterEdit_;
+        case pfMsgBox: return cbMsgBox_;
+        case pfOnce: return cbOnce_;
+        case pfUseHotKey: return cbUseHK_;
+        case pfHotKey: return kyHK_;
         default: return nullptr;
     }
 }
 
 uint16_t TPropForm::FieldOf(HWND window) const {
-    for (uint16_t field = 1; field <= 7; ++field)
+    for (uint16_t field = pfHours; field <= pfHotKey; ++field)
         if (window && FieldControl(field)->Handle() == window) return field;
-    return 0;
+    return pfFromFocus;
 }
 
 void TPropForm::EventEnter() {
-    if (CurrentField == 0) CurrentField = FieldOf(GetFocus());
-    ky_HK->SetEnabled(CBUseHK->Checked());
-    if (CurrentField == 0) CurrentField = 1;
+    if (CurrentField == pfFromFocus) CurrentField = FieldOf(GetFocus());
+    kyHK_->SetEnabled(cbUseHK_->Checked());
+    if (CurrentField == pfFromFocus) CurrentField = pfHours;
     if (Control* control = FieldControl(CurrentField)) control->Focus();
 }
 
@@ -177,7 +162,7 @@ void TPropForm::Step(uint16_t key) {
     switch (key) {
         case 0:
         case VK_TAB:
-            CurrentField = 0;
+            CurrentField = pfFromFocus;
             break;
         case VK_RETURN:
         case VK_DOWN:
@@ -201,35 +186,35 @@ void TPropForm::EventExit(uint16_t key) {
     const bool applyOrCancel = key == VK_F9 || key == VK_F12;
     const bool forward = key == VK_DOWN || key == VK_RETURN;
     switch (CurrentField) {
-        case 1:
+        case pfHours:
             if (applyOrCancel) {
                 Step(key);
                 break;
             }
-            KeyinDataCk("EditTime1");
+            KeyinDataCk(pfHours);
             if (key == VK_UP)
-                CurrentField = CBUseHK->Checked() ? 7 : 6;  // round to the last field
+                CurrentField = cbUseHK_->Checked() ? pfHotKey : pfUseHotKey;  // round to the last field
             else
                 Step(key);
             break;
-        case 2:
-        case 4:
-        case 5:
+        case pfMinutes:
+        case pfMsgBox:
+        case pfOnce:
             Step(key);
             break;
-        case 3:
+        case pfCount:
             // Every way out is checked, applying and cancelling included.
-            if (KeyinDataCk("CounterEdit")) Step(key);
+            if (KeyinDataCk(pfCount)) Step(key);
             break;
-        case 6:
+        case pfUseHotKey:
             if (!applyOrCancel && forward)
-                CurrentField = CBUseHK->Checked() ? 7 : 1;
+                CurrentField = cbUseHK_->Checked() ? pfHotKey : pfHours;
             else
                 Step(key);
             break;
-        case 7:
+        case pfHotKey:
             if (!applyOrCancel && forward)
-                CurrentField = 1;
+                CurrentField = pfHours;
             else
                 Step(key);
             break;
@@ -238,22 +223,21 @@ void TPropForm::EventExit(uint16_t key) {
     }
 }
 
-bool TPropForm::KeyinDataCk(std::string_view name) {
-    const std::string field = Lower(name);
-    if (field == "edittime1") {
-        if (EditTime1->Suji() >= 24) {
-            EditTime1->SetSuji(0);
-            EditTime2->SetSuji(0);
-            CurrentField = 2;
+bool TPropForm::KeyinDataCk(PropField field) {
+    if (field == pfHours) {
+        if (editTime1_->Suji() >= 24) {
+            editTime1_->SetSuji(0);
+            editTime2_->SetSuji(0);
+            CurrentField = pfMinutes;
         }
         return true;
     }
-    if (field == "counteredit") {
-        const uint8_t count = CounterEdit->Suji();
+    if (field == pfCount) {
+        const uint8_t count = counterEdit_->Suji();
         if (count == 0 || count > 10) {
             ShowMessageBox(kCountText, ProductTitle, MB_ICONEXCLAMATION);
-            CounterEdit->SetSuji(3);
-            CurrentField = 3;
+            counterEdit_->SetSuji(3);
+            CurrentField = pfCount;
             return false;
         }
     }
@@ -265,18 +249,18 @@ void TPropForm::DoBtnClick() {
     // Each field is stored right before its key is written: a refused write
     // ends the step there, and the dialog stays open.
     auto write = [this, &settings](SettingsKeyIndex key) { context_.store.WriteKey(key, settings); };
-    settings.IntervalMinutes = uint32_t{EditTime1->Suji()} * 60 + EditTime2->Suji();
+    settings.IntervalMinutes = uint32_t{editTime1_->Suji()} * 60 + editTime2_->Suji();
     write(kKeyTimer);
-    settings.ShowNotice = CBMsgBox->Checked();
+    settings.ShowNotice = cbMsgBox_->Checked();
     write(kKeyMsgBox);
-    const uint8_t count = CounterEdit->Suji();
+    const uint8_t count = counterEdit_->Suji();
     settings.PassCount = count == 0 ? 1 : count;
     write(kKeyCounter);
-    settings.ManualOnce = CBOnce->Checked();
+    settings.ManualOnce = cbOnce_->Checked();
     write(kKeyManOnce);
-    settings.UseHotKey = CBUseHK->Checked();
+    settings.UseHotKey = cbUseHK_->Checked();
     write(kKeyUseHK);
-    const HotKeyValue hotKey = ky_HK->HotKey();
+    const HotKeyValue hotKey = kyHK_->HotKey();
     settings.HotKeyShifts = RegisterModifiers(hotKey.modifiers);
     settings.HotKeyChar = hotKey.virtualKey;
     write(kKeyHKShifts);
@@ -285,10 +269,10 @@ void TPropForm::DoBtnClick() {
     SetModalResult(mrOk);
 }
 
-void TPropForm::CBUseHKClick() { ky_HK->SetEnabled(CBUseHK->Checked()); }
+void TPropForm::CBUseHKClick() { kyHK_->SetEnabled(cbUseHK_->Checked()); }
 
 void TPropForm::FormClick(Control& sender) {
-    const uint16_t key = &sender == EndBtn ? VK_F12 : VK_F9;
+    const uint16_t key = &sender == endBtn_ ? VK_F12 : VK_F9;
     EventExit(key);
     EventEnter();
 }
@@ -316,7 +300,7 @@ void TPropForm::FormMouseDown(HWND target, MouseButton, ShiftState, int, int) {
     // Every press on the form or one of its controls comes here once it has
     // been handled (the pressed control has the focus by then); the two
     // buttons have their clicks instead.
-    if (target == DoBtn->Handle() || target == EndBtn->Handle()) return;
+    if (target == doBtn_->Handle() || target == endBtn_->Handle()) return;
     EventExit(0);
     EventEnter();
 }

@@ -11,19 +11,16 @@
 // the hot-key entry, where they become the hot key).
 #include <cstdint>
 #include <functional>
-#include <string_view>
 
-#include "app/portable/shared_state.h"
-#include "app/settings_store.h"
+#include "settings/portable/shared_state.h"
+#include "settings/settings_store.h"
 #include "platform/form.h"
 
 namespace kestrin {
 
-class Bevel;
 class CheckBox;
 class FlatButton;
 class HotKeyEdit;
-class Label;
 class TVaBEdit;
 
 // What the dialog works on.
@@ -34,9 +31,21 @@ struct PropFormContext {
     std::function<void()> applyHotKey;
 };
 
-// The field the dialog's own navigation stands on (1..7; 0: take it from
-// the focus). Kept between openings; every showing starts at 1.
-inline uint16_t CurrentField = 0;
+// The dialog's own navigation numbers its seven input fields.
+enum PropField : uint16_t {
+    pfFromFocus = 0,  // the field is to be taken from the focused control
+    pfHours = 1,
+    pfMinutes,
+    pfCount,
+    pfMsgBox,
+    pfOnce,
+    pfUseHotKey,
+    pfHotKey,
+};
+
+// The field the navigation stands on (a PropField). Kept between openings;
+// every showing starts at the hours.
+inline uint16_t CurrentField = pfFromFocus;
 
 class TPropForm : public Form {
 public:
@@ -48,29 +57,24 @@ public:
     void EventEnter();
     // Leaves the current field with `key` (0 for a mouse press).
     void EventExit(uint16_t key);
-    // The check of the field named (case aside); true when the dialog may move on.
-    bool KeyinDataCk(std::string_view name);
+    // The check of a field (the hours and the count have one); true when
+    // the dialog may move on.
+    bool KeyinDataCk(PropField field);
     // Stores and writes the values, registers the hot key, closes with OK.
     void DoBtnClick();
     void CBUseHKClick();
     void FormClick(Control& sender);
 
-    // The form description.
-    Label* Label1 = nullptr;
-    Label* Label2 = nullptr;
-    TVaBEdit* EditTime1 = nullptr;
-    Label* Label4 = nullptr;
-    TVaBEdit* EditTime2 = nullptr;
-    Label* Label3 = nullptr;
-    Label* Label5 = nullptr;
-    TVaBEdit* CounterEdit = nullptr;
-    CheckBox* CBMsgBox = nullptr;
-    CheckBox* CBOnce = nullptr;
-    CheckBox* CBUseHK = nullptr;
-    HotKeyEdit* ky_HK = nullptr;
-    Bevel* Bevel1 = nullptr;
-    FlatButton* DoBtn = nullptr;
-    FlatButton* EndBtn = nullptr;
+    // The input controls and buttons of the form description.
+    TVaBEdit& EditTime1() const { return *editTime1_; }
+    TVaBEdit& EditTime2() const { return *editTime2_; }
+    TVaBEdit& CounterEdit() const { return *counterEdit_; }
+    CheckBox& CBMsgBox() const { return *cbMsgBox_; }
+    CheckBox& CBOnce() const { return *cbOnce_; }
+    CheckBox& CBUseHK() const { return *cbUseHK_; }
+    HotKeyEdit& ky_HK() const { return *kyHK_; }
+    FlatButton& DoBtn() const { return *doBtn_; }
+    FlatButton& EndBtn() const { return *endBtn_; }
 
     // Key handlers, bound to the form and its input controls (the mouse
     // handler gets every press on the form and its controls).
@@ -91,6 +95,15 @@ private:
     uint16_t FieldOf(HWND window) const;
 
     PropFormContext context_;
+    TVaBEdit* editTime1_ = nullptr;
+    TVaBEdit* editTime2_ = nullptr;
+    TVaBEdit* counterEdit_ = nullptr;
+    CheckBox* cbMsgBox_ = nullptr;
+    CheckBox* cbOnce_ = nullptr;
+    CheckBox* cbUseHK_ = nullptr;
+    HotKeyEdit* kyHK_ = nullptr;
+    FlatButton* doBtn_ = nullptr;
+    FlatButton* endBtn_ = nullptr;
 };
 
 }  // namespace kestrin

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <iterator>
 
-#include "app/settings_store.h"
+#include "platform/files.h"
 #include "dialogs/portable/shortcut_rules.h"
 #include "platform/com_scope.h"
 #include "platform/handles.h"
@@ -17,6 +17,7 @@ namespace kestrin {
 bool MakeShortCut(const std::string& target, const std::string& arguments, const std::string& linkPath,
                   const std::string& description, const std::string& workDir) {
     const std::string iconPath = ProgramFilePath();
+    if (target.empty() || iconPath.empty()) return false;
     for (const std::string* text : {&target, &arguments, &description, &workDir, &iconPath})
         if (!FitsShortcutBuffer(*text)) return false;
     // The file name in UTF-16, whole or not at all.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/common_controls.h"
+#include "platform/main_thread.h"
 #include "platform/portable/messages.h"
 #include "platform/portable/error.h"
 #include "platform/window_class.h"
@@ -29,6 +30,7 @@ Application& App() {
 
 Application::Application()
     : mainThreadId_(GetCurrentThreadId()), syncEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    RequireStartingThread("Kestrin: the application was first reached off the main thread.");
     SetUnhandledReporter([](std::exception_ptr error) noexcept { App().HandleException(std::move(error)); });
 }
 

@@ -12,6 +12,11 @@ void Button::SetDefault(bool isDefault) {
     SendMessageA(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
+void Button::SetGlyph(HICON glyph) {
+    glyph_.AssignCopy(glyph);
+    SendMessageA(Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.Handle()));
+}
+
 void Button::Click() {
     if (OnClick) OnClick();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/control.h"
 #include "platform/dialog_button.h"
+#include "platform/icon_picture.h"
 
 namespace kestrin {
 
@@ -16,12 +17,19 @@ public:
     void SetDefault(bool isDefault) override;
     DialogButton* AsDialogButton() noexcept override { return this; }
 
+    // A picture left of the caption (copied); the system greys it while the
+    // button is disabled.
+    void SetGlyph(HICON glyph);
+
     // Runs OnClick, as a click would.
     void Click();
 
     std::function<void()> OnClick;
 
     bool HandleCommand(WORD notifyCode) override;
+
+private:
+    IconPicture glyph_;
 };
 
 }  // namespace kestrin

@@ -18,12 +18,11 @@ namespace {
 
 constexpr char kControlProperty[] = "Kestrin.Control";
 
-int NextControlId() {
-    // Routing goes by window handle; the identifier only has to be a valid,
-    // distinct 16-bit value for the system's own use (dialog navigation).
-    static std::atomic<int> next{0};
-    return 1000 + next.fetch_add(1) % 60000;
-}
+// Routing goes by window handle; the identifier only has to be a valid,
+// distinct 16-bit value for the system's own use (dialog navigation).
+constinit std::atomic<int> nextControlId{0};
+
+int NextControlId() { return 1000 + nextControlId.fetch_add(1) % 60000; }
 
 bool IsMousePress(UINT message) {
     switch (message) {
@@ -73,6 +72,23 @@ bool Control::RouteNotify(LPARAM lParam) {
     Control* control = FromHandle(header->hwndFrom);
     return control && control->HandleNotify(header);
 }
+
+bool KeyWantedByWindow(HWND window, WORD key) {
+    const LRESULT code = SendMessageA(window, WM_GETDLGCODE, 0, 0);
+    switch (key) {
+        case VK_TAB:
+            return (code & DLGC_WANTTAB) != 0;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            return (code & DLGC_WANTARROWS) != 0;
+        default:
+            return (code & DLGC_WANTALLKEYS) != 0;
+    }
+}
+
+bool Control::WantsKey(WORD key) const { return KeyWantedByWindow(Handle(), key); }
 
 bool Control::HandleCommand(WORD) { return false; }
 

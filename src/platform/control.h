@@ -39,6 +39,11 @@ struct ControlArgs {
     HFONT font = nullptr;  // nullptr: the program's UI font
 };
 
+// Whether a window takes a Tab, arrow, Enter or Esc key itself, by its
+// WM_GETDLGCODE asked without the message: the system's edit would take a
+// message as the sign of a dialog and switch to its dialog mode.
+bool KeyWantedByWindow(HWND window, WORD key);
+
 class Control : public Component {
 public:
     // Looks at a message before the control's own handling; return true to
@@ -70,6 +75,11 @@ public:
 
     // A button that a form presses for Enter or Esc, or nullptr.
     virtual DialogButton* AsDialogButton() noexcept { return nullptr; }
+
+    // Whether the control takes a Tab, arrow, Enter or Esc key itself rather
+    // than leave it to its form's dialog keys. The base asks the window's
+    // WM_GETDLGCODE (see KeyWantedByWindow).
+    virtual bool WantsKey(WORD key) const;
 
     HWND Handle() const noexcept { return window_.get(); }
     HWND Parent() const noexcept { return parent_; }

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/main_thread.h"
+
 namespace kestrin {
 
 namespace {
@@ -11,10 +13,10 @@ namespace {
 using CursorTable = std::vector<std::pair<int, HCURSOR>>;
 
 CursorTable& Table() {
-    static CursorTable table{
-        {crDefault, LoadCursorA(nullptr, IDC_ARROW)},
-        {crHandPoint, LoadCursorA(nullptr, IDC_HAND)},
-    };
+    static CursorTable table = [] {
+        RequireStartingThread("Kestrin: the cursor table was first reached off the main thread.");
+        return CursorTable{{crDefault, LoadCursorA(nullptr, IDC_ARROW)}, {crHandPoint, LoadCursorA(nullptr, IDC_HAND)}};
+    }();
     return table;
 }
 

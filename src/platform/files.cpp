@@ -18,4 +18,28 @@ bool FileUnreadable(const std::string& path) {
     return false;
 }
 
+namespace {
+// The longest module name the system gives (32,767 UTF-16 units), in bytes
+// of the ANSI code page.
+constexpr size_t kMaxModulePathBytes = 2 * 32768;
+}  // namespace
+
+std::string ProgramFilePath() {
+    // Whole or not at all: a cut path names another file. A cut fills the
+    // buffer to the brim, or to one byte short of it where a double-byte
+    // character did not fit (and Wine then reports no cut), so the buffer
+    // grows until the name leaves two bytes to spare.
+    std::string path(MAX_PATH, '\0');
+    while (path.size() <= kMaxModulePathBytes) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length + 1 < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+    return {};
+}
+
 }  // namespace kestrin

@@ -11,4 +11,8 @@ bool FileExists(const std::string& path);
 // program holds it open and shares nothing, or the user may not read it).
 bool FileUnreadable(const std::string& path);
 
+// Full path of the running program file, never cut; "" when the system
+// cannot tell.
+std::string ProgramFilePath();
+
 }  // namespace kestrin

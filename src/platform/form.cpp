@@ -452,20 +452,9 @@ bool Form::PreTranslateMessage(MSG& message) {
 
 bool Form::ControlWantsKey(const MSG& message) const {
     if (message.hwnd == window_) return false;
-    // Asked without the message: the system's edit would take a message as
-    // the sign of a dialog and switch to its dialog mode.
-    const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, 0, 0);
-    switch (message.wParam) {
-        case VK_TAB:
-            return (code & DLGC_WANTTAB) != 0;
-        case VK_LEFT:
-        case VK_UP:
-        case VK_RIGHT:
-        case VK_DOWN:
-            return (code & DLGC_WANTARROWS) != 0;
-        default:
-            return (code & DLGC_WANTALLKEYS) != 0;
-    }
+    const WORD key = static_cast<WORD>(message.wParam);
+    if (const Control* control = Control::FromHandle(message.hwnd)) return control->WantsKey(key);
+    return KeyWantedByWindow(message.hwnd, key);
 }
 
 bool Form::DialogKey(WORD key, ShiftState shift) {

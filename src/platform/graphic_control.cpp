@@ -217,13 +217,16 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             GraphicControl* control = ControlAt(x, y);
             if (!control) return false;
             const MouseButton button = PressedButton(message);
-            if (button == mbLeft) {
+            if (message == WM_LBUTTONDOWN) {
                 // The release decides on the click, wherever it happens.
                 pressed_ = control;
                 SetCapture(window_);
             }
             const Bounds bounds = control->bounds_;
             control->MouseDown(button, MouseShiftState(message, wParam), x - bounds.x, y - bounds.y);
+            if (message == WM_LBUTTONDBLCLK) {
+                if (const auto handler = control->OnDblClick) handler(*control);
+            }
             result = 0;
             return true;
         }

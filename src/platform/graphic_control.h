@@ -71,6 +71,9 @@ public:
     void Invalidate();
 
     MouseEvent OnMouseDown;
+    // The second press of a double-click, after OnMouseDown. A double-click
+    // is one click, then this: its second release is no click.
+    std::function<void(GraphicControl& sender)> OnDblClick;
 
 protected:
     // Draws the control; the origin of `dc` is the control's top-left corner

@@ -29,6 +29,9 @@ public:
     std::function<void()> OnChange;
 
     bool HandleCommand(WORD notifyCode) override;
+    // Every key but Tab and Enter is an entry (Esc, like Backspace, clears
+    // it); those two stay the dialog's.
+    bool WantsKey(WORD key) const override { return key != VK_TAB && key != VK_RETURN; }
 };
 
 }  // namespace kestrin

@@ -34,10 +34,10 @@ struct FontTable {
     std::array<unsigned, 4> holds{};  // of the styles other than the plain one
 };
 
-FontTable& Fonts() {
-    static FontTable table;
-    return table;
-}
+// Constant-initialised: any thread may be the first to ask for a font.
+constinit FontTable fontTable;
+
+FontTable& Fonts() { return fontTable; }
 
 unsigned IndexOf(FontStyle style) { return static_cast<unsigned>(style) & 3u; }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/main_thread.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/image_list.h"
@@ -236,7 +237,10 @@ TTrayIcon* TTrayIcon::FromId(uint32_t id) {
 }
 
 UINT TTrayIcon::TaskbarCreatedMessage() {
-    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = [] {
+        RequireStartingThread("Kestrin: \"TaskbarCreated\" was first registered off the main thread.");
+        return RegisterWindowMessageA("TaskbarCreated");
+    }();
     return message;
 }
 

@@ -3,6 +3,7 @@
 // deletes in the prefix's Startup and desktop folders, its help page, the
 // version dialog, and the help's table of contents.
 #include <windows.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -15,6 +16,7 @@
 #include "support/kestrin_process.h"
 #include "support/screenshot.h"
 #include "support/shortcut_reader.h"
+#include "support/test_icons.h"
 #include "support/wine_paths.h"
 #include "support/windows_find.h"
 
@@ -62,10 +64,11 @@ void RemoveShortcuts() {
 
 class DialogsE2E : public ::testing::Test {
 protected:
+    virtual std::string ProgramPath() const { return KestrinExePath(); }
     void SetUp() override {
         RemoveIni();
         RemoveShortcuts();
-        k_ = std::make_unique<KestrinProcess>();
+        k_ = std::make_unique<KestrinProcess>("", ProgramPath());
         ASSERT_TRUE(k_->WaitForLines("resident", 1, kStartMs)) << "no end of start-up";
         callback_ = CallbackWindow(WaitForController(*k_));
         ASSERT_NE(callback_, nullptr);
@@ -137,12 +140,18 @@ void ExpectShortcut(const Box& box, const std::string& arguments) {
     EXPECT_EQ(link->arguments, arguments);
     EXPECT_EQ(link->description, "Kestrin");
     EXPECT_EQ(link->workingDirectory, "");
-    if (arguments.empty()) {
-        EXPECT_EQ(link->iconPath, "") << "the target's own first icon";
-    } else {
-        EXPECT_EQ(link->iconPath, KestrinExePath());
-        EXPECT_EQ(link->iconIndex, 1);
-    }
+    // The picture the shell shows: the icon at the link's icon location (the
+    // target's first icon when it names none), read as the shell reads it.
+    const std::string iconFile = link->iconPath.empty() ? link->path : link->iconPath;
+    HICON shown = nullptr;
+    ASSERT_EQ(ExtractIconExA(iconFile.c_str(), link->iconIndex, &shown, nullptr, 1), 1u) << iconFile;
+    const kestrin::IconHandle shownIcon(shown);
+    const kestrin::ModuleHandle program(LoadLibraryExA(KestrinExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const char* group = arguments.empty() ? "MAINICON" : "MAINICON2";
+    const kestrin::IconHandle expected(static_cast<HICON>(LoadImageA(program.get(), group, IMAGE_ICON, 32, 32, 0)));
+    ASSERT_TRUE(expected) << group;
+    EXPECT_EQ(RenderIcon(shownIcon.get(), 32, RGB(0, 128, 0)), RenderIcon(expected.get(), 32, RGB(0, 128, 0)))
+        << PathOf(box) << " does not show " << group;
 }
 
 }  // namespace
@@ -195,6 +204,36 @@ TEST_F(DialogsE2E, ShortcutDialogMakesTheFoldersMatchTheBoxes) {
     PressOkAndConfirm(dialog);
     EXPECT_EQ(ReadFileBytes(PathOf(CB2)), before);
     EXPECT_EQ(ReadFileBytes(PathOf(CB1)), "not a shortcut");
+}
+
+// A copy of the program in a folder with a Japanese name: 153 characters,
+// but 283 bytes in the ANSI code page, too long for the shortcut's 260-byte
+// buffers. Its path must not be cut into another file's name: its shortcuts
+// are passed over, and the dialog still confirms.
+class LongPathDialogsE2E : public DialogsE2E {
+protected:
+    void SetUp() override {
+        std::string folder = "C:\\kestrin-";
+        for (int i = 0; i < 130; ++i) folder += "長";
+        path_ = folder + "\\Kestrin.exe";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(KestrinExePath().c_str(), path_.c_str(), FALSE));
+        DialogsE2E::SetUp();
+    }
+    std::string ProgramPath() const override { return path_; }
+
+    std::string path_;
+};
+
+TEST_F(LongPathDialogsE2E, ShortcutsToAProgramWhosePathDoesNotFitArePassedOver) {
+    HWND dialog = OpenShortcutDialog();
+    ASSERT_NE(dialog, nullptr);
+    Toggle(dialog, CB2);
+    Toggle(dialog, CB4);
+    PressOkAndConfirm(dialog);
+    EXPECT_FALSE(FileExists(PathOf(CB2))) << "a shortcut to a cut path";
+    EXPECT_FALSE(FileExists(PathOf(CB4))) << "a shortcut to a cut path";
+    EXPECT_EQ(k_->CountLines("shortcut not written"), 2u);
 }
 
 // F1 in the shortcut dialog opens the help viewer at the dialog's page.

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/portable/settings_rules.h"
+#include "settings/portable/settings_rules.h"
 #include "platform/portable/profile_values.h"
 
 namespace kestrin {

@@ -78,7 +78,7 @@ public:
         return true;
     }
 
-    uint32_t GetModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) override {
+    uint32_t ModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) override {
         const uint32_t pid = PidOf(process);
         Record("name", pid);
         NameBufferSizes.push_back(size);

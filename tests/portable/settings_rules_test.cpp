@@ -6,7 +6,7 @@
 #include <climits>
 #include <string>
 
-#include "app/portable/settings_rules.h"
+#include "settings/portable/settings_rules.h"
 
 namespace kestrin {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "app/interval_thread.h"
 #include "app/main_form.h"
-#include "app/portable/product.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/product.h"
+#include "settings/portable/shared_state.h"
 #include "dialogs/about_box.h"
 #include "support/app_fixture.h"
 #include "support/wait.h"

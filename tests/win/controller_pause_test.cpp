@@ -9,7 +9,7 @@
 
 #include "app/interval_thread.h"
 #include "app/main_form.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 #include "platform/application.h"
 #include "support/app_fixture.h"
 #include "support/input.h"

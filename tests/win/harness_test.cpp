@@ -17,3 +17,17 @@ TEST(Harness, TaskbarWithNotificationAreaExists) {
     }
     ASSERT_NE(taskbar, nullptr);
 }
+
+// The title bars' buttons are drawn with Marlett: without it a dialog's close
+// box shows the letter "r" in every screenshot.
+TEST(Harness, TitleBarButtonsHaveTheirSymbolFont) {
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof face, face);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    EXPECT_STREQ(face, "Marlett");
+}

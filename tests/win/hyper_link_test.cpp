@@ -219,6 +219,27 @@ TEST_F(HyperLinkTest, ClicksOpenTheTargetAndTurnVisitedOnlyOnSuccess) {
     }
 }
 
+// The messages of a double-click on the text: the first press and release
+// are the click, the second press is the double-click, and its release opens
+// nothing more.
+TEST_F(HyperLinkTest, ADoubleClickOpensTheTargetOnce) {
+    int opened = 0, doubleClicks = 0;
+    Make([&](THyperLink& l) {
+        l.SetCaption("someone@example.com");
+        l.OnBeforeExecuted = [&](THyperLink&, bool& executeIt) {
+            ++opened;
+            executeIt = false;
+        };
+        l.OnDblClick = [&](GraphicControl&) { ++doubleClicks; };
+    });
+    POINT p = TextPoint();
+    ScreenToClient(form_.Handle(), &p);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageA(form_.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(doubleClicks, 1);
+}
+
 TEST_F(HyperLinkTest, ANewCaptionOrLinkTypeForgetsVisited) {
     THyperLink& link = Make();
     link.SetVisited(true);

@@ -155,8 +155,8 @@ public:
         gate_.At(Phase::AfterOpen);
         return handle;
     }
-    uint32_t GetModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) override {
-        const uint32_t length = FakeProcessSystem::GetModuleBaseName(process, module, buffer, size);
+    uint32_t ModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) override {
+        const uint32_t length = FakeProcessSystem::ModuleBaseName(process, module, buffer, size);
         gate_.At(Phase::AfterName);
         return length;
     }

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/main_form.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 #include "platform/portable/path_text.h"
 #include "support/app_fixture.h"
 #include "support/wait.h"

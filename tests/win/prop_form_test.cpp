@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "controls/aligned_edit.h"
 #include "dialogs/prop_form.h"
 #include "platform/check_box.h"
@@ -118,17 +118,19 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     Press(VK_DOWN);
     Press(VK_TAB);  // from the count field round to the first tab stop
     EXPECT_EQ(CurrentField, 4);
-    EXPECT_TRUE(dialog.CBMsgBox->Focused());
+    EXPECT_TRUE(dialog.CBMsgBox().Focused());
     Press(VK_RETURN);  // one Enter on a check box is one field
     EXPECT_EQ(CurrentField, 5);
     Press(VK_RETURN);
     Press(VK_TAB);  // the hot-key entry is no tab stop
     EXPECT_EQ(CurrentField, 1);
     Press(VK_UP);
-    EXPECT_TRUE(dialog.ky_HK->Focused());
+    EXPECT_TRUE(dialog.ky_HK().Focused());
     Press(VK_F9);  // becomes the hot key here, under the entry's rules
-    EXPECT_EQ(dialog.ky_HK->HotKey(), (HotKeyValue{VK_F9, HOTKEYF_ALT}));
+    EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{VK_F9, HOTKEYF_ALT}));
     EXPECT_EQ(dialog.ModalResult(), mrNone);
+    Press(VK_ESCAPE);  // the entry's too: it clears the hot key
+    EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{0, 0}));
     Press(VK_RETURN);
     EXPECT_EQ(CurrentField, 1);
 }
@@ -142,14 +144,14 @@ TEST_F(PropFormTest, HoursOfADayOrMoreAreClearedUnlessAppliedAtOnce) {
     } cases[] = {{VK_RETURN, 3, "0", 0}, {VK_UP, 6, "0", 0}, {VK_F9, 1, "30", 30 * 60 + 15}};
     for (const Case& c : cases) {
         TPropForm& dialog = Open("Timer=15\r\n");
-        TypeInto(1, *dialog.EditTime1, "30");
+        TypeInto(1, dialog.EditTime1(), "30");
         Press(c.key);
-        EXPECT_EQ(dialog.EditTime1->Text(), c.hours) << c.key;
+        EXPECT_EQ(dialog.EditTime1().Text(), c.hours) << c.key;
         if (c.key == VK_F9) {
             EXPECT_EQ(dialog.ModalResult(), mrOk);
             EXPECT_EQ(state_.AppSettings.IntervalMinutes.load(), c.storedMinutes);
         } else {
-            EXPECT_EQ(dialog.EditTime2->Text(), "0");
+            EXPECT_EQ(dialog.EditTime2().Text(), "0");
             EXPECT_EQ(CurrentField, c.field) << c.key;
         }
         dialog_.reset();
@@ -166,19 +168,19 @@ TEST_F(PropFormTest, ACountOutsideOneToTenIsRefusedWhicheverWayTheFieldIsLeft) {
     for (const char* count : {"0", "12"}) {
         for (const Case& c : ways) {
             TPropForm& dialog = Open("");
-            TypeInto(3, *dialog.CounterEdit, count);
+            TypeInto(3, dialog.CounterEdit(), count);
             DialogWatcher box("Kestrin");
             if (c.way == Key) Press(c.key);
-            if (c.way == MouseOnCheckBox) Click(*dialog.CBOnce);
-            if (c.way == DoButton) Click(*dialog.DoBtn);
-            if (c.way == EndButton) Click(*dialog.EndBtn);
+            if (c.way == MouseOnCheckBox) Click(dialog.CBOnce());
+            if (c.way == DoButton) Click(dialog.DoBtn());
+            if (c.way == EndButton) Click(dialog.EndBtn());
             const DialogSeen& seen = box.Result();
             const std::string name = std::string(count) + " way " + std::to_string(c.way) + " key " + std::to_string(c.key);
             EXPECT_EQ(seen.text, "回数は１～１０回に設定してください。") << name;
             Settle();
-            EXPECT_EQ(dialog.CounterEdit->Text(), "3") << name;
+            EXPECT_EQ(dialog.CounterEdit().Text(), "3") << name;
             EXPECT_EQ(CurrentField, 3) << name;
-            EXPECT_TRUE(dialog.CounterEdit->Focused()) << name;
+            EXPECT_TRUE(dialog.CounterEdit().Focused()) << name;
             EXPECT_EQ(dialog.ModalResult(), mrNone) << name;
             dialog_.reset();
         }
@@ -187,17 +189,17 @@ TEST_F(PropFormTest, ACountOutsideOneToTenIsRefusedWhicheverWayTheFieldIsLeft) {
 
 TEST_F(PropFormTest, OkStoresAndWritesTheSevenKeysInOrderAndRegistersTheHotKey) {
     TPropForm& dialog = Open("Timer=90\r\nUseHK=1\r\nHKShifts=9\r\nHKChar=65\r\n");
-    EXPECT_EQ(dialog.EditTime1->Text(), "1");
-    EXPECT_EQ(dialog.EditTime2->Text(), "30");
+    EXPECT_EQ(dialog.EditTime1().Text(), "1");
+    EXPECT_EQ(dialog.EditTime2().Text(), "30");
     // Alt and the Windows key: the entry shows Alt alone.
-    EXPECT_EQ(dialog.ky_HK->HotKey(), (HotKeyValue{'A', HOTKEYF_ALT}));
-    TypeInto(2, *dialog.EditTime2, "99");
+    EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{'A', HOTKEYF_ALT}));
+    TypeInto(2, dialog.EditTime2(), "99");
     CurrentField = 7;
-    dialog.ky_HK->Focus();
+    dialog.ky_HK().Focus();
     Press('M', {VK_CONTROL, VK_SHIFT});
     // A new file shows the order of the writes.
     ASSERT_TRUE(DeleteFileA(IniPath().c_str()));
-    Click(*dialog.DoBtn);
+    Click(dialog.DoBtn());
     EXPECT_EQ(dialog.ModalResult(), mrOk);
     EXPECT_EQ(hotKeyApplied_, 1);
     EXPECT_EQ(state_.AppSettings.IntervalMinutes.load(), 159u);
@@ -214,7 +216,7 @@ TEST_F(PropFormTest, StoredCountsTheFieldCannotShowAreWrittenOnlyOnOk) {
     for (const Case& c : cases) {
         const std::string ini = std::string("Counter=") + c.stored + "\r\n";
         TPropForm& dialog = Open(ini);
-        EXPECT_EQ(dialog.CounterEdit->Text(), c.shown) << c.stored;
+        EXPECT_EQ(dialog.CounterEdit().Text(), c.shown) << c.stored;
         EXPECT_EQ(ReadFileBytes(IniPath()), "[Settings]\r\n" + ini) << "nothing is written before OK";
         Press(VK_F9);  // from the hours field: the count field is never left
         EXPECT_EQ(state_.AppSettings.PassCount.load(), c.written) << c.stored;
@@ -226,10 +228,10 @@ TEST_F(PropFormTest, CancelChangesNothing) {
     const std::string ini = "Timer=5\r\nUseHK=1\r\nHKShifts=2\r\nHKChar=75\r\n";
     for (int way = 0; way < 3; ++way) {
         TPropForm& dialog = Open(ini);
-        TypeInto(1, *dialog.EditTime1, "7");
-        dialog.CBUseHK->SetChecked(false);
+        TypeInto(1, dialog.EditTime1(), "7");
+        dialog.CBUseHK().SetChecked(false);
         if (way == 0) Press(VK_F12);
-        if (way == 1) Click(*dialog.EndBtn);
+        if (way == 1) Click(dialog.EndBtn());
         if (way == 2) SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
         EXPECT_EQ(ReadFileBytes(IniPath()), "[Settings]\r\n" + ini) << way;
         EXPECT_EQ(state_.AppSettings.IntervalMinutes.load(), 5u) << way;

@@ -51,7 +51,7 @@ void CompactProcess(ProcessSystem& system, uintptr_t process, std::array<char, k
     std::memcpy(name.data(), "Unknown", sizeof("Unknown"));
     uintptr_t module = 0;
     if (system.EnumFirstModule(process, &module)) {
-        system.GetModuleBaseName(process, module, name.data(), kModuleNameBufferSize);
+        system.ModuleBaseName(process, module, name.data(), kModuleNameBufferSize);
     }
     system.GetMemoryInfo(process);
     // A handle from the second open lacks PROCESS_SET_QUOTA, so emptying fails

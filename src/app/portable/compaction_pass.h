@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 
 namespace kestrin {
 
@@ -30,8 +30,9 @@ public:
     // Returns 0 when the process cannot be opened with that access.
     virtual uintptr_t OpenProcess(uint32_t access, uint32_t pid) = 0;
     virtual bool EnumFirstModule(uintptr_t process, uintptr_t* module) = 0;
-    // Returns the length copied, 0 on failure.
-    virtual uint32_t GetModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) = 0;
+    // Returns the length copied, 0 on failure. (Not "GetModuleBaseName":
+    // psapi.h makes that name a macro for every source after it.)
+    virtual uint32_t ModuleBaseName(uintptr_t process, uintptr_t module, char* buffer, uint32_t size) = 0;
     // PROCESS_MEMORY_COUNTERS of 40 bytes, cleared, its size field set to 40.
     virtual bool GetMemoryInfo(uintptr_t process) = 0;
     virtual bool EmptyWorkingSet(uintptr_t process) = 0;

@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "app/portable/pause_gate.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 
 namespace kestrin {
 

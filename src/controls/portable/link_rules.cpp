@@ -4,11 +4,11 @@ namespace kestrin {
 
 namespace {
 
-// The process-wide custom prefix; released with the process.
-std::string& SharedCustomPrefix() {
-    static std::string prefix(21, ' ');
-    return prefix;
-}
+// The process-wide custom prefix; made before the program's first thread
+// starts, released with the process.
+std::string sharedCustomPrefix(21, ' ');
+
+std::string& SharedCustomPrefix() { return sharedCustomPrefix; }
 
 }  // namespace
 

@@ -6,17 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "app/portable/settings_rules.h"
-#include "app/portable/shared_state.h"
+#include "settings/portable/settings_rules.h"
+#include "settings/portable/shared_state.h"
 #include "platform/profile_file.h"
 
 namespace kestrin {
 
 // The user's documents folder, or "" when the shell cannot tell.
 std::string DocumentsFolder(HWND owner);
-
-// Full path of the running program file.
-std::string ProgramFilePath();
 
 class SettingsStore {
 public:

@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <shlobj.h>
 
@@ -8,12 +8,6 @@
 namespace kestrin {
 
 std::string DocumentsFolder(HWND owner) { return ShellFolderPath(owner, CSIDL_PERSONAL); }
-
-std::string ProgramFilePath() {
-    char buffer[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return buffer;
-}
 
 void SettingsStore::Open(const std::string& documentsFolder) {
     path_ = SettingsPathFor(documentsFolder, ProgramFilePath());

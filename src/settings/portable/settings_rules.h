@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/portable/shared_state.h"
+#include "settings/portable/shared_state.h"
 
 namespace kestrin {
 

@@ -1,4 +1,4 @@
-#include "app/portable/settings_rules.h"
+#include "settings/portable/settings_rules.h"
 
 #include <algorithm>
 #include <type_traits>
