@@ -90,6 +90,8 @@ harness_up() {
     harness_env "$dir"
     # A prefix is made for one architecture: one of the other is made anew.
     if [ "$(cat "$WINEPREFIX/.kestrin-ready" 2>/dev/null)" != "$arch" ]; then
+      # A server still running on the old prefix would outlive its removal.
+      [ -d "$WINEPREFIX" ] && { wineserver -k 9>&- 2>/dev/null || true; }
       rm -rf "$WINEPREFIX"
       wineboot -i >"$dir/wineboot.log" 2>&1 9>&-
       wineserver -w 9>&-
