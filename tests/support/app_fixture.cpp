@@ -1,6 +1,18 @@
 #include "support/app_fixture.h"
 
+#include <gtest/gtest.h>
+
 namespace kestrin::test {
+
+namespace {
+// The application belongs to the main thread, as in the program, whose entry
+// builds it first: built here before a test's helper thread can reach it.
+class MainThreadApplication : public ::testing::Environment {
+    void SetUp() override { EnsureApplication(); }
+};
+const ::testing::Environment* const mainThreadApplication =
+    ::testing::AddGlobalTestEnvironment(new MainThreadApplication);
+}  // namespace
 
 void EnsureApplication() {
     static const bool initialized = [] {
