@@ -15,9 +15,11 @@ cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.
 cmake --build build/win --target kestrin_bench
 
 source scripts/wine-harness.sh
+# The prefix wine-run uses: KESTRIN_WINEARCH=win64 benchmarks under WoW64.
+harness=$(harness_dir "$root/build/win" "${KESTRIN_WINEARCH:-win32}")
 # Stop only what this run started: its Wine server and its own Xvfb.
-trap 'harness_down "$root/build/win/harness"' EXIT
-harness_up "$root/build/win/harness"
+trap 'harness_down "$harness"' EXIT
+harness_up "$harness" "${KESTRIN_WINEARCH:-win32}"
 
 echo "== benchmark, $rounds rounds (a few minutes; the table comes at the end)"
 build/win/wine-run build/win/kestrin_bench.exe --rounds "$rounds" "$@" | tee build/win/bench-table.md

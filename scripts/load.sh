@@ -6,6 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root/build/win"
 source "$root/scripts/wine-harness.sh"
-trap 'harness_down "$root/build/win/harness"' EXIT
-harness_up "$root/build/win/harness"
+# The prefix wine-run uses (KESTRIN_WINEARCH=win64: under WoW64).
+harness=$(harness_dir "$root/build/win" "${KESTRIN_WINEARCH:-win32}")
+trap 'harness_down "$harness"' EXIT
+harness_up "$harness" "${KESTRIN_WINEARCH:-win32}"
 KESTRIN_LOAD_ROUNDS="${1:-200}" ./wine-run ./kestrin_e2e_tests.exe --gtest_filter='LoadE2E.*'

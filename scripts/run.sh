@@ -10,11 +10,12 @@ bash scripts/setup.sh
 cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build build/win --target Kestrin
 
-harness="$root/build/win/harness"
 source scripts/wine-harness.sh
+arch=${KESTRIN_WINEARCH:-win32}  # win64: under WoW64, as on 64-bit Windows
+harness=$(harness_dir "$root/build/win" "$arch")
 if [ -n "${DISPLAY:-}" ] && [ -z "${KESTRIN_DISPLAY:-}" ]; then export KESTRIN_DISPLAY=$DISPLAY; fi
 trap 'harness_down "$harness"' EXIT
-harness_up "$harness"
+harness_up "$harness" "$arch"
 
 shots="$root/build/win/screens"
 if [ -z "${KESTRIN_DISPLAY:-}" ]; then

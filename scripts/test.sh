@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and runs every test: the platform-free code
 # natively under AddressSanitizer/UBSan, short fuzz runs (clang libFuzzer),
-# the interval loop under ThreadSanitizer, then all Windows tests under Wine.
+# the interval loop under ThreadSanitizer, then all Windows tests under Wine
+# in a 32-bit prefix, and the end-to-end ones again in a 64-bit prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -28,13 +29,29 @@ cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.
 cmake --build build/win
 
 source scripts/wine-harness.sh
-# Stop only what this run started: its Wine server and its own Xvfb.
-trap 'harness_down "$root/build/win/harness"' EXIT
-harness_up "$root/build/win/harness"
+win32=$(harness_dir "$root/build/win" win32)
+win64=$(harness_dir "$root/build/win" win64)
+# Stop only what this run started: its Wine servers and its own Xvfbs.
+trap 'harness_down "$win32"; harness_down "$win64"' EXIT
+SECONDS=0
+harness_up "$win32" win32
 
-echo "== Windows tests under Wine (display $DISPLAY)"
+echo "== Windows tests under Wine, 32-bit prefix (display $DISPLAY)"
 status=0
 ctest --test-dir build/win --output-on-failure || status=$?
+harness_down "$win32"
+echo "== 32-bit prefix: ${SECONDS} s"
+
+# 64-bit Windows, where nearly every user runs the program: the same build
+# under WoW64 among 64-bit processes. The end-to-end tests of the real
+# program (the WoW64 pass test among them), the benchmark's short run, and
+# the harness's own checks.
+SECONDS=0
+harness_up "$win64" win64
+echo "== Windows tests under Wine, 64-bit prefix (WoW64; display $DISPLAY)"
+KESTRIN_WINEARCH=win64 ctest --test-dir build/win --output-on-failure -R '^(e2e|win\.bench|wine\.Harness)\.' \
+  || status=$?
+echo "== 64-bit prefix: ${SECONDS} s"
 
 # Screenshots taken by the tests, as PNG beside the BMP originals.
 for bmp in build/win/artifacts/*.bmp; do

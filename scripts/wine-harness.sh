@@ -1,13 +1,28 @@
-# Private run-time for Kestrin under Wine, one per build tree:
-# an Xvfb display (unless KESTRIN_DISPLAY names one), a 32-bit Wine prefix
-# with the Japanese locale (ANSI code page 932) and font replacements, and a
-# virtual desktop (with a taskbar and notification area) shared by every
-# process of the prefix. Sourced by wine-run, run.sh and test.sh.
+# Private run-time for Kestrin under Wine, one per build tree and
+# architecture: an Xvfb display (unless KESTRIN_DISPLAY names one), a Wine
+# prefix with the Japanese locale (ANSI code page 932) and font replacements,
+# and a virtual desktop (with a taskbar and notification area) shared by
+# every process of the prefix. Sourced by wine-run, run.sh and test.sh.
+#
+# The architecture is the prefix's: win32 (the default) runs everything as
+# on 32-bit Windows; win64 runs the same 32-bit programs under WoW64 among
+# Wine's own 64-bit processes, as on 64-bit Windows. Each has its own
+# harness directory (harness_dir), which remembers its architecture.
+
+# The harness directory of build tree $1 for architecture $2 (win32, win64).
+harness_dir() {
+  case "${2:-win32}" in
+    win32) echo "$1/harness" ;;
+    win64) echo "$1/harness-win64" ;;
+    *) echo "harness: unknown architecture '$2' (win32 or win64)" >&2; return 1 ;;
+  esac
+}
 
 harness_env() {
-  local dir
+  local dir arch
   dir=$(realpath -m "$1")
-  export WINEPREFIX="$dir/prefix" WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  arch=$(cat "$dir/arch" 2>/dev/null || echo win32)
+  export WINEPREFIX="$dir/prefix" WINEARCH=$arch WINEDEBUG=${WINEDEBUG:--all}
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   # Wine links the user's folders into $HOME: keep them inside the harness.
   export HOME="$dir/home"
@@ -57,9 +72,10 @@ harness_write_reg() {
   } | iconv -f UTF-8 -t UTF-16 >"$file"
 }
 
-# Brings the run-time up (idempotent, safe to call from parallel tests).
+# Brings the run-time of directory $1 up for architecture $2 (default
+# win32; idempotent, safe to call from parallel tests).
 harness_up() {
-  local dir
+  local dir arch=${2:-win32}
   dir=$(realpath -m "$1")
   # Wine links the user's shell folders to these when they exist.
   mkdir -p "$dir/home/Documents" "$dir/home/Desktop" "$dir/artifacts"
@@ -70,15 +86,19 @@ harness_up() {
     elif ! harness_xvfb_alive "$dir"; then
       harness_start_xvfb "$dir" || exit 1
     fi
+    echo "$arch" >"$dir/arch"
     harness_env "$dir"
-    if [ ! -f "$WINEPREFIX/.kestrin-ready" ]; then
+    # A prefix is made for one architecture: one of the other is made anew.
+    if [ "$(cat "$WINEPREFIX/.kestrin-ready" 2>/dev/null)" != "$arch" ]; then
+      # A server still running on the old prefix would outlive its removal.
+      [ -d "$WINEPREFIX" ] && { wineserver -k 9>&- 2>/dev/null || true; }
       rm -rf "$WINEPREFIX"
       wineboot -i >"$dir/wineboot.log" 2>&1 9>&-
       wineserver -w 9>&-
       harness_write_reg "$dir/kestrin.reg"
       wine regedit "$(winepath -w "$dir/kestrin.reg")" >>"$dir/wineboot.log" 2>&1 9>&-
       wineserver -w 9>&-
-      touch "$WINEPREFIX/.kestrin-ready"
+      echo "$arch" >"$WINEPREFIX/.kestrin-ready"
     fi
     # Wine draws the title bars' buttons with its Marlett font, which Debian
     # ships in /usr/share/wine/fonts (fonts-wine); Wine 8 reads fonts only

@@ -86,6 +86,40 @@ TEST(ProcessSweep, FailedNameOrSecondReadingStillEmptiesAndTrims) {
                                "info:31", "trim:31", "close:31"}));
 }
 
+// A 32-bit program on 64-bit Windows, among 64-bit processes, with the codes
+// Windows refuses it with: ERROR_ACCESS_DENIED (5) for an open the process's
+// owner does not grant (a service's, another user's), ERROR_PARTIAL_COPY
+// (299) for reading a 64-bit process's modules or name. Only a process that
+// refuses both opens is skipped; a refused read never spares one.
+TEST(ProcessSweep, SixtyFourBitProcessIsSkippedOnlyWhenBothOpensAreRefused) {
+    constexpr uint32_t kAccessDenied = 5, kPartialCopy = 299, kGranted = 0;
+    struct Case {
+        const char* what;
+        uint32_t fullOpen, queryOpen, modules, name;  // the error each call fails with, 0: it succeeds
+        Log expected;
+    };
+    const Case cases[] = {
+        {"a service's", kAccessDenied, kAccessDenied, kGranted, kGranted, {"open510:9", "open410:9"}},
+        {"the user's, no quota right", kAccessDenied, kGranted, kPartialCopy, kGranted,
+         {"open510:9", "open410:9", "module:9", "info:9", "empty:9", "trim:9", "close:9"}},
+        {"the user's", kGranted, kGranted, kPartialCopy, kGranted,
+         {"open510:9", "module:9", "info:9", "empty:9", "info:9", "trim:9", "close:9"}},
+        {"the user's, modules listed", kGranted, kGranted, kGranted, kPartialCopy,
+         {"open510:9", "module:9", "name:9", "info:9", "empty:9", "info:9", "trim:9", "close:9"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeProcessSystem system;
+        system.ReportedIds = {9};
+        system.Processes[9] = FakeProcess{.RefuseFullOpen = c.fullOpen != kGranted,
+                                          .RefuseQueryOpen = c.queryOpen != kGranted,
+                                          .NoModules = c.modules != kGranted,
+                                          .NameFails = c.name != kGranted};
+        ASSERT_EQ(Sweep(system), std::nullopt);
+        EXPECT_EQ(system.Log, c.expected);
+    }
+}
+
 TEST(ProcessSweep, EveryOpenedHandleIsClosedExactlyOnceWhateverHappened) {
     FakeProcessSystem system;
     system.ReportedIds = {1, 2, 3, 4, 5, 6, 7};

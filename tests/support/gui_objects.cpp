@@ -28,6 +28,10 @@ static_assert(sizeof(GdiHandleEntry) == 24);
 
 constexpr size_t kGdiTableEntries = 0x10000;
 constexpr size_t kPebGdiTableOffset = 0x94;  // 32-bit PEB
+// Under WoW64 the table is named only in the process's 64-bit PEB, a page
+// below its 32-bit one; the 32-bit PEB's field stays 0.
+constexpr uintptr_t kWow64PebDistance = 0x1000;
+constexpr size_t kPeb64GdiTableOffset = 0xF8;
 constexpr USHORT kStockFlag = 0x80;
 constexpr USHORT kKindMask = 0x7F;
 
@@ -59,6 +63,18 @@ bool ReadRemote(HANDLE process, uintptr_t address, void* data, size_t bytes) {
     return ReadProcessMemory(process, reinterpret_cast<const void*>(address), data, bytes, &read) && read == bytes;
 }
 
+// The table's address in the process, from whichever PEB names it.
+std::optional<uintptr_t> GdiTableAddress(HANDLE process) {
+    const auto peb = PebAddress(process);
+    BOOL wow64 = FALSE;
+    if (!peb || !IsWow64Process(process, &wow64)) return std::nullopt;
+    unsigned long long table = 0;  // the 32-bit PEB's field fills its low half
+    const bool read = wow64 ? ReadRemote(process, *peb - kWow64PebDistance + kPeb64GdiTableOffset, &table, 8)
+                            : ReadRemote(process, *peb + kPebGdiTableOffset, &table, 4);
+    if (!read || table == 0 || table > UINTPTR_MAX) return std::nullopt;
+    return static_cast<uintptr_t>(table);
+}
+
 void Classify(USHORT kind, GdiObjects& objects) {
     switch (kind) {
     case kBitmap: ++objects.bitmaps; break;
@@ -88,12 +104,10 @@ std::string UserObjects::ToString() const {
 std::optional<GdiObjects> ReadGdiObjects(DWORD processId) {
     KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) return std::nullopt;
-    const auto peb = PebAddress(process.get());
-    DWORD table = 0;
-    if (!peb || !ReadRemote(process.get(), *peb + kPebGdiTableOffset, &table, sizeof table) || table == 0)
-        return std::nullopt;
+    const auto table = GdiTableAddress(process.get());
+    if (!table) return std::nullopt;
     std::vector<GdiHandleEntry> entries(kGdiTableEntries);
-    if (!ReadRemote(process.get(), table, entries.data(), entries.size() * sizeof(GdiHandleEntry)))
+    if (!ReadRemote(process.get(), *table, entries.data(), entries.size() * sizeof(GdiHandleEntry)))
         return std::nullopt;
     GdiObjects objects;
     for (const GdiHandleEntry& entry : entries) {

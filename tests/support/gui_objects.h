@@ -5,7 +5,8 @@
 //
 // GDI: Wine, like Windows, keeps a table of GDI handles in the process's own
 // memory and names it in the process environment block
-// (PEB::GdiSharedHandleTable, offset 0x94 in a 32-bit PEB). The table is read
+// (PEB::GdiSharedHandleTable, offset 0x94 in a 32-bit PEB; under WoW64 only
+// the process's 64-bit PEB names it, at 0xF8). The table is read
 // with ReadProcessMemory: 0x10000 entries of 24 bytes (the object's address,
 // owner, a unique word whose low 7 bits are the object's kind and bit 7 the
 // stock flag, the base kind and flags, a user pointer). Under Wine the table
