@@ -30,8 +30,9 @@ protected:
     ~TrayNotificationSink() = default;
 };
 
-// The tray icons of the process by identifier (their sinks); GUI thread only.
-TrayIconRegistry& TrayIcons();
+// The tray icons of the process by identifier, as the window knows them
+// (TTrayIcon knows them as itself); GUI thread only.
+IconRegistry<TrayNotificationSink>& TrayIcons();
 
 class TCallbackWindow : public Control {
 public:

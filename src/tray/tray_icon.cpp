@@ -47,13 +47,13 @@ ButtonAndShift ButtonOf(TrayButton button) {
     }
 }
 
-TTrayIcon* IconOf(void* entry) { return static_cast<TTrayIcon*>(static_cast<TrayNotificationSink*>(entry)); }
+// Every sink in the registry is an icon.
+TTrayIcon* IconOf(TrayNotificationSink* sink) { return static_cast<TTrayIcon*>(sink); }
 
 }  // namespace
 
 // The registry keeps the icons as notification sinks (all the callback window knows of them).
-TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon)
-    : id_(TrayIcons().Register(static_cast<TrayNotificationSink*>(icon))) {}
+TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon) : id_(TrayIcons().Register(icon)) {}
 
 TTrayIcon::RegistryEntry::~RegistryEntry() { TrayIcons().Unregister(id_); }
 
@@ -232,8 +232,7 @@ const TTrayIconAnimate* TTrayIcon::AnimationWorker() const noexcept {
 }
 
 TTrayIcon* TTrayIcon::FromId(uint32_t id) {
-    void* entry = TrayIcons().Find(id);
-    return entry ? IconOf(entry) : nullptr;
+    return IconOf(TrayIcons().Find(id));
 }
 
 UINT TTrayIcon::TaskbarCreatedMessage() {
@@ -263,7 +262,7 @@ void TTrayIcon::HandleTaskbarCreated() noexcept {
 
 void TTrayIcon::HandleTaskbarCreatedForAll() noexcept {
     try {
-        for (void* entry : TrayIcons().Objects()) IconOf(entry)->HandleTaskbarCreated();
+        for (TrayNotificationSink* sink : TrayIcons().Objects()) IconOf(sink)->HandleTaskbarCreated();
     } catch (...) {
         // No memory for the list: the icons stay as they are.
     }

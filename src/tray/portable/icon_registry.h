@@ -1,12 +1,15 @@
 #pragma once
 // Bookkeeping of the tray icons of the process and the small rules the icon
 // applies to what it hands to the shell.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/portable/error.h"
 
 namespace kestrin {
 
@@ -16,26 +19,49 @@ inline constexpr uint32_t kNotifyFlagMessage = 1;  // NIF_MESSAGE
 inline constexpr uint32_t kNotifyFlagIcon = 2;     // NIF_ICON
 inline constexpr uint32_t kNotifyFlagTip = 4;      // NIF_TIP
 
-// The live tray icons, as (identifier, icon) pairs in creation order. A new icon gets the identifier one above the last entry's,
-// so identifiers are unique among live icons while those of destroyed icons
-// can come back. Used on the GUI thread only.
-class TrayIconRegistry {
+// The live tray icons, as (identifier, icon) pairs in creation order. A new
+// icon gets the identifier one above the last entry's, so identifiers are
+// unique among live icons while those of destroyed icons can come back.
+// Used on the GUI thread only.
+template <typename Icon>
+class IconRegistry {
 public:
-    // Appends `object` and returns its identifier: 1 for the first, else the
+    // Appends `icon` and returns its identifier: 1 for the first, else the
     // last entry's plus 1. Throws KestrinError("タスクトレイにアイコンを登録できません。")
     // when kMaxTrayIcons entries exist already; nothing is added then.
-    int32_t Register(void* object);
+    int32_t Register(Icon* icon) {
+        if (entries_.size() >= kMaxTrayIcons) throw KestrinError("タスクトレイにアイコンを登録できません。");
+        const uint32_t id = entries_.empty() ? 1 : entries_.back().first + 1;
+        entries_.emplace_back(id, icon);
+        return static_cast<int32_t>(id);
+    }
     // Removes the entry of `id`, if there is one.
-    void Unregister(int32_t id);
+    void Unregister(int32_t id) {
+        const auto entry = Entry(static_cast<uint32_t>(id));
+        if (entry != entries_.end()) entries_.erase(entry);
+    }
     // The icon whose identifier is `id` (the shell's wParam), or nullptr.
-    void* Find(uint32_t id) const;
+    Icon* Find(uint32_t id) const {
+        const auto entry = Entry(id);
+        return entry == entries_.end() ? nullptr : entry->second;
+    }
     std::size_t Size() const { return entries_.size(); }
     // The registered icons, in creation order.
-    std::vector<void*> Objects() const;
+    std::vector<Icon*> Objects() const {
+        std::vector<Icon*> icons;
+        icons.reserve(entries_.size());
+        for (const auto& entry : entries_) icons.push_back(entry.second);
+        return icons;
+    }
 
 private:
     // A looked-up identifier is compared as the shell's unsigned one.
-    std::vector<std::pair<uint32_t, void*>> entries_;
+    using Entries = std::vector<std::pair<uint32_t, Icon*>>;
+    typename Entries::const_iterator Entry(uint32_t id) const {
+        return std::find_if(entries_.begin(), entries_.end(), [id](const auto& e) { return e.first == id; });
+    }
+
+    Entries entries_;
 };
 
 // The tip as the icon stores it: its first kMaxTipBytes bytes. When that cut
