@@ -29,10 +29,7 @@ Application& App() {
 }
 
 Application::Application()
-    : WindowBinding(wkApplication,
-                    [](WindowBinding& self, UINT message, WPARAM wParam, LPARAM lParam) {
-                        return static_cast<Application&>(self).Dispatch(message, wParam, lParam);
-                    }),
+    : WindowBinding(wkApplication, &DispatchTo<Application>),
       mainThreadId_(GetCurrentThreadId()), syncEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     RequireStartingThread("Kestrin: the application was first reached off the main thread.");
     SetUnhandledReporter([](std::exception_ptr error) noexcept { App().HandleException(std::move(error)); });

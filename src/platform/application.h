@@ -120,6 +120,7 @@ private:
         bool done = false;
     };
 
+    friend class WindowBinding;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     // One turn of a loop whose level is `level` (see ReleaseLater).

@@ -45,12 +45,7 @@ bool HasFrame(HWND window) {
 
 }  // namespace
 
-Control::Control(HWND parent)
-    : WindowBinding(wkControl,
-                    [](WindowBinding& self, UINT message, WPARAM wParam, LPARAM lParam) {
-                        return static_cast<Control&>(self).Dispatch(message, wParam, lParam);
-                    }),
-      parent_(parent) {}
+Control::Control(HWND parent) : WindowBinding(wkControl, &DispatchTo<Control>), parent_(parent) {}
 
 Control::~Control() { DestroyUnbound(); }
 

@@ -151,6 +151,7 @@ protected:
     void Invalidate();
 
 private:
+    friend class WindowBinding;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void MakeWindow(int id, HWND insertAfter);
     void Rebuild(DWORD remove, DWORD add);

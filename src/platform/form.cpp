@@ -92,10 +92,7 @@ bool IsUsable(HWND window) { return window && IsWindowEnabled(window) && IsWindo
 
 }  // namespace
 
-Form::Form()
-    : TopLevelWindow([](WindowBinding& self, UINT message, WPARAM wParam, LPARAM lParam) {
-          return static_cast<Form&>(self).Dispatch(message, wParam, lParam);
-      }) {}
+Form::Form() : TopLevelWindow(&DispatchTo<Form>) {}
 
 Form::~Form() {
     if (App().MainForm() == this) App().SetMainForm(nullptr);
@@ -112,10 +109,7 @@ Form* Form::FromHandle(HWND window) {
     return static_cast<Form*>(TopLevelWindow::FromHandle(window));
 }
 
-Form* Form::FromChild(HWND window) {
-    if (!window) return nullptr;
-    return FromHandle(GetAncestor(window, GA_ROOT));
-}
+Form* Form::FromChild(HWND window) { return static_cast<Form*>(TopLevelWindow::FromChild(window)); }
 
 Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle) const {
     RECT rect{0, 0, clientWidth_, clientHeight_};

@@ -194,6 +194,7 @@ protected:
     void SelectNext(bool forward, bool tabStopsOnly);
 
 private:
+    friend class WindowBinding;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void FillCreateParams(CreateParamsRecord& params) const;
     // Window position and size for the client size, the styles and the position rule.

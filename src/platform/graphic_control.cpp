@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "platform/cursors.h"
@@ -33,7 +32,8 @@ RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height};
 
 GraphicControl::GraphicControl(HWND parent, const Bounds& bounds)
     : parent_(parent), host_(GraphicHost::Of(parent)), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
-    host_.Join(this);
+    host_.controls_.push_back(this);
+    Invalidate();
 }
 
 GraphicControl::~GraphicControl() { host_.Leave(this); }
@@ -115,11 +115,6 @@ GraphicHost& GraphicHost::Of(HWND window) {
     auto* host = reinterpret_cast<GraphicHost*>(SendMessageA(window, kGraphicHostMessage, 0, 0));
     if (!host) throw KestrinError("GraphicControl without a host");
     return *host;
-}
-
-void GraphicHost::Join(GraphicControl* control) {
-    controls_.push_back(control);
-    Invalidate(control->bounds_);
 }
 
 void GraphicHost::WindowGone() noexcept {

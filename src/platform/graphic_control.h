@@ -131,7 +131,6 @@ private:
     // The host of a window, made on first use; KestrinError for a window
     // that is not a form's or a control's.
     static GraphicHost& Of(HWND window);
-    void Join(GraphicControl* control);
     void Leave(GraphicControl* control) noexcept;
     void Invalidate(const Bounds& bounds) noexcept;
     // The enabled, visible control at a point of the window, topmost first.

@@ -8,9 +8,6 @@ TopLevelWindow* TopLevelWindow::FromHandle(HWND window) noexcept {
     return static_cast<TopLevelWindow*>(Find(window, wkTopLevel));
 }
 
-TopLevelWindow* TopLevelWindow::FromChild(HWND window) noexcept {
-    if (!window) return nullptr;
-    return FromHandle(GetAncestor(window, GA_ROOT));
-}
+TopLevelWindow* TopLevelWindow::FromChild(HWND window) noexcept { return FromHandle(GetAncestor(window, GA_ROOT)); }
 
 }  // namespace kestrin

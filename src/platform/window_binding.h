@@ -29,8 +29,13 @@ public:
     GraphicHost* Graphics() const noexcept { return graphics_.get(); }
 
 protected:
-    // The object's own handling of a message of its window.
+    // The object's own handling of a message of its window: DispatchTo<T>
+    // for a class T that has Dispatch and is a friend of this one.
     using Dispatcher = LRESULT (*)(WindowBinding& self, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename T>
+    static LRESULT DispatchTo(WindowBinding& self, UINT message, WPARAM wParam, LPARAM lParam) {
+        return static_cast<T&>(self).Dispatch(message, wParam, lParam);
+    }
 
     WindowBinding(WindowKind kind, Dispatcher dispatch) noexcept;
     ~WindowBinding();

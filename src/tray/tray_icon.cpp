@@ -47,9 +47,6 @@ ButtonAndShift ButtonOf(TrayButton button) {
     }
 }
 
-// Every sink in the registry is an icon.
-TTrayIcon* IconOf(TrayNotificationSink* sink) { return static_cast<TTrayIcon*>(sink); }
-
 }  // namespace
 
 // The registry keeps the icons as notification sinks (all the callback window knows of them).
@@ -232,7 +229,7 @@ const TTrayIconAnimate* TTrayIcon::AnimationWorker() const noexcept {
 }
 
 TTrayIcon* TTrayIcon::FromId(uint32_t id) {
-    return IconOf(TrayIcons().Find(id));
+    return static_cast<TTrayIcon*>(TrayIcons().Find(id));  // every sink there is an icon
 }
 
 UINT TTrayIcon::TaskbarCreatedMessage() {
@@ -262,7 +259,7 @@ void TTrayIcon::HandleTaskbarCreated() noexcept {
 
 void TTrayIcon::HandleTaskbarCreatedForAll() noexcept {
     try {
-        for (TrayNotificationSink* sink : TrayIcons().Objects()) IconOf(sink)->HandleTaskbarCreated();
+        for (TrayNotificationSink* icon : TrayIcons().Objects()) static_cast<TTrayIcon*>(icon)->HandleTaskbarCreated();
     } catch (...) {
         // No memory for the list: the icons stay as they are.
     }

@@ -1,7 +1,6 @@
 #pragma once
 // Bookkeeping of the tray icons of the process and the small rules the icon
 // applies to what it hands to the shell.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,37 +30,30 @@ public:
     // when kMaxTrayIcons entries exist already; nothing is added then.
     int32_t Register(Icon* icon) {
         if (entries_.size() >= kMaxTrayIcons) throw KestrinError("タスクトレイにアイコンを登録できません。");
-        const uint32_t id = entries_.empty() ? 1 : entries_.back().first + 1;
-        entries_.emplace_back(id, icon);
-        return static_cast<int32_t>(id);
+        entries_.emplace_back(entries_.empty() ? 1 : entries_.back().first + 1, icon);
+        return static_cast<int32_t>(entries_.back().first);
     }
     // Removes the entry of `id`, if there is one.
     void Unregister(int32_t id) {
-        const auto entry = Entry(static_cast<uint32_t>(id));
-        if (entry != entries_.end()) entries_.erase(entry);
+        std::erase_if(entries_, [key = static_cast<uint32_t>(id)](const auto& e) { return e.first == key; });
     }
     // The icon whose identifier is `id` (the shell's wParam), or nullptr.
     Icon* Find(uint32_t id) const {
-        const auto entry = Entry(id);
-        return entry == entries_.end() ? nullptr : entry->second;
+        for (const auto& [key, icon] : entries_)
+            if (key == id) return icon;
+        return nullptr;
     }
     std::size_t Size() const { return entries_.size(); }
     // The registered icons, in creation order.
     std::vector<Icon*> Objects() const {
         std::vector<Icon*> icons;
-        icons.reserve(entries_.size());
         for (const auto& entry : entries_) icons.push_back(entry.second);
         return icons;
     }
 
 private:
     // A looked-up identifier is compared as the shell's unsigned one.
-    using Entries = std::vector<std::pair<uint32_t, Icon*>>;
-    typename Entries::const_iterator Entry(uint32_t id) const {
-        return std::find_if(entries_.begin(), entries_.end(), [id](const auto& e) { return e.first == id; });
-    }
-
-    Entries entries_;
+    std::vector<std::pair<uint32_t, Icon*>> entries_;
 };
 
 // The tip as the icon stores it: its first kMaxTipBytes bytes. When that cut
