@@ -1,8 +1,8 @@
 #pragma once
 // Base of every child control: owns the control's window, binds the window
-// to this object (WindowBinding), and takes back the notifications (WM_COMMAND, WM_NOTIFY)
-// that the system sends to the parent, so that each control handles its own
-// events through handler members such as OnClick.
+// to this object (WindowBinding), and takes back the notifications
+// (WM_COMMAND, WM_NOTIFY) that the system sends to the parent, so that each
+// control handles its own events through handler members such as OnClick.
 //
 // A control is made from its arguments (ControlArgs). Some styles are fixed
 // by the system when the window is created (a multi-line edit's alignment,

@@ -2,9 +2,9 @@
 // Base class of every window of the program that is not a control: the
 // controller, the notice and splash windows and the dialogs. A form's window
 // class is registered under the form's own class name; the window is bound
-// to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form owns its
-// controls, routes their notifications back to them, and gives them the
-// keyboard handling of a dialog (Tab, arrows, Enter = default button,
+// to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form
+// owns its controls, routes their notifications back to them, and gives them
+// the keyboard handling of a dialog (Tab, arrows, Enter = default button,
 // Esc = cancel button).
 //
 // Life cycle: construct, Create() (window, CreateControls, FormCreate), use,

@@ -30,8 +30,9 @@ protected:
     ~TrayNotificationSink() = default;
 };
 
-// The tray icons of the process by identifier, as the window knows them
-// (TTrayIcon knows them as itself); GUI thread only.
+// The tray icons of the process by identifier, typed as what this window
+// calls (each is a TTrayIcon; naming that here would make this module and
+// the icon's include each other); GUI thread only.
 IconRegistry<TrayNotificationSink>& TrayIcons();
 
 class TCallbackWindow : public Control {
