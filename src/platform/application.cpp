@@ -29,7 +29,8 @@ Application& App() {
 }
 
 Application::Application()
-    : mainThreadId_(GetCurrentThreadId()), syncEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    : WindowBinding(wkApplication, &DispatchTo<Application>),
+      mainThreadId_(GetCurrentThreadId()), syncEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     RequireStartingThread("Kestrin: the application was first reached off the main thread.");
     SetUnhandledReporter([](std::exception_ptr error) noexcept { App().HandleException(std::move(error)); });
 }
@@ -42,6 +43,8 @@ Application::~Application() {
         if (IsMainThread()) entry.form->Destroy();
         entry.form.reset();
     }
+    // The members go next: nothing may reach the object through its window.
+    Unbind();
 }
 
 void Application::Initialize(HINSTANCE instance) {
@@ -51,7 +54,7 @@ void Application::Initialize(HINSTANCE instance) {
 
     WindowClassDescription windowClass;
     windowClass.name = kApplicationClass;
-    windowClass.procedure = &Application::WindowProc;
+    windowClass.procedure = &WindowBinding::Procedure;
     windowClass.icon = ProgramIcon();
     windowClass.smallIcon = ProgramSmallIcon();
     windowClass.procedureMustMatch = true;
@@ -62,9 +65,8 @@ void Application::Initialize(HINSTANCE instance) {
     HWND window = CreateWindowExA(0, kApplicationClass, title_.c_str(),
                                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_MINIMIZEBOX,
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                                  nullptr, instance_, this);
+                                  nullptr, instance_, static_cast<WindowBinding*>(this));
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", kApplicationClass);
-    window_.reset(window);
 }
 
 void Application::SetTitle(std::string title) {
@@ -72,21 +74,7 @@ void Application::SetTitle(std::string title) {
     if (Handle()) SetWindowTextA(Handle(), title_.c_str());
 }
 
-LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return GuardedCall([&] { return self->HandleAppMessage(window, message, wParam, lParam); });
-}
-
-LRESULT Application::HandleAppMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Application::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kSynchronizeMessage:
             CheckSynchronize();
@@ -106,7 +94,7 @@ LRESULT Application::HandleAppMessage(HWND window, UINT message, WPARAM wParam, 
                 Terminate();
             return 0;
         default:
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcA(Handle(), message, wParam, lParam);
     }
 }
 

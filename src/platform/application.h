@@ -18,10 +18,11 @@
 #include "platform/handles.h"
 #include "platform/lock.h"
 #include "platform/top_level_window.h"
+#include "platform/window_binding.h"
 
 namespace kestrin {
 
-class Application {
+class Application : public WindowBinding {
 public:
     using HelpHandler = std::function<bool(uint16_t command, uint32_t data)>;
     // Shows an error that reached the top level; the default is a message
@@ -36,10 +37,9 @@ public:
     // Creates the application window on the calling thread, which becomes the
     // main thread. A second call does nothing.
     void Initialize(HINSTANCE instance);
-    bool Initialized() const noexcept { return window_.get() != nullptr; }
+    bool Initialized() const noexcept { return Handle() != nullptr; }
 
     HINSTANCE Instance() const noexcept { return instance_; }
-    HWND Handle() const noexcept { return window_.get(); }
     DWORD MainThreadId() const noexcept { return mainThreadId_.load(); }
     bool IsMainThread() const noexcept { return GetCurrentThreadId() == mainThreadId_.load(); }
 
@@ -120,8 +120,8 @@ private:
         bool done = false;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleAppMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBinding;
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     // One turn of a loop whose level is `level` (see ReleaseLater).
     bool PumpOne(int level);
@@ -133,7 +133,6 @@ private:
     void Wake() noexcept;
 
     HINSTANCE instance_ = nullptr;
-    WindowHandle window_;
     std::atomic<DWORD> mainThreadId_;
     std::string title_;
     TopLevelWindow* mainForm_ = nullptr;

@@ -84,4 +84,6 @@ bool CommonControls::Loaded() noexcept {
     return static_cast<bool>(library.module);
 }
 
+void CommonControls::DestroyImageList(HIMAGELIST list) noexcept { State().api.ImageList_Destroy(list); }
+
 }  // namespace kestrin

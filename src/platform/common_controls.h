@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/handles.h"
+
 namespace kestrin {
 
 // The functions of comctl32 the program uses, valid while a hold exists.
@@ -46,9 +48,14 @@ public:
 
     // Whether the library is loaded now (for the tests).
     static bool Loaded() noexcept;
+    // Frees an image list; only while a hold exists.
+    static void DestroyImageList(HIMAGELIST list) noexcept;
 
 private:
     bool held_ = false;
 };
+
+// An image list of the library; a hold must outlive it.
+using ImageListHandle = UniqueHandle<NullHandleTraits<HIMAGELIST, CommonControls::DestroyImageList>>;
 
 }  // namespace kestrin

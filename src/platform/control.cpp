@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "platform/graphic_control.h"
-#include "platform/handler_guard.h"
 #include "platform/portable/error.h"
 #include "platform/ui_font.h"
 #include "platform/window_class.h"
@@ -15,8 +14,6 @@
 namespace kestrin {
 
 namespace {
-
-constexpr char kControlProperty[] = "Kestrin.Control";
 
 // Routing goes by window handle; the identifier only has to be a valid,
 // distinct 16-bit value for the system's own use (dialog navigation).
@@ -48,17 +45,11 @@ bool HasFrame(HWND window) {
 
 }  // namespace
 
-Control::Control(HWND parent) : parent_(parent) {}
+Control::Control(HWND parent) : WindowBinding(wkControl, &DispatchTo<Control>), parent_(parent) {}
 
-Control::~Control() {
-    RestoreProcedure();
-    window_.reset();
-}
+Control::~Control() { DestroyUnbound(); }
 
-Control* Control::FromHandle(HWND window) {
-    if (!window) return nullptr;
-    return static_cast<Control*>(GetPropA(window, kControlProperty));
-}
+Control* Control::FromHandle(HWND window) { return static_cast<Control*>(Find(window, wkControl)); }
 
 bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
     // Menu items and accelerators come with lParam 0 and belong to the form.
@@ -156,9 +147,8 @@ void Control::Create(const char* className, ControlArgs args) {
     if (!ownClass_ && !commonControls_) commonControls_ = CommonControls::Hold();
     className_ = className;
     args_ = std::move(args);
-    HWND window = MakeWindow(NextControlId(), nullptr);
+    MakeWindow(NextControlId(), nullptr);
     SetFont(args_.font ? args_.font : UiFont());
-    (void)window;
 }
 
 void Control::CreateOwn(const char* className, ControlArgs args) {
@@ -167,14 +157,13 @@ void Control::CreateOwn(const char* className, ControlArgs args) {
     Create(className, std::move(args));
 }
 
-HWND Control::MakeWindow(int id, HWND insertAfter) {
+void Control::MakeWindow(int id, HWND insertAfter) {
     HWND window = CreateWindowExA(args_.exStyle, className_, args_.text.c_str(), args_.style | WS_CHILD,
                                   args_.bounds.x, args_.bounds.y, args_.bounds.width, args_.bounds.height, parent_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", className_);
     if (insertAfter) SetWindowPos(window, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Bind(window);
-    return window;
+    BindCreated(window);
 }
 
 void Control::ChangeCreationStyle(DWORD remove, DWORD add) {
@@ -203,8 +192,7 @@ void Control::Rebuild(DWORD remove, DWORD add) {
     const int id = GetDlgCtrlID(old);
     // The new window takes the old one's place among its siblings (the tab order).
     HWND previous = GetWindow(old, GW_HWNDPREV);
-    RestoreProcedure();
-    window_.reset();
+    DestroyUnbound();
     MakeWindow(id, previous ? previous : HWND_TOP);
     SetFont(font);
     if (hadFocus) SetFocus(Handle());
@@ -258,26 +246,7 @@ LRESULT Control::Inherited(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallDefault(message, wParam, lParam);
 }
 
-LRESULT Control::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(original_, Handle(), message, wParam, lParam);
-}
-
 void Control::Invalidate() { InvalidateRect(Handle(), nullptr, TRUE); }
-
-void Control::Bind(HWND window) {
-    window_.reset(window);
-    SetPropA(window, kControlProperty, this);
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::Procedure)));
-}
-
-void Control::RestoreProcedure() noexcept {
-    HWND window = Handle();
-    if (!window) return;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == &Control::Procedure)
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    RemovePropA(window, kControlProperty);
-}
 
 LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
@@ -287,7 +256,7 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (filter(message, wParam, lParam, result)) return result;
     }
     // Graphic controls drawn on this control get their mouse first.
-    if (GraphicHost* host = GraphicHost::Find(Handle()); host && host->HandleMessage(message, wParam, lParam, result))
+    if (GraphicHost* host = Graphics(); host && host->HandleMessage(message, wParam, lParam, result))
         return result;
     if (HandleMessage(message, wParam, lParam, result)) return result;
     if (ownClass_) {
@@ -316,24 +285,9 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return Inherited(message, wParam, lParam);
 }
 
-LRESULT CALLBACK Control::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Control* self = FromHandle(window);
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // The system destroys the window first (with its parent): forget it,
-        // so that the object's destructor does not destroy it a second time.
-        const WNDPROC original = self->original_;
-        GraphicHost::WindowDestroyed(window);
-        self->RestoreProcedure();
-        self->window_.release();
-        return CallWindowProcA(original, window, message, wParam, lParam);
-    }
-    return GuardedCall([&] { return self->Dispatch(message, wParam, lParam); });
-}
-
 void Control::PaintWithGraphics(HDC dc) {
     Paint(dc);
-    if (GraphicHost* host = GraphicHost::Find(Handle())) host->Paint(dc);
+    if (GraphicHost* host = Graphics()) host->Paint(dc);
 }
 
 bool Control::HandlePaintMessage(UINT message, WPARAM wParam, LRESULT& result) {

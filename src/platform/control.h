@@ -1,8 +1,8 @@
 #pragma once
 // Base of every child control: owns the control's window, binds the window
-// to this object, and takes back the notifications (WM_COMMAND, WM_NOTIFY)
-// that the system sends to the parent, so that each control handles its own
-// events through handler members such as OnClick.
+// to this object (WindowBinding), and takes back the notifications
+// (WM_COMMAND, WM_NOTIFY) that the system sends to the parent, so that each
+// control handles its own events through handler members such as OnClick.
 //
 // A control is made from its arguments (ControlArgs). Some styles are fixed
 // by the system when the window is created (a multi-line edit's alignment,
@@ -24,6 +24,7 @@
 #include "platform/handles.h"
 #include "platform/input_state.h"
 #include "platform/portable/shift_state.h"
+#include "platform/window_binding.h"
 
 namespace kestrin {
 
@@ -44,7 +45,7 @@ struct ControlArgs {
 // message as the sign of a dialog and switch to its dialog mode.
 bool KeyWantedByWindow(HWND window, WORD key);
 
-class Control : public Component {
+class Control : public Component, public WindowBinding {
 public:
     // Looks at a message before the control's own handling; return true to
     // consume it (the result goes back to the sender).
@@ -81,7 +82,6 @@ public:
     // WM_GETDLGCODE (see KeyWantedByWindow).
     virtual bool WantsKey(WORD key) const;
 
-    HWND Handle() const noexcept { return window_.get(); }
     HWND Parent() const noexcept { return parent_; }
     int Id() const;
 
@@ -148,27 +148,21 @@ protected:
     // (painting covers everything, so the background is never erased apart);
     // true when the message was one of them.
     bool HandlePaintMessage(UINT message, WPARAM wParam, LRESULT& result);
-    // The window's behaviour before it was subclassed.
-    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
     void Invalidate();
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBinding;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    HWND MakeWindow(int id, HWND insertAfter);
+    void MakeWindow(int id, HWND insertAfter);
     void Rebuild(DWORD remove, DWORD add);
-    void Bind(HWND window);
-    void RestoreProcedure() noexcept;
     // The control's own painting, then the graphic controls drawn on it.
     void PaintWithGraphics(HDC dc);
     void FireMouseDown(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND parent_;
-    // Held while a window of a common-controls class exists (declared first:
-    // released after the window).
+    // Held while a window of a common-controls class exists (released after
+    // the window, which the destructor destroys).
     CommonControls commonControls_;
-    WindowHandle window_;  // cleared, not destroyed, when the system destroys it first
-    WNDPROC original_ = nullptr;
     const char* className_ = nullptr;
     ControlArgs args_;
     bool ownClass_ = false;

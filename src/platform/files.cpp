@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/handles.h"
+
 namespace kestrin {
 
 bool FileExists(const std::string& path) {
@@ -11,11 +13,10 @@ bool FileExists(const std::string& path) {
 
 bool FileUnreadable(const std::string& path) {
     if (!FileExists(path)) return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return true;
-    CloseHandle(file);
-    return false;
+    const KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+    return !file;
 }
 
 namespace {

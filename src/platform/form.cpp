@@ -92,29 +92,24 @@ bool IsUsable(HWND window) { return window && IsWindowEnabled(window) && IsWindo
 
 }  // namespace
 
-Form::Form() = default;
+Form::Form() : TopLevelWindow(&DispatchTo<Form>) {}
 
 Form::~Form() {
     if (App().MainForm() == this) App().SetMainForm(nullptr);
-    HWND window = std::exchange(window_, nullptr);
     // Unbind first: the derived part is gone, so no message may reach the
     // object's virtual handlers while the controls and the window go.
-    if (window) SetWindowLongPtrA(window, 0, 0);
+    Unbind();
     // Graphic controls first: they are drawn on the form and its panels.
     graphicControls_.clear();
     controls_.clear();
-    if (window) DestroyWindow(window);
 }
 
 Form* Form::FromHandle(HWND window) {
-    // Forms are the only top-level windows of the program that bind themselves.
+    // Forms are the program's only top-level windows of that kind (not the application's).
     return static_cast<Form*>(TopLevelWindow::FromHandle(window));
 }
 
-Form* Form::FromChild(HWND window) {
-    if (!window) return nullptr;
-    return FromHandle(GetAncestor(window, GA_ROOT));
-}
+Form* Form::FromChild(HWND window) { return static_cast<Form*>(TopLevelWindow::FromChild(window)); }
 
 Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle) const {
     RECT rect{0, 0, clientWidth_, clientHeight_};
@@ -139,12 +134,12 @@ void Form::FillCreateParams(CreateParamsRecord& params) const {
 }
 
 void Form::Create(HWND owner) {
-    if (window_) return;
+    if (Handle()) return;
+    savedFocus_ = nullptr;  // of a window before this one
     EnsureWindowClass(WindowClassDescription{
         .name = ClassName(),
-        .procedure = &Form::WindowProc,
+        .procedure = &WindowBinding::Procedure,
         .style = CS_DBLCLKS | kOwnPaintedClassStyle,
-        .windowExtra = sizeof(Form*),
         .icon = ProgramIcon(),
         .smallIcon = ProgramSmallIcon(),
         .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
@@ -168,7 +163,8 @@ void Form::Create(HWND owner) {
         }
     }
     HWND window = CreateWindowExA(params.exStyle, ClassName(), params.caption.c_str(), params.style, params.x, params.y,
-                                  params.width, params.height, params.owner, nullptr, ProgramInstance(), this);
+                                  params.width, params.height, params.owner, nullptr, ProgramInstance(),
+                                  static_cast<WindowBinding*>(this));
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", ClassName());
     caption_ = params.caption;
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
@@ -184,20 +180,18 @@ void Form::Create(HWND owner) {
 
 void Form::CreateParams(CreateParamsRecord&) {}
 
-void Form::Destroy() {
-    if (window_) DestroyWindow(window_);
-}
+void Form::Destroy() { DestroyBound(); }
 
 void Form::ApplyGeometry() {
-    if (!window_) return;
-    const Bounds bounds = WindowBoundsFor(static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)),
-                                          static_cast<DWORD>(GetWindowLongA(window_, GWL_EXSTYLE)));
-    SetWindowPos(window_, nullptr, bounds.x, bounds.y, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!Handle()) return;
+    const Bounds bounds = WindowBoundsFor(static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),
+                                          static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, bounds.x, bounds.y, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetCaption(std::string caption) {
     caption_ = std::move(caption);
-    if (window_) SetWindowTextA(window_, caption_.c_str());
+    if (Handle()) SetWindowTextA(Handle(), caption_.c_str());
 }
 
 void Form::SetClientSize(int width, int height) {
@@ -219,25 +213,25 @@ void Form::SetPosition(FormPosition position) {
 
 void Form::SetStayOnTop(bool stayOnTop) {
     stayOnTop_ = stayOnTop;
-    if (window_)
-        SetWindowPos(window_, stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    if (Handle())
+        SetWindowPos(Handle(), stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Form::Show() {
-    if (!window_) Create();
+    if (!Handle()) Create();
     const bool wasVisible = Visible();
-    ShowWindow(window_, ActivatesWhenShown() ? SW_SHOW : SW_SHOWNA);
+    ShowWindow(Handle(), ActivatesWhenShown() ? SW_SHOW : SW_SHOWNA);
     if (!wasVisible) FormShow();
 }
 
 void Form::Hide() {
-    if (window_) ShowWindow(window_, SW_HIDE);
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
 }
 
 void Form::Update() {
-    if (!window_) return;
-    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!Handle()) return;
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     // Wine keeps a window's painting in an off-screen surface and shows it
     // when the thread next looks at its queue (or paints again 50 ms later).
     // Callers that now sleep without handling messages would leave part of
@@ -248,10 +242,10 @@ void Form::Update() {
                  PM_NOREMOVE | PM_QS_POSTMESSAGE);
 }
 
-bool Form::Visible() const { return window_ && IsWindowVisible(window_); }
+bool Form::Visible() const { return Handle() && IsWindowVisible(Handle()); }
 
 void Form::Close() {
-    if (!window_) return;
+    if (!Handle()) return;
     if (inModal_) {
         // The modal loop asks FormCloseQuery and ends.
         if (modalResult_ == mrNone) modalResult_ = mrCancel;
@@ -275,16 +269,16 @@ void Form::Keep(GraphicControl* control) {
 }
 
 int Form::ShowModal() {
-    if (!window_) Create();
+    if (!Handle()) Create();
     if (inModal_) throw KestrinError("ShowModal on a form that is already modal");
     HWND previousActive = GetActiveWindow();
     modalResult_ = mrNone;
     {
         ModalFlag modal(inModal_);
-        TaskWindowsDisabled disabled(window_, GetWindow(window_, GW_OWNER));
+        TaskWindowsDisabled disabled(Handle(), GetWindow(Handle(), GW_OWNER));
         Show();
         for (;;) {
-            if (!window_ || App().Terminated()) break;
+            if (!Handle() || App().Terminated()) break;
             if (modalResult_ != mrNone) {
                 bool canClose = true;
                 FormCloseQuery(canClose);
@@ -300,42 +294,21 @@ int Form::ShowModal() {
         // the activation goes back to them and not to another program.
     }
     Hide();
-    if (previousActive && previousActive != window_ && IsWindow(previousActive)) SetActiveWindow(previousActive);
+    if (previousActive && previousActive != Handle() && IsWindow(previousActive)) SetActiveWindow(previousActive);
     return modalResult_;
-}
-
-LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-        self->BindWindow(window);
-    }
-    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrA(window, 0));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // The last message of the window: the object outlives it.
-        SetWindowLongPtrA(window, 0, 0);
-        GraphicHost::WindowDestroyed(window);
-        UnbindWindow(window);
-        self->window_ = nullptr;
-        self->savedFocus_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return GuardedCall([&] { return self->Dispatch(message, wParam, lParam); });
 }
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (GraphicHost* host = GraphicHost::Find(window_)) {
+    if (GraphicHost* host = Graphics()) {
         if (host->HandleMessage(message, wParam, lParam, result)) return result;
         if (message == WM_PAINT) {
             // The class brush has erased the background; the graphic
             // controls are all there is to draw.
             PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window_, &paint);
+            HDC dc = BeginPaint(Handle(), &paint);
             host->Paint(dc);
-            EndPaint(window_, &paint);
+            EndPaint(Handle(), &paint);
             return 0;
         }
     }
@@ -396,7 +369,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return DefWindowProcA(Handle(), message, wParam, lParam);
 }
 
 void Form::HandleCommand(WPARAM wParam, LPARAM lParam) {
@@ -410,20 +383,20 @@ void Form::HandleCommand(WPARAM wParam, LPARAM lParam) {
 
 void Form::SaveFocus() {
     HWND focus = GetFocus();
-    if (focus && IsChild(window_, focus)) savedFocus_ = focus;
+    if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
 }
 
 bool Form::RestoreFocus() {
     HWND target = savedFocus_;
-    if (!target || !IsWindow(target) || !IsChild(window_, target) || !IsUsable(target))
-        target = GetNextDlgTabItem(window_, nullptr, FALSE);
-    if (!target || !IsChild(window_, target) || !IsUsable(target)) return false;
+    if (!target || !IsWindow(target) || !IsChild(Handle(), target) || !IsUsable(target))
+        target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (!target || !IsChild(Handle(), target) || !IsUsable(target)) return false;
     SetFocus(target);
     return true;
 }
 
 bool Form::PreTranslateMessage(MSG& message) {
-    const bool onForm = message.hwnd == window_;
+    const bool onForm = message.hwnd == Handle();
     if (message.message == WM_CHAR) {
         if (!keyPreview_ && !onForm) return false;
         char key = static_cast<char>(message.wParam);
@@ -451,7 +424,7 @@ bool Form::PreTranslateMessage(MSG& message) {
 }
 
 bool Form::ControlWantsKey(const MSG& message) const {
-    if (message.hwnd == window_) return false;
+    if (message.hwnd == Handle()) return false;
     const WORD key = static_cast<WORD>(message.wParam);
     if (const Control* control = Control::FromHandle(message.hwnd)) return control->WantsKey(key);
     return KeyWantedByWindow(message.hwnd, key);
@@ -474,7 +447,7 @@ bool Form::DialogKey(WORD key, ShiftState shift) {
         case VK_RETURN: {
             HWND focus = GetFocus();
             HWND target = nullptr;
-            if (focus && IsChild(window_, focus) &&
+            if (focus && IsChild(Handle(), focus) &&
                 (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
                 target = focus;
             if (!target) target = DefaultButton();
@@ -495,10 +468,10 @@ bool Form::DialogKey(WORD key, ShiftState shift) {
 
 void Form::SelectNext(bool forward, bool tabStopsOnly) {
     HWND focus = GetFocus();
-    if (focus && !IsChild(window_, focus)) focus = nullptr;
-    HWND next = tabStopsOnly ? GetNextDlgTabItem(window_, focus, forward ? FALSE : TRUE)
-                             : GetNextDlgGroupItem(window_, focus, forward ? FALSE : TRUE);
-    if (!next || next == focus || !IsChild(window_, next)) return;
+    if (focus && !IsChild(Handle(), focus)) focus = nullptr;
+    HWND next = tabStopsOnly ? GetNextDlgTabItem(Handle(), focus, forward ? FALSE : TRUE)
+                             : GetNextDlgGroupItem(Handle(), focus, forward ? FALSE : TRUE);
+    if (!next || next == focus || !IsChild(Handle(), next)) return;
     // As a dialog does: an edit that gets the focus by keyboard has its text selected.
     if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
     SetFocus(next);

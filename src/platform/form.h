@@ -2,9 +2,9 @@
 // Base class of every window of the program that is not a control: the
 // controller, the notice and splash windows and the dialogs. A form's window
 // class is registered under the form's own class name; the window is bound
-// to the object at WM_NCCREATE and forgotten at WM_NCDESTROY. A form owns its
-// controls, routes their notifications back to them, and gives them the
-// keyboard handling of a dialog (Tab, arrows, Enter = default button,
+// to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form
+// owns its controls, routes their notifications back to them, and gives them
+// the keyboard handling of a dialog (Tab, arrows, Enter = default button,
 // Esc = cancel button).
 //
 // Life cycle: construct, Create() (window, CreateControls, FormCreate), use,
@@ -70,7 +70,6 @@ public:
     void Create(HWND owner = nullptr);
     // Destroys the window (FormDestroy runs); the object stays.
     void Destroy() override;
-    HWND Handle() const noexcept { return window_; }
 
     // The form whose window this is, or nullptr (also for other processes' windows).
     static Form* FromHandle(HWND window);
@@ -195,7 +194,7 @@ protected:
     void SelectNext(bool forward, bool tabStopsOnly);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBinding;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void FillCreateParams(CreateParamsRecord& params) const;
     // Window position and size for the client size, the styles and the position rule.
@@ -211,7 +210,6 @@ private:
     void Keep(Control* control);
     void Keep(GraphicControl* control);
 
-    HWND window_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<GraphicControl>> graphicControls_;
     std::string caption_;

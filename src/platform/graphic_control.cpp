@@ -4,30 +4,18 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "platform/cursors.h"
 #include "platform/input_state.h"
+#include "platform/portable/error.h"
+#include "platform/portable/messages.h"
 #include "platform/ui_font.h"
 #include "platform/window_class.h"
 
 namespace kestrin {
 
 namespace {
-
-// The hosts that have a window; each belongs to its controls, so the table
-// only looks them up. One entry per window with graphic controls, a few at
-// most: looked through in order. GUI thread only, like the windows themselves.
-std::vector<GraphicHost*>& Hosts() {
-    static std::vector<GraphicHost*> hosts;
-    return hosts;
-}
-
-std::vector<GraphicHost*>::iterator HostEntry(HWND window) noexcept {
-    auto& hosts = Hosts();
-    return std::find_if(hosts.begin(), hosts.end(), [window](const GraphicHost* host) { return host->Window() == window; });
-}
 
 UINT_PTR NextToolId() {
     static UINT_PTR next = 0;
@@ -43,25 +31,26 @@ RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height};
 // --- GraphicControl ---
 
 GraphicControl::GraphicControl(HWND parent, const Bounds& bounds)
-    : parent_(parent), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
-    host_ = &GraphicHost::Join(parent, this);
+    : parent_(parent), host_(GraphicHost::Of(parent)), bounds_(bounds), font_(UiFont()), toolId_(NextToolId()) {
+    host_.controls_.push_back(this);
+    Invalidate();
 }
 
-GraphicControl::~GraphicControl() { host_->Leave(this); }
+GraphicControl::~GraphicControl() { host_.Leave(this); }
 
 void GraphicControl::SetBounds(const Bounds& bounds) {
     if (bounds == bounds_) return;
     Invalidate();
     bounds_ = bounds;
     Invalidate();
-    host_->UpdateTool(*this);
+    host_.UpdateTool(*this);
 }
 
 void GraphicControl::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
-    host_->Invalidate(bounds_);
-    host_->UpdateTool(*this);
+    host_.Invalidate(bounds_);
+    host_.UpdateTool(*this);
 }
 
 void GraphicControl::SetEnabled(bool enabled) {
@@ -73,13 +62,13 @@ void GraphicControl::SetEnabled(bool enabled) {
 void GraphicControl::SetHint(std::string hint) {
     if (hint == hint_) return;
     hint_ = std::move(hint);
-    host_->UpdateTool(*this);
+    host_.UpdateTool(*this);
 }
 
 void GraphicControl::SetShowHint(bool show) {
     if (show == showHint_) return;
     showHint_ = show;
-    host_->UpdateTool(*this);
+    host_.UpdateTool(*this);
 }
 
 void GraphicControl::SetFont(HFONT font) {
@@ -106,7 +95,7 @@ POINT GraphicControl::ClientToScreen(int x, int y) const {
 }
 
 void GraphicControl::Invalidate() {
-    if (visible_) host_->Invalidate(bounds_);
+    if (visible_) host_.Invalidate(bounds_);
 }
 
 void GraphicControl::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
@@ -116,57 +105,30 @@ void GraphicControl::MouseDown(MouseButton button, ShiftState shift, int x, int 
 
 // --- GraphicHost ---
 
-GraphicHost::GraphicHost(HWND window) : window_(window) {}
+GraphicHost::GraphicHost(const WindowHandle& window) : window_(window) {}
 
-GraphicHost::~GraphicHost() {
-    DropWindow();
-}
+GraphicHost::~GraphicHost() { WindowGone(); }
 
-GraphicHost& GraphicHost::Join(HWND window, GraphicControl* control) {
-    GraphicHost* host = Find(window);
-    if (host) {
-        host->controls_.push_back(control);
-    } else {
-        // A host that cannot be listed or take the control goes at once.
-        auto made = std::make_unique<GraphicHost>(window);
-        made->controls_.push_back(control);
-        Hosts().push_back(made.get());
-        host = made.release();
-    }
-    host->Invalidate(control->bounds_);
+GraphicHost& GraphicHost::Of(HWND window) {
+    // The window's object owns the host (see WindowBinding); a window that
+    // is not a form's or a control's has none.
+    auto* host = reinterpret_cast<GraphicHost*>(SendMessageA(window, kGraphicHostMessage, 0, 0));
+    if (!host) throw KestrinError("GraphicControl without a host");
     return *host;
 }
 
-void GraphicHost::Leave(GraphicControl* control) noexcept {
-    Remove(control);
-    if (controls_.empty()) delete this;
-}
-
-GraphicHost* GraphicHost::Find(HWND window) noexcept {
-    if (!window) return nullptr;
-    const auto it = HostEntry(window);
-    return it != Hosts().end() ? *it : nullptr;
-}
-
-void GraphicHost::WindowDestroyed(HWND window) noexcept {
-    if (GraphicHost* host = Find(window)) host->DropWindow();
-}
-
-void GraphicHost::DropWindow() noexcept {
-    if (!window_) return;
-    if (const auto it = HostEntry(window_); it != Hosts().end()) Hosts().erase(it);
+void GraphicHost::WindowGone() noexcept {
     // An owned tool tip goes with its owner; one that is still there is ours to destroy.
     if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.release();
     toolTip_.reset();
     toolTipClass_.Release();
-    window_ = nullptr;
     pressed_ = nullptr;
 }
 
-void GraphicHost::Remove(GraphicControl* control) noexcept {
+void GraphicHost::Leave(GraphicControl* control) noexcept {
     if (pressed_ == control) {
         pressed_ = nullptr;
-        if (window_ && GetCapture() == window_) ReleaseCapture();
+        if (Window() && GetCapture() == Window()) ReleaseCapture();
     }
     RemoveTool(*control);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
@@ -174,9 +136,9 @@ void GraphicHost::Remove(GraphicControl* control) noexcept {
 }
 
 void GraphicHost::Invalidate(const Bounds& bounds) noexcept {
-    if (!window_) return;
+    if (!Window()) return;
     const RECT rect = ToRect(bounds);
-    InvalidateRect(window_, &rect, TRUE);
+    InvalidateRect(Window(), &rect, TRUE);
 }
 
 GraphicControl* GraphicHost::ControlAt(int x, int y) const {
@@ -201,7 +163,7 @@ void GraphicHost::Paint(HDC dc) {
 }
 
 bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (!window_) return false;
+    if (!Window()) return false;
     switch (message) {
         case WM_MOUSEMOVE:
             RelayToToolTip(message, wParam, lParam);
@@ -220,7 +182,7 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (message == WM_LBUTTONDOWN) {
                 // The release decides on the click, wherever it happens.
                 pressed_ = control;
-                SetCapture(window_);
+                SetCapture(Window());
             }
             const Bounds bounds = control->bounds_;
             control->MouseDown(button, MouseShiftState(message, wParam), x - bounds.x, y - bounds.y);
@@ -234,7 +196,7 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             RelayToToolTip(message, wParam, lParam);
             GraphicControl* control = std::exchange(pressed_, nullptr);
             if (!control) return false;
-            if (GetCapture() == window_) ReleaseCapture();
+            if (GetCapture() == Window()) ReleaseCapture();
             // Released outside, or disabled meanwhile: no click.
             if (control == ControlAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) control->Click();
             result = 0;
@@ -245,13 +207,13 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             RelayToToolTip(message, wParam, lParam);
             return false;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = nullptr;
+            if (reinterpret_cast<HWND>(lParam) != Window()) pressed_ = nullptr;
             return false;
         case WM_SETCURSOR: {
-            if (reinterpret_cast<HWND>(wParam) != window_ || LOWORD(lParam) != HTCLIENT) return false;
+            if (reinterpret_cast<HWND>(wParam) != Window() || LOWORD(lParam) != HTCLIENT) return false;
             POINT point{};
             GetCursorPos(&point);
-            ScreenToClient(window_, &point);
+            ScreenToClient(Window(), &point);
             GraphicControl* control = ControlAt(point.x, point.y);
             if (!control || control->cursor_ == crDefault) return false;
             ::SetCursor(ScreenCursor(control->cursor_));
@@ -266,7 +228,7 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 void GraphicHost::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!toolTip_) return;
     MSG relayed{};
-    relayed.hwnd = window_;
+    relayed.hwnd = Window();
     relayed.message = message;
     relayed.wParam = wParam;
     relayed.lParam = lParam;
@@ -274,20 +236,20 @@ void GraphicHost::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void GraphicHost::UpdateTool(const GraphicControl& control) {
-    if (!window_) return;
+    if (!Window()) return;
     RemoveTool(control);
     std::string text = control.visible_ && control.showHint_ ? control.hint_ : std::string();
     if (text.empty()) return;
     if (!toolTip_) {
         if (!toolTipClass_) toolTipClass_ = CommonControls::Hold();
         toolTip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr,
                                        ProgramInstance(), nullptr));
         if (!toolTip_) return;  // no hints then; nothing else depends on them
     }
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
+    tool.hwnd = Window();
     tool.uId = control.toolId_;
     tool.rect = ToRect(control.bounds_);
     tool.hinst = nullptr;
@@ -299,7 +261,7 @@ void GraphicHost::RemoveTool(const GraphicControl& control) noexcept {
     if (!toolTip_) return;
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
+    tool.hwnd = Window();
     tool.uId = control.toolId_;
     SendMessageA(toolTip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }

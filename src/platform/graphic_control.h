@@ -89,7 +89,7 @@ private:
     void MouseDown(MouseButton button, ShiftState shift, int x, int y);
 
     HWND parent_;
-    GraphicHost* host_ = nullptr;  // the host lives as long as its controls
+    GraphicHost& host_;
     Bounds bounds_;
     bool visible_ = true;
     bool enabled_ = true;
@@ -101,23 +101,18 @@ private:
     UINT_PTR toolId_;
 };
 
-// The graphic controls of one window. Made when the window's first graphic
-// control is, and gone with its last one.
+// The graphic controls of one window, owned by the window's object (see
+// WindowBinding), which makes it with the first of them.
 class GraphicHost {
 public:
-    explicit GraphicHost(HWND window);
+    // `window` is the owner's handle: the host follows it.
+    explicit GraphicHost(const WindowHandle& window);
     ~GraphicHost();
     GraphicHost(const GraphicHost&) = delete;
     GraphicHost& operator=(const GraphicHost&) = delete;
 
-    // Adds a control to the host of its window, made on first use.
-    static GraphicHost& Join(HWND window, GraphicControl* control);
-    // Takes a control out; the host goes with its last control.
-    void Leave(GraphicControl* control) noexcept;
-    // The host of a window, or nullptr when it has no graphic controls.
-    static GraphicHost* Find(HWND window) noexcept;
-    // For the window's last message (WM_NCDESTROY): the host forgets it.
-    static void WindowDestroyed(HWND window) noexcept;
+    // For the window's last message (WM_NCDESTROY): its tool tip went with it.
+    void WindowGone() noexcept;
 
     // For the host window's procedure, before its own handling: presses,
     // releases and moves of the mouse over graphic controls, the cursor over
@@ -127,13 +122,16 @@ public:
     // host window has painted itself into `dc`.
     void Paint(HDC dc);
 
-    HWND Window() const noexcept { return window_; }
+    HWND Window() const noexcept { return window_.get(); }
     // The tool tip window (null until a control has a hint to show).
     HWND ToolTip() const noexcept { return toolTip_.get(); }
 
 private:
     friend class GraphicControl;
-    void Remove(GraphicControl* control) noexcept;
+    // The host of a window, made on first use; KestrinError for a window
+    // that is not a form's or a control's.
+    static GraphicHost& Of(HWND window);
+    void Leave(GraphicControl* control) noexcept;
     void Invalidate(const Bounds& bounds) noexcept;
     // The enabled, visible control at a point of the window, topmost first.
     GraphicControl* ControlAt(int x, int y) const;
@@ -141,9 +139,8 @@ private:
     void UpdateTool(const GraphicControl& control);
     void RemoveTool(const GraphicControl& control) noexcept;
     void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
-    void DropWindow() noexcept;
 
-    HWND window_;
+    const WindowHandle& window_;
     std::vector<GraphicControl*> controls_;
     CommonControls toolTipClass_;  // before the tool tip: released after it
     WindowHandle toolTip_;

@@ -20,26 +20,22 @@ bool ImageList::LoadLocked() const {
     if (!library) return false;
     // 16 colours and a mask: the program's icons are 16-colour pictures,
     // and a 4-bit list keeps their palette colours exactly.
-    HIMAGELIST list = library->ImageList_Create(width_, height_, ILC_COLOR4 | ILC_MASK, 0, 4);
+    ImageListHandle list(library->ImageList_Create(width_, height_, ILC_COLOR4 | ILC_MASK, 0, 4));
     if (!list) return false;
     for (const Source& source : sources_) {
         // The icon at its system size, as LoadIcon gives it, scaled by the list.
         IconHandle icon(source.name ? static_cast<HICON>(LoadImageA(source.instance, source.name, IMAGE_ICON, 0, 0,
                                                                     LR_DEFAULTSIZE))
                                     : nullptr);
-        if (!icon || library->ImageList_ReplaceIcon(list, -1, icon.get()) < 0) {
-            library->ImageList_Destroy(list);
-            return false;
-        }
+        if (!icon || library->ImageList_ReplaceIcon(list.get(), -1, icon.get()) < 0) return false;
     }
-    list_ = list;
+    list_ = std::move(list);
     library_ = std::move(library);
     return true;
 }
 
 void ImageList::DropLocked() const noexcept {
-    if (list_) library_->ImageList_Destroy(list_);
-    list_ = nullptr;
+    list_.reset();
     library_.Release();
 }
 
@@ -47,7 +43,7 @@ int ImageList::AddIcon(HICON icon) {
     if (!icon) return -1;
     std::lock_guard lock(mutex_);
     if (!LoadLocked()) return -1;
-    const int index = library_->ImageList_ReplaceIcon(list_, -1, icon);
+    const int index = library_->ImageList_ReplaceIcon(list_.get(), -1, icon);
     if (index >= 0) sources_.push_back({});
     return index;
 }
@@ -57,7 +53,7 @@ int ImageList::AddIconResource(HINSTANCE instance, const char* name) {
     // A loaded list takes the image now, so that it stays in step.
     if (list_) {
         IconHandle icon(static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-        if (!icon || library_->ImageList_ReplaceIcon(list_, -1, icon.get()) < 0) return -1;
+        if (!icon || library_->ImageList_ReplaceIcon(list_.get(), -1, icon.get()) < 0) return -1;
     }
     sources_.push_back({instance, name});
     return static_cast<int>(sources_.size()) - 1;
@@ -81,18 +77,18 @@ void ImageList::Trim() {
 
 bool ImageList::Loaded() const {
     std::lock_guard lock(mutex_);
-    return list_ != nullptr;
+    return static_cast<bool>(list_);
 }
 
 HIMAGELIST ImageList::Handle() const {
     std::lock_guard lock(mutex_);
-    return LoadLocked() ? list_ : nullptr;
+    return LoadLocked() ? list_.get() : nullptr;
 }
 
 IconHandle ImageList::CopyIcon(int index) const {
     std::lock_guard lock(mutex_);
     if (index < 0 || index >= static_cast<int>(sources_.size()) || !LoadLocked()) return {};
-    return IconHandle(library_->ImageList_GetIcon(list_, index, ILD_NORMAL));
+    return IconHandle(library_->ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
 }
 
 bool ImageList::CopyIcon(int index, IconPicture& into) const {

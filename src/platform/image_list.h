@@ -76,7 +76,7 @@ private:
     mutable Lock mutex_;  // the animation worker copies frames out
     std::vector<Source> sources_;
     mutable CommonControls library_;
-    mutable HIMAGELIST list_ = nullptr;
+    mutable ImageListHandle list_;  // after the hold: freed before it goes
     DestroyNotifier destroyNotifier_;
 };
 

@@ -5,9 +5,11 @@
 // application, which runs the loops, does not depend on the form class.
 #include <windows.h>
 
+#include "platform/window_binding.h"
+
 namespace kestrin {
 
-class TopLevelWindow {
+class TopLevelWindow : public WindowBinding {
 public:
     virtual ~TopLevelWindow();
 
@@ -29,9 +31,7 @@ public:
     static TopLevelWindow* FromChild(HWND window) noexcept;
 
 protected:
-    // From the window's first message to its last (WM_NCDESTROY).
-    void BindWindow(HWND window) noexcept;
-    static void UnbindWindow(HWND window) noexcept;
+    explicit TopLevelWindow(Dispatcher dispatch) noexcept : WindowBinding(wkTopLevel, dispatch) {}
 };
 
 }  // namespace kestrin

@@ -10,8 +10,8 @@ namespace {
 TCallbackWindow* sharedWindow = nullptr;
 }  // namespace
 
-TrayIconRegistry& TrayIcons() {
-    static TrayIconRegistry registry;
+IconRegistry<TrayNotificationSink>& TrayIcons() {
+    static IconRegistry<TrayNotificationSink> registry;
     return registry;
 }
 
@@ -43,7 +43,7 @@ bool TCallbackWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     switch (message) {
         case kTrayCallbackMessage:
             // An identifier that no icon of ours has is ignored.
-            if (auto* icon = static_cast<TrayNotificationSink*>(TrayIcons().Find(static_cast<uint32_t>(wParam)))) {
+            if (TrayNotificationSink* icon = TrayIcons().Find(static_cast<uint32_t>(wParam))) {
                 currentIcon_ = icon;
                 icon->TrayNotification(static_cast<UINT>(lParam));
             }

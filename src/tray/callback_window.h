@@ -30,8 +30,10 @@ protected:
     ~TrayNotificationSink() = default;
 };
 
-// The tray icons of the process by identifier (their sinks); GUI thread only.
-TrayIconRegistry& TrayIcons();
+// The tray icons of the process by identifier, typed as what this window
+// calls (each is a TTrayIcon; naming that here would make this module and
+// the icon's include each other); GUI thread only.
+IconRegistry<TrayNotificationSink>& TrayIcons();
 
 class TCallbackWindow : public Control {
 public:

@@ -47,13 +47,10 @@ ButtonAndShift ButtonOf(TrayButton button) {
     }
 }
 
-TTrayIcon* IconOf(void* entry) { return static_cast<TTrayIcon*>(static_cast<TrayNotificationSink*>(entry)); }
-
 }  // namespace
 
 // The registry keeps the icons as notification sinks (all the callback window knows of them).
-TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon)
-    : id_(TrayIcons().Register(static_cast<TrayNotificationSink*>(icon))) {}
+TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon) : id_(TrayIcons().Register(icon)) {}
 
 TTrayIcon::RegistryEntry::~RegistryEntry() { TrayIcons().Unregister(id_); }
 
@@ -232,8 +229,7 @@ const TTrayIconAnimate* TTrayIcon::AnimationWorker() const noexcept {
 }
 
 TTrayIcon* TTrayIcon::FromId(uint32_t id) {
-    void* entry = TrayIcons().Find(id);
-    return entry ? IconOf(entry) : nullptr;
+    return static_cast<TTrayIcon*>(TrayIcons().Find(id));  // every sink there is an icon
 }
 
 UINT TTrayIcon::TaskbarCreatedMessage() {
@@ -263,7 +259,7 @@ void TTrayIcon::HandleTaskbarCreated() noexcept {
 
 void TTrayIcon::HandleTaskbarCreatedForAll() noexcept {
     try {
-        for (void* entry : TrayIcons().Objects()) IconOf(entry)->HandleTaskbarCreated();
+        for (TrayNotificationSink* icon : TrayIcons().Objects()) static_cast<TTrayIcon*>(icon)->HandleTaskbarCreated();
     } catch (...) {
         // No memory for the list: the icons stay as they are.
     }

@@ -10,17 +10,17 @@ namespace kestrin {
 namespace {
 
 TEST(TrayIconRegistryObjects, LiveIconsInCreationOrder) {
-    TrayIconRegistry registry;
+    IconRegistry<int> registry;
     int a = 0, b = 0, c = 0;
     EXPECT_TRUE(registry.Objects().empty());
     registry.Register(&a);
     const int32_t idB = registry.Register(&b);
     registry.Register(&c);
-    EXPECT_EQ(registry.Objects(), (std::vector<void*>{&a, &b, &c}));
+    EXPECT_EQ(registry.Objects(), (std::vector<int*>{&a, &b, &c}));
     registry.Unregister(idB);
-    EXPECT_EQ(registry.Objects(), (std::vector<void*>{&a, &c}));
+    EXPECT_EQ(registry.Objects(), (std::vector<int*>{&a, &c}));
     registry.Register(&b);  // comes back last, with a new identifier
-    EXPECT_EQ(registry.Objects(), (std::vector<void*>{&a, &c, &b}));
+    EXPECT_EQ(registry.Objects(), (std::vector<int*>{&a, &c, &b}));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace kestrin {
 namespace {
 
 int a, b, c, d;  // stand-ins for tray icon objects
+using TrayIconRegistry = IconRegistry<int>;
 
 TEST(TrayIconRegistry, IdentifiersCountUpFromOne) {
     TrayIconRegistry registry;

@@ -237,6 +237,23 @@ TEST_F(FormTest, FromHandleKnowsOnlyForms) {
     EXPECT_EQ(Form::FromChild(child), &form);
 }
 
+// The application, forms and controls are bound through one window
+// property: each lookup finds its own kind only.
+TEST_F(FormTest, LookupsTellTheBoundKindsApart) {
+    ProbeForm form;
+    form.Create();
+    auto& button = form.Add<Button>(Bounds{10, 10, 80, 25}, "OK");
+    const struct {
+        HWND window;
+        Form* form;
+        Control* control;
+    } cases[] = {{form.Handle(), &form, nullptr}, {button.Handle(), nullptr, &button}, {App().Handle(), nullptr, nullptr}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Form::FromHandle(c.window), c.form);
+        EXPECT_EQ(Control::FromHandle(c.window), c.control);
+    }
+}
+
 TEST_F(FormTest, ButtonClickReachesItsHandlerThroughTheForm) {
     ProbeForm form;
     form.Create();

@@ -21,6 +21,9 @@ inline constexpr uint32_t kTrayIconBackMessage = kAppMessageBase + 0x002;
 inline constexpr uint32_t kSynchronizeMessage = kAppMessageBase + 0x100;
 // To the application window: errors kept for the main loop are due.
 inline constexpr uint32_t kShowLaterErrorsMessage = kAppMessageBase + 0x101;
+// To a form's or control's window: the host of the graphic controls drawn
+// on it, made on the first ask (the answer, a GraphicHost*).
+inline constexpr uint32_t kGraphicHostMessage = kAppMessageBase + 0x200;
 // To the tray callback window: the double-click time of a click has run out.
 inline constexpr uint32_t kDeliverPendingClickMessage = kAppMessageBase + 0x4C9;
 

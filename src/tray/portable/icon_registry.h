@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/portable/error.h"
+
 namespace kestrin {
 
 inline constexpr std::size_t kMaxTrayIcons = 100;
@@ -16,26 +18,42 @@ inline constexpr uint32_t kNotifyFlagMessage = 1;  // NIF_MESSAGE
 inline constexpr uint32_t kNotifyFlagIcon = 2;     // NIF_ICON
 inline constexpr uint32_t kNotifyFlagTip = 4;      // NIF_TIP
 
-// The live tray icons, as (identifier, icon) pairs in creation order. A new icon gets the identifier one above the last entry's,
-// so identifiers are unique among live icons while those of destroyed icons
-// can come back. Used on the GUI thread only.
-class TrayIconRegistry {
+// The live tray icons, as (identifier, icon) pairs in creation order. A new
+// icon gets the identifier one above the last entry's, so identifiers are
+// unique among live icons while those of destroyed icons can come back.
+// Used on the GUI thread only.
+template <typename Icon>
+class IconRegistry {
 public:
-    // Appends `object` and returns its identifier: 1 for the first, else the
+    // Appends `icon` and returns its identifier: 1 for the first, else the
     // last entry's plus 1. Throws KestrinError("タスクトレイにアイコンを登録できません。")
     // when kMaxTrayIcons entries exist already; nothing is added then.
-    int32_t Register(void* object);
+    int32_t Register(Icon* icon) {
+        if (entries_.size() >= kMaxTrayIcons) throw KestrinError("タスクトレイにアイコンを登録できません。");
+        entries_.emplace_back(entries_.empty() ? 1 : entries_.back().first + 1, icon);
+        return static_cast<int32_t>(entries_.back().first);
+    }
     // Removes the entry of `id`, if there is one.
-    void Unregister(int32_t id);
+    void Unregister(int32_t id) {
+        std::erase_if(entries_, [key = static_cast<uint32_t>(id)](const auto& e) { return e.first == key; });
+    }
     // The icon whose identifier is `id` (the shell's wParam), or nullptr.
-    void* Find(uint32_t id) const;
+    Icon* Find(uint32_t id) const {
+        for (const auto& [key, icon] : entries_)
+            if (key == id) return icon;
+        return nullptr;
+    }
     std::size_t Size() const { return entries_.size(); }
     // The registered icons, in creation order.
-    std::vector<void*> Objects() const;
+    std::vector<Icon*> Objects() const {
+        std::vector<Icon*> icons;
+        for (const auto& entry : entries_) icons.push_back(entry.second);
+        return icons;
+    }
 
 private:
     // A looked-up identifier is compared as the shell's unsigned one.
-    std::vector<std::pair<uint32_t, void*>> entries_;
+    std::vector<std::pair<uint32_t, Icon*>> entries_;
 };
 
 // The tip as the icon stores it: its first kMaxTipBytes bytes. When that cut
