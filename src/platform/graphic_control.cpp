@@ -17,10 +17,10 @@ namespace kestrin {
 
 namespace {
 
-UINT_PTR NextToolId() {
-    static UINT_PTR next = 0;
-    return ++next;
-}
+// Tooltip tool identifiers; GUI thread only.
+constinit UINT_PTR lastToolId = 0;
+
+UINT_PTR NextToolId() { return ++lastToolId; }
 
 bool Contains(const Bounds& b, int x, int y) { return x >= b.x && y >= b.y && x < b.x + b.width && y < b.y + b.height; }
 

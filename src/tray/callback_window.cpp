@@ -6,14 +6,13 @@
 namespace kestrin {
 
 namespace {
-// The process's window; GUI thread only.
+// The process's window and its icons; GUI thread only. Both are constant-
+// initialised, so neither is built on first use.
 TCallbackWindow* sharedWindow = nullptr;
+constinit IconRegistry<TrayNotificationSink> registry;
 }  // namespace
 
-IconRegistry<TrayNotificationSink>& TrayIcons() {
-    static IconRegistry<TrayNotificationSink> registry;
-    return registry;
-}
+IconRegistry<TrayNotificationSink>& TrayIcons() { return registry; }
 
 TCallbackWindow::TCallbackWindow(HWND parent) : Control(parent) {
     CreateOwn(kClassName, {.style = 0});
