@@ -110,7 +110,8 @@ TEST_F(OmakeFormTest, APathTooLongForItsBuffersIsPassedOverNotCut) {
         RemoveDirectoryA(folder.c_str());
 }
 
-// OK: reconcile, hide, confirm, close; COM on this thread is as it was.
+// OK (with its picture): reconcile, hide, confirm, close; COM on this
+// thread is as it was.
 TEST_F(OmakeFormTest, OkConfirmsClosesAndLeavesComAsItWas) {
     const HRESULT before = CoInitialize(nullptr);
     CoUninitialize();
@@ -119,6 +120,8 @@ TEST_F(OmakeFormTest, OkConfirmsClosesAndLeavesComAsItWas) {
     form.desktop = desktop_;
     form.Create();
     form.Show();
+    const HWND ok = FindWindowExA(form.Handle(), nullptr, "Button", "OK");
+    EXPECT_NE(SendMessageA(ok, BM_GETIMAGE, IMAGE_ICON, 0), 0) << "the OK picture, as on the settings dialog";
     form.CB2().SetChecked(true);
     test::DialogWatcher box("Kestrin");
     form.OKButtonClick();
