@@ -54,8 +54,7 @@ TMemCMain::~TMemCMain() {
     if (MemCMain == this) MemCMain = nullptr;
 }
 
-// The form description: tray menu, image list and tray icon.
-void TMemCMain::CreateControls() {
+void TMemCMain::BuildTray() {
     struct MenuEntry {
         const char* name;
         const char* caption;  // none: a separator
@@ -107,6 +106,7 @@ void TMemCMain::FormCreate() {
     auto splash = MakeForm<TSS>();
     splash->Show();
     splash->Update();
+    BuildTray();
     FillImageList();
     ShowTrayIcon();
     state_.ManualRequest = false;

@@ -54,7 +54,8 @@ public:
 
     std::string HelpFilePath;
 
-    // Components (valid between CreateControls and destruction).
+    // The tray's components: made by a resident start-up (the one-shot run
+    // shows none of them), valid from then until destruction.
     PopupMenu& PM() { return *pm_; }
     ImageList* IL() { return il_.get(); }
     TTrayIcon& TB() { return *tb_; }
@@ -63,7 +64,6 @@ public:
     SettingsStore& Settings() { return settings_; }
 
 protected:
-    void CreateControls() override;
     void FormCreate() override;
     void FormCloseQuery(bool& canClose) override;
     void FormDestroy() override;
@@ -84,6 +84,8 @@ private:
 
     void LoadSettings();
     void SaveSettings();
+    // The tray menu, the image list and the tray icon, not yet shown.
+    void BuildTray();
     void ShowTrayIcon();
     bool CommandLineMode() const;
     // One pass with ManualOnce, else a batch of PassCount (none when <= 0).

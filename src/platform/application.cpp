@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/common_controls.h"
+#include "platform/diagnostics.h"
 #include "platform/main_thread.h"
 #include "platform/portable/messages.h"
 #include "platform/portable/error.h"
@@ -67,6 +68,8 @@ void Application::Initialize(HINSTANCE instance) {
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                                   nullptr, instance_, static_cast<WindowBinding*>(this));
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", kApplicationClass);
+    // The program's first window, for a debugger (and the benchmark).
+    Trace("first window");
 }
 
 void Application::SetTitle(std::string title) {

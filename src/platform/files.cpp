@@ -11,12 +11,11 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool FileUnreadable(const std::string& path) {
-    if (!FileExists(path)) return false;
-    const KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        0, nullptr));
-    return !file;
+ReadHold::ReadHold(const std::string& path)
+    : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr)) {
+    // Only a refused open asks again: a folder of that name is no file.
+    if (!file_) unreadable_ = FileExists(path);
 }
 
 namespace {

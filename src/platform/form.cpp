@@ -167,7 +167,6 @@ void Form::Create(HWND owner) {
                                   static_cast<WindowBinding*>(this));
     if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", ClassName());
     caption_ = params.caption;
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
     {
         // The form description: the components take their stored values,
         // then all of them are loaded at once.
@@ -359,7 +358,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             font_ = reinterpret_cast<HFONT>(wParam);
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
+            // The UI font unless another was set, made when first asked for:
+            // a form that shows no text never makes it.
+            return reinterpret_cast<LRESULT>(font_ ? font_ : UiFont());
         case WM_HELP:
             if (helpContext_) {
                 App().HelpCommand(HELP_CONTEXT, helpContext_);

@@ -20,17 +20,17 @@ void SettingsStore::Reopen() {
 
 void SettingsStore::Load(AppSettingsRecord& settings) {
     if (!file_) Reopen();
-    // Asked before and after the reads, so that a hold that begins or ends
-    // in between is seen too: the profile API gives the defaults for a file
-    // it cannot open, as if it were missing.
-    unreadAtLoad_ = FileUnreadable(path_);
+    // The profile API gives the defaults for a file it cannot open, as if it
+    // were missing; the file is held open over the reads, so that what is
+    // seen here is what the reads meet.
+    const ReadHold hold(path_);
+    unreadAtLoad_ = hold.Unreadable();
     for (size_t i = 0; i < kSettingsKeyCount; ++i) {
         const auto key = static_cast<SettingsKeyIndex>(i);
         const SettingsField& field = kSettingsFields[key];
         LoadSetting(key, file_->ReadInteger(std::string(kSettingsSection), std::string(field.Name), field.Default),
                     settings);
     }
-    unreadAtLoad_ = unreadAtLoad_ || FileUnreadable(path_);
 }
 
 void SettingsStore::WriteKey(SettingsKeyIndex key, const AppSettingsRecord& settings) {
