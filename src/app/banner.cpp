@@ -1,13 +1,20 @@
 #include "app/banner.h"
 
 #include "platform/application.h"
-#include "platform/image.h"
 #include "platform/label.h"
 #include "platform/panel.h"
+#include "platform/ui_font.h"
 
 namespace kestrin {
 
-BannerForm::BannerForm(const BannerLayout& layout) : layout_(layout) {
+namespace {
+constexpr int kIconSize = 32;
+}  // namespace
+
+BannerForm::BannerForm(const BannerLayout& layout)
+    : layout_(layout),
+      icon_(static_cast<HICON>(LoadImageA(App().Instance() ? App().Instance() : GetModuleHandleA(nullptr), "MAINICON",
+                                          IMAGE_ICON, kIconSize, kIconSize, 0))) {
     SetCaption(layout.caption);
     SetBorderStyle(bsNone);
     SetSystemMenu(false);
@@ -22,15 +29,14 @@ void BannerForm::CreateParams(CreateParamsRecord& params) {
     params.exStyle = kBannerExStyle;
 }
 
-void BannerForm::CreateControls() {
-    Panel1 = &Add<Panel>(layout_.panel, BevelCut::Lowered, BevelCut::None);
-    Image1 = &AddTo<Image>(Panel1->Handle());
-    Image1->FillParent();
-    Image1->SetCenter(true);
-    const HINSTANCE instance = App().Instance() ? App().Instance() : GetModuleHandleA(nullptr);
-    // Without the icon the frame stays empty; the window is still worth showing.
-    Image1->LoadIcon(instance, "MAINICON", 32);
-    Label1 = &Add<Label>(layout_.label, layout_.text);
+void BannerForm::Paint(HDC dc) {
+    // The panel's sunken frame, the icon filling the frame's inside (it is
+    // exactly the icon's size, so centring moves nothing), then the label.
+    RECT inside = ToRect(layout_.panel);
+    DrawBevels(dc, inside, BevelCut::Lowered, BevelCut::None);
+    if (icon_) DrawIconEx(dc, inside.left, inside.top, icon_.get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+    DrawLabelText(dc, ToRect(layout_.label), layout_.text, UiFont(), GetSysColor(COLOR_WINDOWTEXT),
+                  DT_NOPREFIX | DT_LEFT);
 }
 
 }  // namespace kestrin

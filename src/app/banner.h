@@ -3,16 +3,17 @@
 // popup with a dialog frame that stays above every other window, centred on
 // the screen, with the program's icon in a sunken frame beside one line of
 // text. Only the sizes, positions and texts differ between the two.
+//
+// The frame (Panel1), the icon (Image1) and the text (Label1) are drawn by
+// the form itself, in one paint, with the drawing of the framework's panel,
+// image and label: the window is up for a moment and never takes input, so
+// child windows would only cost start-up time and objects.
 #include <windows.h>
 
-#include "platform/control.h"
 #include "platform/form.h"
+#include "platform/handles.h"
 
 namespace kestrin {
-
-class Image;
-class Label;
-class Panel;
 
 // Exactly these, whatever the form's design properties would give.
 inline constexpr DWORD kBannerStyle = WS_POPUP | WS_DLGFRAME;  // 0x80400000
@@ -23,30 +24,31 @@ struct BannerLayout {
     int clientWidth;
     int clientHeight;
     bool stayOnTop;
-    Bounds panel;  // holds the 32 x 32 icon inside its one-pixel bevel
-    Bounds label;
+    Bounds panel;  // Panel1: holds the 32 x 32 icon inside its one-pixel bevel
+    Bounds label;  // Label1
     const char* text;
 };
 
 class BannerForm : public Form {
 public:
-    Panel* Panel1 = nullptr;
-    Image* Image1 = nullptr;
-    Label* Label1 = nullptr;
+    const BannerLayout& Layout() const noexcept { return layout_; }
+    // Image1's picture, "MAINICON" at 32 x 32; null when it could not be had
+    // (the frame then stays empty; the window is still worth showing).
+    HICON Icon() const noexcept { return icon_.get(); }
 
 protected:
     // Applies the layout's design properties; `layout` must outlive the form.
     explicit BannerForm(const BannerLayout& layout);
     // Replaces the inherited window styles.
     void CreateParams(CreateParamsRecord& params) override;
-    // The panel with the icon "MAINICON", and the label.
-    void CreateControls() override;
+    void Paint(HDC dc) override;
     // Never interactive: shown without taking the focus from the user's
     // window (a start at logon, a pass from the hot key).
     bool ActivatesWhenShown() const override { return false; }
 
 private:
     const BannerLayout& layout_;
+    IconHandle icon_;
 };
 
 }  // namespace kestrin

@@ -299,17 +299,17 @@ int Form::ShowModal() {
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (GraphicHost* host = Graphics()) {
-        if (host->HandleMessage(message, wParam, lParam, result)) return result;
-        if (message == WM_PAINT) {
-            // The class brush has erased the background; the graphic
-            // controls are all there is to draw.
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            host->Paint(dc);
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
+    GraphicHost* host = Graphics();
+    if (host && host->HandleMessage(message, wParam, lParam, result)) return result;
+    if (message == WM_PAINT) {
+        // The class brush has erased the background: the form's own face
+        // and its graphic controls are all there is to draw.
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        Paint(dc);
+        if (host) host->Paint(dc);
+        EndPaint(Handle(), &paint);
+        return 0;
     }
     if (HandleMessage(message, wParam, lParam, result)) return result;
     switch (message) {

@@ -153,6 +153,9 @@ protected:
     // Whether Show makes the form the active window (a form that takes no
     // input is shown without taking the focus from the user's window).
     virtual bool ActivatesWhenShown() const { return true; }
+    // Draws the form's own face into `dc` after the class brush has erased
+    // the background and before its graphic controls are drawn.
+    virtual void Paint(HDC /*dc*/) {}
     // Builds the form's controls (its form description); runs after the
     // window exists and before FormCreate.
     virtual void CreateControls() {}

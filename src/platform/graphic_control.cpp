@@ -24,8 +24,6 @@ UINT_PTR NextToolId() { return ++lastToolId; }
 
 bool Contains(const Bounds& b, int x, int y) { return x >= b.x && y >= b.y && x < b.x + b.width && y < b.y + b.height; }
 
-RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height}; }
-
 }  // namespace
 
 // --- GraphicControl ---

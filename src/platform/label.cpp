@@ -63,18 +63,21 @@ void Label::FitToText() {
     SetBounds(bounds.x, bounds.y, rect.right - rect.left, rect.bottom - rect.top);
 }
 
+void DrawLabelText(HDC dc, RECT rect, std::string_view text, HFONT font, COLORREF color, UINT flags) {
+    if (text.empty()) return;
+    SelectGuard selected(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, flags);
+}
+
 void Label::Paint(HDC dc) {
     RECT client{};
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    const std::string text = Text();
-    if (text.empty()) return;
-    SelectGuard font(dc, Font());
-    SetBkMode(dc, TRANSPARENT);
     COLORREF color = color_ == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : color_;
     if (!Enabled()) color = GetSysColor(COLOR_GRAYTEXT);
-    SetTextColor(dc, color);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, DrawFlags());
+    DrawLabelText(dc, client, Text(), Font(), color, DrawFlags());
 }
 
 bool Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -7,6 +7,10 @@
 
 namespace kestrin {
 
+// Draws `text` as a label does: in `font` and `color` on the background
+// already there, with DrawTextA's `flags`, clipped to `rect`.
+void DrawLabelText(HDC dc, RECT rect, std::string_view text, HFONT font, COLORREF color, UINT flags);
+
 class Label : public Control {
 public:
     explicit Label(HWND parent, const Bounds& bounds = {}, std::string_view text = {});

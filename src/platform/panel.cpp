@@ -17,6 +17,11 @@ void DrawCut(HDC dc, RECT& rect, BevelCut cut) {
 
 }  // namespace
 
+void DrawBevels(HDC dc, RECT& rect, BevelCut outer, BevelCut inner) {
+    DrawCut(dc, rect, outer);
+    DrawCut(dc, rect, inner);
+}
+
 Panel::Panel(HWND parent, const Bounds& bounds, BevelCut outer, BevelCut inner)
     : Control(parent), outer_(outer), inner_(inner) {
     // Children are clipped out of the panel's painting, so the frame never
@@ -49,8 +54,7 @@ void Panel::Paint(HDC dc) {
     RECT rect{};
     GetClientRect(Handle(), &rect);
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-    DrawCut(dc, rect, outer_);
-    DrawCut(dc, rect, inner_);
+    DrawBevels(dc, rect, outer_, inner_);
 }
 
 bool Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -8,6 +8,10 @@ namespace kestrin {
 
 enum class BevelCut { None, Lowered, Raised };
 
+// Draws a panel's bevels on the outermost pixels of `rect` (each one pixel
+// wide) and leaves `rect` as the area inside them.
+void DrawBevels(HDC dc, RECT& rect, BevelCut outer, BevelCut inner);
+
 class Panel : public Control {
 public:
     explicit Panel(HWND parent, const Bounds& bounds = {}, BevelCut outer = BevelCut::Raised,
