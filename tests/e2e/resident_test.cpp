@@ -5,9 +5,12 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
+#include "support/relay_trace.h"
 #include "support/tray_support.h"
 #include "support/wine_paths.h"
 #include "support/windows_find.h"
@@ -74,6 +77,43 @@ TEST_F(KestrinE2E, SlashNRunsOnePassAndExitsWithoutIconOrSaving) {
     EXPECT_EQ(k.CountLines("one-shot mode"), 1u);
     EXPECT_EQ(k.CountLines("resident"), 0u);
     EXPECT_FALSE(FileExists(IniPath())) << "the one-shot mode must not write the settings";
+}
+
+// The one-shot mode shows no icon or text, so it makes neither (nor the
+// tray's window),
+// and it looks at the settings file once; seen through the calls each
+// start makes. A resident start makes every one (so the trace does see them).
+TEST_F(KestrinE2E, SlashNMakesNothingItNeverShows) {
+    struct Made {
+        const char* function;
+        const char* what;
+        size_t byOneShot;
+    };
+    constexpr Made kMade[] = {
+        {"gdi32.CreateFontIndirectA", "the UI font", 0},
+        {"user32.CreateWindowExA", "a window but the application's and the controller's", 2},
+        {"shell32.Shell_NotifyIconA", "the tray icon", 0},
+        {"KERNEL32.CreateFileA", "a look at the settings file", 1},
+    };
+    std::string functions;
+    for (const Made& made : kMade) functions += std::string(made.function) + ";";
+    RelayTrace trace(functions);
+    ASSERT_TRUE(trace.Readable()) << "no trace to read: run the test through build/win/wine-run";
+    WriteIni({"Counter=0", "ManOnce=0"});
+    KestrinProcess oneShot("/n");
+    ASSERT_TRUE(oneShot.WaitForExit(30000));
+    auto resident = StartResident();
+    CloseController(*resident);
+
+    auto count = [](const std::vector<RelayCall>& calls, const char* function) {
+        return std::count_if(calls.begin(), calls.end(), [&](const RelayCall& c) { return c.function == function; });
+    };
+    const std::vector<RelayCall> byOneShot = trace.Calls(oneShot.ProcessId());
+    const std::vector<RelayCall> byResident = trace.Calls(resident->ProcessId());
+    for (const Made& made : kMade) {
+        EXPECT_EQ(count(byOneShot, made.function), static_cast<ptrdiff_t>(made.byOneShot)) << made.what << " in /n";
+        EXPECT_GE(count(byResident, made.function), 1) << made.what << ": not seen in a resident start either";
+    }
 }
 
 TEST_F(KestrinE2E, UpperCaseDashNRunsTheConfiguredBatch) {
