@@ -42,8 +42,10 @@ constexpr DWORD kTrayRetryMs = 500;
 TMemCMain::TMemCMain(SharedState& state, std::vector<std::string> arguments)
     : state_(state), arguments_(std::move(arguments)) {
     SetCaption("MemCMain");
-    // Never shown, so no system menu (the system would make and keep one).
+    // Never shown, so no system menu (the system would make and keep one)
+    // and nothing painted.
     SetSystemMenu(false);
+    SetNeverPainted();
     MemCMain = this;
 }
 

@@ -151,8 +151,8 @@ void Control::Create(const char* className, ControlArgs args) {
     SetFont(args_.font ? args_.font : UiFont());
 }
 
-void Control::CreateOwn(const char* className, ControlArgs args) {
-    EnsureWindowClass(WindowClassDescription{.name = className, .style = kOwnPaintedClassStyle});
+void Control::CreateOwn(const char* className, ControlArgs args, UINT classStyle) {
+    EnsureWindowClass(WindowClassDescription{.name = className, .style = classStyle});
     ownClass_ = true;
     Create(className, std::move(args));
 }

@@ -25,6 +25,7 @@
 #include "platform/input_state.h"
 #include "platform/portable/shift_state.h"
 #include "platform/window_binding.h"
+#include "platform/window_class.h"
 
 namespace kestrin {
 
@@ -126,8 +127,9 @@ protected:
     // Creates a window of a system class ("BUTTON", "EDIT", ...) and binds it.
     void Create(const char* className, ControlArgs args);
     // Creates a window of one of the program's own control classes (painted
-    // by the control itself); the class is registered on first use.
-    void CreateOwn(const char* className, ControlArgs args);
+    // by the control itself, unless its class style says it never paints);
+    // the class is registered on first use.
+    void CreateOwn(const char* className, ControlArgs args, UINT classStyle = kOwnPaintedClassStyle);
     // The window has been made again (Recreate): settings that live in the
     // window only (an edit's formatting rectangle, say) are applied again.
     virtual void WindowCreated() {}

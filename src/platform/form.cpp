@@ -139,7 +139,7 @@ void Form::Create(HWND owner) {
     EnsureWindowClass(WindowClassDescription{
         .name = ClassName(),
         .procedure = &WindowBinding::Procedure,
-        .style = CS_DBLCLKS | kOwnPaintedClassStyle,
+        .style = CS_DBLCLKS | classStyle_,
         .icon = ProgramIcon(),
         .smallIcon = ProgramSmallIcon(),
         .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),

@@ -90,6 +90,9 @@ public:
     FormBorderStyle BorderStyle() const noexcept { return borderStyle_; }
     // The system menu and with it the close box of the title bar.
     void SetSystemMenu(bool enabled) noexcept { systemMenu_ = enabled; }
+    // For a form whose window is never shown: it paints nothing, so its
+    // class has no device context of its own (window_class.h).
+    void SetNeverPainted() noexcept { classStyle_ = kNeverPaintedClassStyle; }
     void SetStayOnTop(bool stayOnTop);
     bool StayOnTop() const noexcept { return stayOnTop_; }
     // Key events of the controls reach FormKeyDown / FormKeyPress first.
@@ -223,6 +226,7 @@ private:
     FormPosition position_ = poDesigned;
     FormBorderStyle borderStyle_ = bsSizeable;
     bool systemMenu_ = true;
+    UINT classStyle_ = kOwnPaintedClassStyle;
     bool stayOnTop_ = false;
     bool keyPreview_ = false;
     uint32_t helpContext_ = 0;

@@ -9,7 +9,10 @@ namespace kestrin {
 // (CS_OWNDC), which goes with the window: painted through the system's
 // shared cache, each of them would leave a context, a region and a bitmap
 // in the cache for the rest of the run.
+// A window that is never shown paints nothing, and a context of its own
+// would be kept for nothing (kNeverPaintedClassStyle).
 inline constexpr UINT kOwnPaintedClassStyle = CS_OWNDC;
+inline constexpr UINT kNeverPaintedClassStyle = 0;
 
 struct WindowClassDescription {
     const char* name = nullptr;

@@ -15,7 +15,7 @@ constinit IconRegistry<TrayNotificationSink> registry;
 IconRegistry<TrayNotificationSink>& TrayIcons() { return registry; }
 
 TCallbackWindow::TCallbackWindow(HWND parent) : Control(parent) {
-    CreateOwn(kClassName, {.style = 0});
+    CreateOwn(kClassName, {.style = 0}, kNeverPaintedClassStyle);  // never shown
     sharedWindow = this;
 }
 
