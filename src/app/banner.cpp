@@ -1,6 +1,6 @@
 #include "app/banner.h"
 
-#include "platform/application.h"
+#include "platform/window_class.h"
 #include "platform/label.h"
 #include "platform/panel.h"
 #include "platform/ui_font.h"
@@ -13,8 +13,10 @@ constexpr int kIconSize = 32;
 
 BannerForm::BannerForm(const BannerLayout& layout)
     : layout_(layout),
-      icon_(static_cast<HICON>(LoadImageA(App().Instance() ? App().Instance() : GetModuleHandleA(nullptr), "MAINICON",
-                                          IMAGE_ICON, kIconSize, kIconSize, 0))) {
+      // The system keeps one shared copy for the program's window classes
+      // as well: nothing is loaded for a splash or a notice.
+      icon_(static_cast<HICON>(
+          LoadImageA(ProgramInstance(), "MAINICON", IMAGE_ICON, kIconSize, kIconSize, LR_SHARED))) {
     SetCaption(layout.caption);
     SetBorderStyle(bsNone);
     SetSystemMenu(false);
@@ -34,7 +36,7 @@ void BannerForm::Paint(HDC dc) {
     // exactly the icon's size, so centring moves nothing), then the label.
     RECT inside = ToRect(layout_.panel);
     DrawBevels(dc, inside, BevelCut::Lowered, BevelCut::None);
-    if (icon_) DrawIconEx(dc, inside.left, inside.top, icon_.get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+    if (icon_) DrawIconEx(dc, inside.left, inside.top, icon_, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
     DrawLabelText(dc, ToRect(layout_.label), layout_.text, UiFont(), GetSysColor(COLOR_WINDOWTEXT),
                   DT_NOPREFIX | DT_LEFT);
 }

@@ -11,7 +11,6 @@
 #include <windows.h>
 
 #include "platform/form.h"
-#include "platform/handles.h"
 
 namespace kestrin {
 
@@ -34,7 +33,7 @@ public:
     const BannerLayout& Layout() const noexcept { return layout_; }
     // Image1's picture, "MAINICON" at 32 x 32; null when it could not be had
     // (the frame then stays empty; the window is still worth showing).
-    HICON Icon() const noexcept { return icon_.get(); }
+    HICON Icon() const noexcept { return icon_; }
 
 protected:
     // Applies the layout's design properties; `layout` must outlive the form.
@@ -48,7 +47,7 @@ protected:
 
 private:
     const BannerLayout& layout_;
-    IconHandle icon_;
+    HICON icon_;  // shared with the window classes: never destroyed
 };
 
 }  // namespace kestrin
