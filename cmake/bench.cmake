@@ -9,7 +9,7 @@ list(FILTER KESTRIN_EXE_LINK_OPTIONS EXCLUDE REGEX "-Map=")
 get_target_property(KESTRIN_EXE_DEFINITIONS kestrin_win INTERFACE_COMPILE_DEFINITIONS)
 
 function(kestrin_peer target source)
-  add_executable(${target} WIN32 ${source} ${CMAKE_SOURCE_DIR}/tests/bench/peers/peer.rc)
+  add_executable(${target} WIN32 ${source} ${CMAKE_SOURCE_DIR}/bench/peers/peer.rc)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/peers)
   target_compile_options(${target} PRIVATE ${KESTRIN_EXE_COMPILE_OPTIONS})
   target_compile_definitions(${target} PRIVATE ${KESTRIN_EXE_DEFINITIONS})
@@ -17,17 +17,18 @@ function(kestrin_peer target source)
   target_link_libraries(${target} PRIVATE ${ARGN})
 endfunction()
 
-kestrin_peer(tray_program tests/bench/peers/tray_program.cpp shell32 user32)
-kestrin_peer(pass_program tests/bench/peers/pass_program.cpp psapi)
-kestrin_peer(empty_program tests/bench/peers/empty_program.cpp)
-kestrin_peer(idle_helper tests/bench/idle_helper.cpp)
+kestrin_peer(tray_program bench/peers/tray_program.cpp shell32 user32)
+kestrin_peer(pass_program bench/peers/pass_program.cpp psapi)
+kestrin_peer(empty_program bench/peers/empty_program.cpp)
+kestrin_peer(idle_helper bench/idle_helper.cpp)
 
-file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*.cpp)
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
 # (pass_sort_bench.cpp belongs to the host build.)
 list(FILTER BENCH_SOURCES EXCLUDE REGEX "pass_sort_bench\\.cpp$")
 list(FILTER BENCH_SOURCES EXCLUDE REGEX "idle_helper\\.cpp$")
 add_executable(kestrin_bench ${BENCH_SOURCES})
-target_include_directories(kestrin_bench PRIVATE tests)
+# Its own headers as "bench/..."; the test support library brings tests/.
+target_include_directories(kestrin_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(kestrin_bench PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(kestrin_bench PRIVATE kestrin_test_support)
 target_link_options(kestrin_bench PRIVATE -static)
@@ -41,6 +42,6 @@ target_compile_definitions(kestrin_bench PRIVATE
 # A short run: every row of the table is there with a sane value. (Never a
 # timing or a ratio: those are for the full run to show.)
 add_test(NAME win.bench.EveryRowIsProduced
-  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/bench/check_table.py
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/bench/check_table.py
           ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:kestrin_bench> --rounds 1 --helpers 10 --idle-seconds 1)
 set_tests_properties(win.bench.EveryRowIsProduced PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
