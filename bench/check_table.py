@@ -2,8 +2,12 @@
 """Runs a short benchmark (the command given) and checks its table: every
 row is there, and Kestrin's and the peer's medians are numbers, above zero
 except where zero is a fair reading (a kind of object the program has none
-of, no processor tick in a short idle window). Timings and ratios are never
-judged here: that is the full run's job."""
+of, no processor tick in a short idle window); the passes went through the
+helper processes; with --round-file, the file is made anew and the table
+reads back the one round the run added to it, as scripts/bench.sh has the
+last of its runs read them all. Timings and ratios are never judged here:
+that is the full run's job."""
+import os
 import re
 import subprocess
 import sys
@@ -19,7 +23,10 @@ ROWS = [  # (start of the figure, whether zero is a fair value)
     ("threads after the first automatic pass", False),
     ("size of the program", False),
     ("start to icon in the tray", False),
+    ("first window to icon in the tray", False),
     ("`/n` start to exit", False),
+    ("`/n` with no pass", False),
+    ("`/n` with one pass over", False),
     ("idle CPU over", True),
     ("after the 3 dialogs: private bytes", False),
     ("after the 3 dialogs: GDI objects", False),
@@ -37,7 +44,15 @@ def median(cell):
         return None
 
 
+def option(name):
+    """The value after `name` on the command line; None without it."""
+    return sys.argv[sys.argv.index(name) + 1] if name in sys.argv else None
+
+
 def main():
+    round_file = option("--round-file")
+    if round_file and os.path.exists(round_file):
+        os.remove(round_file)
     run = subprocess.run(sys.argv[1:], capture_output=True, text=True, errors="replace")
     print(run.stdout)
     cells = {}
@@ -55,10 +70,18 @@ def main():
             value = median(cell)
             if value is None or value < 0 or (value == 0 and not zero_fair):
                 failures.append(f"'{row[0]}': {who} '{cell}'")
-    helpers = int(sys.argv[sys.argv.index("--helpers") + 1]) if "--helpers" in sys.argv else 0
-    passed = re.search(r"over (\d+) processes", run.stdout)
-    if not passed or int(passed.group(1)) <= helpers:
-        failures.append("the passes did not go through the helper processes")
+    helpers = int(option("--helpers") or 0)
+    for who in ("one compaction pass", "`/n` with one pass"):
+        passed = re.search(re.escape(who) + r" over (\d+) processes", run.stdout)
+        if not passed or int(passed.group(1)) <= helpers:
+            failures.append(f"'{who}' did not go through the helper processes")
+    if round_file:
+        rounds = re.search(r": (\d+) rounds,", run.stdout)
+        if not rounds or int(rounds.group(1)) != 1:
+            failures.append("the table does not read the one round the run kept")
+        kept = open(round_file, encoding="cp932").read().splitlines() if os.path.exists(round_file) else []
+        if sum(line.startswith("round\t") for line in kept) != 1 or len(kept) != 1 + len(cells):
+            failures.append(f"{round_file} does not hold one round with a pair for every row")
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0

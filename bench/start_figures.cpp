@@ -3,7 +3,6 @@
 #include <string>
 
 #include "bench/bench_setup.h"
-#include "bench/turn_about.h"
 #include "support/child_process.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
@@ -16,17 +15,20 @@ using namespace test;
 
 namespace {
 
-// From just before the program is created to its "tray icon added" line;
-// then it is closed through its window, which takes its icon away.
-std::optional<double> StartToTrayMs(const DebugOutputMonitor& monitor, const std::string& commandLine,
-                                    const char* windowClass) {
+// A resident start: from `fromLine` (just before the program is created
+// when there is none) to its "tray icon added" line; then it is closed
+// through its window, which takes its icon away.
+std::optional<double> ToTrayMs(const DebugOutputMonitor& monitor, const std::string& commandLine,
+                               const char* windowClass, const char* fromLine = nullptr) {
     const LONGLONG created = PerfNow();
     ChildProcess process(commandLine, false, MeasuredProcessors());
+    const auto from = fromLine ? monitor.WaitForLine(process.ProcessId(), fromLine, 1, kStartTimeoutMs)
+                               : std::optional<LONGLONG>(created);
     const auto tray = monitor.WaitForLine(process.ProcessId(), "tray icon added", 1, kStartTimeoutMs);
     if (HWND window = WaitForWindow(windowClass, nullptr, kStartTimeoutMs, process.ProcessId()))
         PostMessageA(window, WM_CLOSE, 0, 0);
-    if (!tray || !process.WaitForExit(kStartTimeoutMs)) return std::nullopt;
-    return PerfMs(created, *tray);
+    if (!from || !tray || !process.WaitForExit(kStartTimeoutMs)) return std::nullopt;
+    return PerfMs(*from, *tray);
 }
 
 std::optional<double> StartToExitMs(const std::string& commandLine) {
@@ -36,22 +38,33 @@ std::optional<double> StartToExitMs(const std::string& commandLine) {
     return PerfMs(created, PerfNow());
 }
 
+Timing OneShot(const std::string& commandLine) {
+    return [commandLine] { return StartToExitMs(commandLine); };
+}
+
 }  // namespace
 
 StartFigures MeasureStarts(const DebugOutputMonitor& monitor) {
     StartFigures figures;
+    const std::string kestrin = Quoted(KestrinExePath());
     WriteIni(ResidentSettings());
-    const TimedPair toTray =
-        TurnAbout([&] { return StartToTrayMs(monitor, Quoted(KestrinExePath()), "TMemCMain"); },
-                  [&] { return StartToTrayMs(monitor, Quoted(TrayPeerPath()), "KestrinTrayPeer"); });
-    figures.kestrinToTrayMs = toTray.kestrin;
-    figures.peerToTrayMs = toTray.peer;
+    figures.toTray = TurnAbout([&] { return ToTrayMs(monitor, kestrin, "TMemCMain"); },
+                               [&] { return ToTrayMs(monitor, Quoted(TrayPeerPath()), "KestrinTrayPeer"); });
+    figures.firstWindowToTray =
+        TurnAbout([&] { return ToTrayMs(monitor, kestrin, "TMemCMain", "first window"); },
+                  [&] {
+                      return ToTrayMs(monitor, Quoted(SplashTrayPeerPath()), "KestrinSplashTrayPeer", "first window");
+                  });
 
+    const std::string oneShot = kestrin + " /n";
+    const std::string oneWindow = Quoted(OneWindowPeerPath());
     WriteIni(NothingToDoSettings());
-    const TimedPair oneShot = TurnAbout([] { return StartToExitMs(Quoted(KestrinExePath()) + " /n"); },
-                                        [] { return StartToExitMs(Quoted(EmptyPeerPath())); });
-    figures.kestrinOneShotMs = oneShot.kestrin;
-    figures.emptyMs = oneShot.peer;
+    figures.oneShotEmpty = TurnAbout(OneShot(oneShot), OneShot(Quoted(EmptyPeerPath())));
+    figures.oneShotNoPass = TurnAbout(OneShot(oneShot), OneShot(oneWindow + " 0"));
+
+    WriteIni(OnePassSettings());
+    figures.onePassProcesses = ProcessCount();
+    figures.oneShotOnePass = TurnAbout(OneShot(oneShot), OneShot(oneWindow + " 1"));
     return figures;
 }
 

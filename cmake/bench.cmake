@@ -8,19 +8,29 @@ get_target_property(KESTRIN_EXE_LINK_OPTIONS Kestrin LINK_OPTIONS)
 list(FILTER KESTRIN_EXE_LINK_OPTIONS EXCLUDE REGEX "-Map=")
 get_target_property(KESTRIN_EXE_DEFINITIONS kestrin_win INTERFACE_COMPILE_DEFINITIONS)
 
-function(kestrin_peer target source)
-  add_executable(${target} WIN32 ${source} ${CMAKE_SOURCE_DIR}/bench/peers/peer.rc)
+# kestrin_peer(target source... [LIBS library...]): a peer from its sources
+# (C++ and resource files) with Kestrin's manifest.
+function(kestrin_peer target)
+  cmake_parse_arguments(PEER "" "" "LIBS" ${ARGN})
+  add_executable(${target} WIN32 ${PEER_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/bench/peers/peer.rc)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/peers)
   target_compile_options(${target} PRIVATE ${KESTRIN_EXE_COMPILE_OPTIONS})
   target_compile_definitions(${target} PRIVATE ${KESTRIN_EXE_DEFINITIONS})
   target_link_options(${target} PRIVATE ${KESTRIN_EXE_LINK_OPTIONS})
-  target_link_libraries(${target} PRIVATE ${ARGN})
+  target_link_libraries(${target} PRIVATE ${PEER_LIBS})
 endfunction()
 
-kestrin_peer(tray_program bench/peers/tray_program.cpp shell32 user32)
-kestrin_peer(pass_program bench/peers/pass_program.cpp psapi)
+kestrin_peer(tray_program bench/peers/tray_program.cpp LIBS shell32 user32)
+kestrin_peer(pass_program bench/peers/pass_program.cpp bench/peers/pass_calls.cpp LIBS psapi)
 kestrin_peer(empty_program bench/peers/empty_program.cpp)
 kestrin_peer(idle_helper bench/idle_helper.cpp)
+# Kestrin's splash and its icon: MAINICON.ico as drawn for Kestrin.rc.
+kestrin_peer(splash_tray_program bench/peers/splash_tray_program.cpp bench/peers/program_icon.rc
+  LIBS shell32 user32 gdi32)
+set_source_files_properties(bench/peers/program_icon.rc PROPERTIES OBJECT_DEPENDS "${GENERATED_ART}")
+add_dependencies(splash_tray_program kestrin_art)
+kestrin_peer(one_window_pass_program bench/peers/one_window_pass_program.cpp bench/peers/pass_calls.cpp
+  LIBS psapi user32)
 
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
 # (pass_sort_bench.cpp belongs to the host build.)
@@ -32,16 +42,22 @@ target_include_directories(kestrin_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(kestrin_bench PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(kestrin_bench PRIVATE kestrin_test_support)
 target_link_options(kestrin_bench PRIVATE -static)
-add_dependencies(kestrin_bench Kestrin tray_program pass_program empty_program idle_helper)
+add_dependencies(kestrin_bench Kestrin tray_program pass_program empty_program idle_helper splash_tray_program
+  one_window_pass_program)
 target_compile_definitions(kestrin_bench PRIVATE
   KESTRIN_TRAY_PEER="$<TARGET_FILE:tray_program>"
   KESTRIN_PASS_PEER="$<TARGET_FILE:pass_program>"
   KESTRIN_EMPTY_PEER="$<TARGET_FILE:empty_program>"
+  KESTRIN_SPLASH_TRAY_PEER="$<TARGET_FILE:splash_tray_program>"
+  KESTRIN_ONE_WINDOW_PEER="$<TARGET_FILE:one_window_pass_program>"
   KESTRIN_IDLE_HELPER="$<TARGET_FILE:idle_helper>")
 
 # A short run: every row of the table is there with a sane value. (Never a
 # timing or a ratio: those are for the full run to show.)
+# It keeps its round in a file as scripts/bench.sh does, and the table is
+# read back from it.
 add_test(NAME win.bench.EveryRowIsProduced
   COMMAND python3 ${CMAKE_SOURCE_DIR}/bench/check_table.py
-          ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:kestrin_bench> --rounds 1 --helpers 10 --idle-seconds 1)
+          ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:kestrin_bench> --rounds 1 --helpers 10 --idle-seconds 1
+          --round-file ${CMAKE_BINARY_DIR}/bench-check-rounds.txt)
 set_tests_properties(win.bench.EveryRowIsProduced PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
