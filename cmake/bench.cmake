@@ -20,17 +20,19 @@ function(kestrin_peer target)
   target_link_libraries(${target} PRIVATE ${PEER_LIBS})
 endfunction()
 
-kestrin_peer(tray_program bench/peers/tray_program.cpp LIBS shell32 user32)
-kestrin_peer(pass_program bench/peers/pass_program.cpp bench/peers/pass_calls.cpp LIBS psapi)
-kestrin_peer(empty_program bench/peers/empty_program.cpp)
+set(PEERS bench/peers)
+kestrin_peer(tray_program ${PEERS}/tray_program.cpp ${PEERS}/hidden_window.cpp ${PEERS}/tray_peer.cpp
+  LIBS shell32 user32)
+kestrin_peer(pass_program ${PEERS}/pass_program.cpp ${PEERS}/pass_calls.cpp LIBS psapi)
+kestrin_peer(empty_program ${PEERS}/empty_program.cpp)
 kestrin_peer(idle_helper bench/idle_helper.cpp)
 # Kestrin's splash and its icon: MAINICON.ico as drawn for Kestrin.rc.
-kestrin_peer(splash_tray_program bench/peers/splash_tray_program.cpp bench/peers/program_icon.rc
-  LIBS shell32 user32 gdi32)
-set_source_files_properties(bench/peers/program_icon.rc PROPERTIES OBJECT_DEPENDS "${GENERATED_ART}")
+kestrin_peer(splash_tray_program ${PEERS}/splash_tray_program.cpp ${PEERS}/hidden_window.cpp ${PEERS}/tray_peer.cpp
+  ${PEERS}/program_icon.rc LIBS shell32 user32 gdi32)
+set_source_files_properties(${PEERS}/program_icon.rc PROPERTIES OBJECT_DEPENDS "${GENERATED_ART}")
 add_dependencies(splash_tray_program kestrin_art)
-kestrin_peer(one_window_pass_program bench/peers/one_window_pass_program.cpp bench/peers/pass_calls.cpp
-  LIBS psapi user32)
+kestrin_peer(one_window_pass_program ${PEERS}/one_window_pass_program.cpp ${PEERS}/hidden_window.cpp
+  ${PEERS}/pass_calls.cpp LIBS psapi user32)
 
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
 # (pass_sort_bench.cpp belongs to the host build.)

@@ -8,26 +8,18 @@
 
 #include <cstdlib>
 
+#include "hidden_window.h"
 #include "pass_calls.h"
 
-namespace {
-
-constexpr char kClassName[] = "KestrinOneWindowPeer";
-
-}  // namespace
+using namespace kestrin::peers;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(0, kClassName, "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateHiddenWindow(instance, "KestrinOneWindowPeer");
     if (!window) return 1;
     OutputDebugStringA("Kestrin: first window\n");
 
     const int passes = __argc > 1 ? std::atoi(__argv[1]) : 0;
-    for (int i = 0; i < passes; ++i) kestrin::peers::TracedPass();
+    for (int i = 0; i < passes; ++i) TracedPass();
     DestroyWindow(window);
     return 0;
 }

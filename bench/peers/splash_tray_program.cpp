@@ -8,17 +8,18 @@
 // splash gone and a message loop. Closing the hidden window takes the icon
 // away and ends it.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <type_traits>
 
+#include "hidden_window.h"
+#include "tray_peer.h"
+
+using namespace kestrin::peers;
+
 namespace {
 
-constexpr char kClassName[] = "KestrinSplashTrayPeer";
 constexpr char kSplashClassName[] = "KestrinSplashPeer";
-constexpr UINT kIconId = 1;
-constexpr UINT kCallbackMessage = WM_APP + 1;
 constexpr DWORD kSplashMs = 1500;
 
 // Kestrin's splash (src/app/sp.cpp, src/app/banner.h) and the class style
@@ -52,24 +53,6 @@ struct SplashArt {
     HICON icon = nullptr;
 };
 SplashArt splashArt;
-
-NOTIFYICONDATAA IconData(HWND window) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = kIconId;
-    return data;
-}
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        NOTIFYICONDATAA data = IconData(window);
-        Shell_NotifyIconA(NIM_DELETE, &data);
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 void PaintSplash(HWND window) {
     PAINTSTRUCT paint;
@@ -135,12 +118,7 @@ Window ShowSplash(HINSTANCE instance, HWND owner) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(0, kClassName, "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateHiddenWindow(instance, "KestrinSplashTrayPeer", TrayWindowProc);
     if (!window) return 1;
     OutputDebugStringA("Kestrin: first window\n");
 
@@ -153,19 +131,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Window splash = ShowSplash(instance, window);
     if (!splash) return 1;
 
-    NOTIFYICONDATAA data = IconData(window);
-    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
-    data.uCallbackMessage = kCallbackMessage;
-    data.hIcon = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    lstrcpynA(data.szTip, "Kestrin", sizeof data.szTip);
-    if (!Shell_NotifyIconA(NIM_ADD, &data)) return 1;
-    OutputDebugStringA("Kestrin: tray icon added\n");
-
+    const HICON trayIcon = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON,
+                                                         GetSystemMetrics(SM_CXSMICON),
+                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    if (!AddTrayIcon(window, trayIcon)) return 1;
     Sleep(kSplashMs);
     splash.reset();
-
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    RunMessageLoop();
     return 0;
 }
