@@ -202,7 +202,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: kestrin_bench [--rounds N] [--helpers N] [--idle-seconds N] [--round-file PATH]\n");
+                     "usage: kestrin_bench [--rounds N] [--helpers N] [--idle-seconds N] [--round-file PATH]\n"
+                     "       (--rounds 0 measures nothing and shows the rounds of the file)\n");
         return 2;
     }
     const auto kept = options.roundFile.empty() ? std::vector<RoundFigures>{} : ReadRounds(options.roundFile);
@@ -210,14 +211,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrin_bench: %s is no round file\n", options.roundFile.c_str());
         return 2;
     }
-    test::DebugOutputMonitor monitor;
-    if (!monitor.Active()) {
-        std::fprintf(stderr, "kestrin_bench: another program receives the debug output of this session\n");
-        return 2;
-    }
     const std::vector<RowSpec> specs = TableRows(options);
     std::vector<RoundFigures> rounds = *kept;
-    {
+    if (options.rounds > 0) {
+        test::DebugOutputMonitor monitor;
+        if (!monitor.Active()) {
+            std::fprintf(stderr, "kestrin_bench: another program receives the debug output of this session\n");
+            return 2;
+        }
         HelperFleet helpers(options.helpers);
         std::vector<RoundFigures> measured;
         for (int round = 1; round <= options.rounds; ++round) {
@@ -235,6 +236,10 @@ int main(int argc, char** argv) {
             return 2;
         }
         rounds.insert(rounds.end(), measured.begin(), measured.end());
+    }
+    if (rounds.empty()) {
+        std::fprintf(stderr, "kestrin_bench: no rounds to show\n");
+        return 2;
     }
     const std::vector<Row> rows = Fill(specs, rounds);
 

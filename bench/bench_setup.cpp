@@ -22,7 +22,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                                                                     : nullptr;
         if (!target || i + 1 >= argc) return false;
         *target = std::atoi(argv[++i]);
-        if (*target < (target == &options.helpers ? 0 : 1)) return false;
+        if (*target < (target == &options.idleSeconds ? 1 : 0)) return false;
     }
     return true;
 }

@@ -10,7 +10,7 @@
 namespace kestrin::bench {
 
 struct Options {
-    int rounds = 3;
+    int rounds = 3;        // 0: none measured, the round file's shown
     int helpers = 200;     // idle processes for the passes to go through
     int idleSeconds = 30;  // the window over which idle CPU is measured
     // Where the rounds are kept (round_file.h): those of this run are added,

@@ -3,10 +3,11 @@
 row is there, and Kestrin's and the peer's medians are numbers, above zero
 except where zero is a fair reading (a kind of object the program has none
 of, no processor tick in a short idle window); the passes went through the
-helper processes; with --round-file, the file is made anew and the table
-reads back the one round the run added to it, as scripts/bench.sh has the
-last of its runs read them all. Timings and ratios are never judged here:
-that is the full run's job."""
+helper processes. With --round-file (as scripts/bench.sh runs it, a round
+a run), the file is made anew and must hold the run's one round with a pair
+for every row; then the round is kept twice over and a run that measures
+nothing (--rounds 0) must show two rounds and the same figures. Timings
+and ratios are never judged here: that is the full run's job."""
 import os
 import re
 import subprocess
@@ -49,18 +50,45 @@ def option(name):
     return sys.argv[sys.argv.index(name) + 1] if name in sys.argv else None
 
 
-def main():
-    round_file = option("--round-file")
-    if round_file and os.path.exists(round_file):
-        os.remove(round_file)
-    run = subprocess.run(sys.argv[1:], capture_output=True, text=True, errors="replace")
-    print(run.stdout)
-    cells = {}
+def table(command):
+    """The run's exit status, output, round count and rows by figure."""
+    run = subprocess.run(command, capture_output=True, text=True, errors="replace")
+    rows = {}
     for line in run.stdout.splitlines():
         if line.startswith("| ") and not line.startswith("| figure"):
             row = [c.strip() for c in line.strip("|").split(" | ")]
-            cells[row[0]] = row
-    failures = [] if run.returncode == 0 else [f"the benchmark ended with {run.returncode}"]
+            rows[row[0]] = row
+    rounds = re.search(r": (\d+) rounds,", run.stdout)
+    return run.returncode, run.stdout, int(rounds.group(1)) if rounds else None, rows
+
+
+def round_file_failures(command, round_file, rows):
+    kept = open(round_file, encoding="cp932").read() if os.path.exists(round_file) else ""
+    lines = kept.splitlines()
+    if sum(line.startswith("round\t") for line in lines) != 1 or len(lines) != 1 + len(rows):
+        return [f"{round_file} does not hold one round with a pair for every row"]
+    with open(round_file, "a", encoding="cp932") as file:
+        file.write(kept)
+    shown = list(command)
+    shown[shown.index("--rounds") + 1] = "0"
+    status, output, rounds, again = table(shown)
+    failures = [] if status == 0 else [f"the run of the round file ended with {status}:\n{output}"]
+    if rounds != 2:
+        failures.append(f"the run of the round file shows {rounds} rounds, not the 2 kept")
+    for figure, row in rows.items():
+        if again.get(figure, [None] * 4)[2:4] != row[2:4]:
+            failures.append(f"'{figure}': {row[2:4]} measured, {again.get(figure)} read back")
+    return failures
+
+
+def main():
+    command = sys.argv[1:]
+    round_file = option("--round-file")
+    if round_file and os.path.exists(round_file):
+        os.remove(round_file)
+    status, output, rounds, cells = table(command)
+    print(output)
+    failures = [] if status == 0 else [f"the benchmark ended with {status}"]
     for start, zero_fair in ROWS:
         row = next((r for figure, r in cells.items() if figure.startswith(start)), None)
         if row is None:
@@ -72,16 +100,13 @@ def main():
                 failures.append(f"'{row[0]}': {who} '{cell}'")
     helpers = int(option("--helpers") or 0)
     for who in ("one compaction pass", "`/n` with one pass"):
-        passed = re.search(re.escape(who) + r" over (\d+) processes", run.stdout)
+        passed = re.search(re.escape(who) + r" over (\d+) processes", output)
         if not passed or int(passed.group(1)) <= helpers:
             failures.append(f"'{who}' did not go through the helper processes")
     if round_file:
-        rounds = re.search(r": (\d+) rounds,", run.stdout)
-        if not rounds or int(rounds.group(1)) != 1:
-            failures.append("the table does not read the one round the run kept")
-        kept = open(round_file, encoding="cp932").read().splitlines() if os.path.exists(round_file) else []
-        if sum(line.startswith("round\t") for line in kept) != 1 or len(kept) != 1 + len(cells):
-            failures.append(f"{round_file} does not hold one round with a pair for every row")
+        if rounds != 1:
+            failures.append(f"the table shows {rounds} rounds, not the one the run kept")
+        failures += round_file_failures(command, round_file, cells)
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0
