@@ -1,7 +1,5 @@
 #include "bench/pass_figures.h"
 
-#include <psapi.h>
-
 #include <functional>
 #include <vector>
 
@@ -18,13 +16,6 @@ namespace kestrin::bench {
 using namespace test;
 
 namespace {
-
-size_t ProcessCount() {
-    std::vector<DWORD> ids(65536);
-    DWORD bytes = 0;
-    return EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes) ? bytes / sizeof(DWORD)
-                                                                                               : 0;
-}
 
 // Starts the program's `n`-th pass and times it from its "pass start" line
 // to its "pass end" line.

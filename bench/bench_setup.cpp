@@ -1,5 +1,7 @@
 #include "bench/bench_setup.h"
 
+#include <psapi.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -9,13 +11,18 @@ namespace kestrin::bench {
 
 bool ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--round-file") == 0 && i + 1 < argc) {
+            const std::string path = argv[++i];
+            options.roundFile = path.starts_with('/') ? test::UnixToWindowsPath(path) : path;
+            continue;
+        }
         int* target = std::strcmp(argv[i], "--rounds") == 0         ? &options.rounds
                       : std::strcmp(argv[i], "--helpers") == 0      ? &options.helpers
                       : std::strcmp(argv[i], "--idle-seconds") == 0 ? &options.idleSeconds
                                                                     : nullptr;
         if (!target || i + 1 >= argc) return false;
         *target = std::atoi(argv[++i]);
-        if (*target < (target == &options.helpers ? 0 : 1)) return false;
+        if (*target < (target == &options.idleSeconds ? 1 : 0)) return false;
     }
     return true;
 }
@@ -23,6 +30,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 std::string TrayPeerPath() { return test::UnixToWindowsPath(KESTRIN_TRAY_PEER); }
 std::string PassPeerPath() { return test::UnixToWindowsPath(KESTRIN_PASS_PEER); }
 std::string EmptyPeerPath() { return test::UnixToWindowsPath(KESTRIN_EMPTY_PEER); }
+std::string SplashTrayPeerPath() { return test::UnixToWindowsPath(KESTRIN_SPLASH_TRAY_PEER); }
+std::string OneWindowPeerPath() { return test::UnixToWindowsPath(KESTRIN_ONE_WINDOW_PEER); }
 std::string IdleHelperPath() { return test::UnixToWindowsPath(KESTRIN_IDLE_HELPER); }
 
 DWORD_PTR MeasuredProcessors() {
@@ -40,6 +49,18 @@ const std::vector<std::string>& ResidentSettings() {
 const std::vector<std::string>& NothingToDoSettings() {
     static const std::vector<std::string> settings{"Timer=60", "MsgBox=0", "Counter=0", "ManOnce=0", "UseHK=0"};
     return settings;
+}
+
+const std::vector<std::string>& OnePassSettings() {
+    static const std::vector<std::string> settings{"Timer=0", "MsgBox=0", "Counter=1", "ManOnce=1", "UseHK=0"};
+    return settings;
+}
+
+size_t ProcessCount() {
+    std::vector<DWORD> ids(65536);
+    DWORD bytes = 0;
+    return EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes) ? bytes / sizeof(DWORD)
+                                                                                               : 0;
 }
 
 }  // namespace kestrin::bench

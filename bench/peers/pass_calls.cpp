@@ -1,19 +1,11 @@
-// The floor of a compaction pass: the calls Kestrin's pass makes
-// (SweepProcesses in src/app/portable/compaction_pass.cpp through
-// src/app/windows_process_system.cpp), with the same arguments and in the
-// same order for each process, and nothing around them (the process IDs are
-// taken as the system lists them; Kestrin sorts them first). It writes the same diagnostic lines
-// around each pass as Kestrin ("Kestrin: pass start", "Kestrin: pass end"),
-// so that the benchmark times both the same way.
-//
-// Command line: the handle values of an inherited auto-reset event that
-// starts one pass, and of this program's parent, whose end ends it too.
+#include "pass_calls.h"
+
 #include <windows.h>
 // psapi.dll's own entry points, as Kestrin imports them.
 #define PSAPI_VERSION 1
 #include <psapi.h>
 
-#include <cstdlib>
+namespace kestrin::peers {
 
 namespace {
 
@@ -49,18 +41,12 @@ void Sweep() {
     }
 }
 
-HANDLE HandleArgument(int index) {
-    return index < __argc ? reinterpret_cast<HANDLE>(std::strtoul(__argv[index], nullptr, 10)) : nullptr;
-}
-
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const HANDLE waits[] = {HandleArgument(1), HandleArgument(2)};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-        OutputDebugStringA("Kestrin: pass start\n");
-        Sweep();
-        OutputDebugStringA("Kestrin: pass end\n");
-    }
-    return 0;
+void TracedPass() {
+    OutputDebugStringA("Kestrin: pass start\n");
+    Sweep();
+    OutputDebugStringA("Kestrin: pass end\n");
 }
+
+}  // namespace kestrin::peers

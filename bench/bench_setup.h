@@ -10,18 +10,24 @@
 namespace kestrin::bench {
 
 struct Options {
-    int rounds = 3;
+    int rounds = 3;        // 0: none measured, the round file's shown
     int helpers = 200;     // idle processes for the passes to go through
     int idleSeconds = 30;  // the window over which idle CPU is measured
+    // Where the rounds are kept (round_file.h): those of this run are added,
+    // and the table shows every round there. Empty: only this run's rounds.
+    std::string roundFile;
 };
 
-// From "--rounds N --helpers N --idle-seconds N"; false on anything else.
+// From "--rounds N --helpers N --idle-seconds N --round-file PATH" (a Unix
+// path or a Windows one); false on anything else.
 bool ParseOptions(int argc, char** argv, Options& options);
 
 // Full Windows paths of the programs.
 std::string TrayPeerPath();
 std::string PassPeerPath();
 std::string EmptyPeerPath();
+std::string SplashTrayPeerPath();
+std::string OneWindowPeerPath();
 std::string IdleHelperPath();
 
 // Kestrin resident for the benchmark: the interval thread running (60
@@ -30,6 +36,13 @@ std::string IdleHelperPath();
 const std::vector<std::string>& ResidentSettings();
 // `Kestrin.exe /n` with nothing to do: no pass at all.
 const std::vector<std::string>& NothingToDoSettings();
+// `Kestrin.exe /n` with exactly one pass and nothing after it: no interval
+// (so the pass ends the user's way, without the automatic way's 1.5 s), no
+// notice.
+const std::vector<std::string>& OnePassSettings();
+
+// How many processes the system lists now.
+size_t ProcessCount();
 
 // The processor every measured program runs on: the same one for Kestrin
 // and its peer (the last). Left to the scheduler, a process under Wine makes
