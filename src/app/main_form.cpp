@@ -87,7 +87,7 @@ void TMemCMain::BuildTray() {
     tb_->SetTipHelp("Kestrin");
     IconPicture icon;
     icon.LoadResource(App().Instance(), "MAINICON");
-    tb_->SetIcon(&icon);
+    tb_->SetIcon(std::move(icon));
     tb_->OnMouseDown = [this](TTrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
         TBMouseDown(sender, button, shift, x, y);
     };

@@ -28,6 +28,9 @@ public:
     void Clear();
     // Takes an icon this picture is to own from now on.
     void Adopt(IconHandle icon);
+    // Gives the icon up to the caller, leaving the picture empty (no notice:
+    // the picture is on its way out).
+    IconHandle Release() noexcept { return std::move(icon_); }
 
     // Loads an icon resource at the given size (LoadImageA, not shared).
     // On failure the picture is left as it was, no notice fires, and the

@@ -131,15 +131,21 @@ void TTrayIcon::SetIcon(const IconPicture* picture) {
         copy.reset(CopyIcon(picture->Handle()));
         if (!copy) throw KestrinError("アイコンを複製できません。");
     }
+    TakeIcon(std::move(copy));
+    // No picture: shown without one first (above), then taken out of the tray.
+    if (!picture) SetVisible(false);
+}
+
+void TTrayIcon::SetIcon(IconPicture&& picture) { TakeIcon(picture.Release()); }
+
+void TTrayIcon::TakeIcon(IconHandle icon) {
     {
         // A stop on another thread may be handing the old picture to the
         // shell right now; it is destroyed only under the lock.
         std::lock_guard lock(recordMutex_);
-        icon_.Adopt(std::move(copy));
+        icon_.Adopt(std::move(icon));
     }
     IconChanged();
-    // No picture: shown without one first (above), then taken out of the tray.
-    if (!picture) SetVisible(false);
 }
 
 void TTrayIcon::SetLBPopupMenu(PopupMenu* menu) {

@@ -75,6 +75,8 @@ public:
     // icon is in the tray); nullptr clears the picture and hides the icon.
     const IconPicture& Icon() const noexcept { return icon_; }
     void SetIcon(const IconPicture* picture);
+    // The same for a picture nobody else needs: it is taken, not copied.
+    void SetIcon(IconPicture&& picture);
     // Menus for the left and the right button; not owned.
     PopupMenu* LBPopupMenu() const noexcept { return lbPopupMenu_; }
     void SetLBPopupMenu(PopupMenu* menu);
@@ -157,6 +159,8 @@ private:
     HICON CurrentPictureLocked() const noexcept;
     // The static picture changed (or an animation ended): show it.
     void IconChanged();
+    // Makes `icon` the picture (nothing for none) and shows the change.
+    void TakeIcon(IconHandle icon);
     void ForgetAnimateIcons() noexcept;
     void OpenPopup(bool leftMenu, int x, int y);
     // AnimatedIcon: a frame of the worker.
