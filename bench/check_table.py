@@ -21,6 +21,7 @@ ROWS = [  # (start of the figure, whether zero is a fair value)
     ("USER objects, idle", False),
     ("- windows", False), ("- menus", True), ("- icons and cursors", True),
     ("kernel handles, idle", False),
+    ("GDI objects, idle (peer: splash tray program)", False),
     ("threads after the first automatic pass", False),
     ("size of the program", False),
     ("start to icon in the tray", False),

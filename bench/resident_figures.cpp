@@ -120,4 +120,16 @@ ResidentFigures MeasureTrayPeer(const DebugOutputMonitor& monitor, const Options
     return figures;
 }
 
+std::optional<Footprint> MeasureSplashPeerIdle(const DebugOutputMonitor& monitor) {
+    Started peer(monitor, Quoted(SplashTrayPeerPath()));
+    const DWORD processId = peer.process->ProcessId();
+    HWND window = WaitForWindow("KestrinSplashTrayPeer", nullptr, kStartTimeoutMs, processId);
+    // Settled as Kestrin is: the splash gone, the loop running.
+    if (!peer.inTray || !WaitForWindowGone("KestrinSplashPeer", kStartTimeoutMs, processId) || !Answers(window))
+        return std::nullopt;
+    const std::optional<Footprint> idle = ReadFootprint(processId);
+    Close(*peer.process, window);
+    return idle;
+}
+
 }  // namespace kestrin::bench

@@ -24,5 +24,8 @@ struct ResidentFigures {
 
 ResidentFigures MeasureKestrin(const test::DebugOutputMonitor& monitor, const Options& options);
 ResidentFigures MeasureTrayPeer(const test::DebugOutputMonitor& monitor, const Options& options);
+// The splash tray program once its splash has gone: what a program that
+// shows the same splash keeps of it.
+std::optional<test::Footprint> MeasureSplashPeerIdle(const test::DebugOutputMonitor& monitor);
 
 }  // namespace kestrin::bench
