@@ -31,9 +31,6 @@ struct BannerLayout {
 class BannerForm : public Form {
 public:
     const BannerLayout& Layout() const noexcept { return layout_; }
-    // Image1's picture, "MAINICON" at 32 x 32; null when it could not be had
-    // (the frame then stays empty; the window is still worth showing).
-    HICON Icon() const noexcept { return icon_; }
 
 protected:
     // Applies the layout's design properties; `layout` must outlive the form.
@@ -47,7 +44,10 @@ protected:
 
 private:
     const BannerLayout& layout_;
-    HICON icon_;  // shared with the window classes: never destroyed
+    // Image1's picture, "MAINICON" at 32 x 32, shared with the window classes
+    // (never destroyed); null when it could not be had: the frame then stays
+    // empty, and the window is still worth showing.
+    HICON icon_;
 };
 
 }  // namespace kestrin
