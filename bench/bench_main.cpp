@@ -68,7 +68,7 @@ struct Measured {
 // A row of the table and how a round's pair is taken for it. The figure is
 // also the pair's name in the round file; where it holds "{processes}",
 // the count the row names goes in when the table is made.
-struct RowSpec {
+struct MeasuredRow {
     Row row;
     std::function<Values(const Measured&)> take;
     size_t RoundFigures::*processes = nullptr;
@@ -129,8 +129,8 @@ std::vector<std::pair<Row, FootprintField>> DialogRows() {
     };
 }
 
-std::vector<RowSpec> TableRows(const Options& options) {
-    std::vector<RowSpec> rows;
+std::vector<MeasuredRow> TableRows(const Options& options) {
+    std::vector<MeasuredRow> rows;
     rows.push_back({{"one compaction pass over {processes} processes (peer: the same calls only)", "ms", 1,
                      RatioAtMost(1.05)},
                     [](const Measured& m) { return Values{m.passes.kestrinMs, m.passes.floorMs}; },
@@ -172,25 +172,25 @@ std::vector<RowSpec> TableRows(const Options& options) {
     return rows;
 }
 
-RoundFigures Record(const std::vector<RowSpec>& specs, const Measured& measured, size_t helpers) {
+RoundFigures Record(const std::vector<MeasuredRow>& measuredRows, const Measured& measured, size_t helpers) {
     RoundFigures round{helpers, measured.passes.processes, measured.starts.onePassProcesses, {}};
-    for (const RowSpec& spec : specs) {
-        const auto [kestrin, peer] = spec.take(measured);
-        if (kestrin && peer) round.pairs.push_back({spec.row.figure, *kestrin, *peer});
+    for (const MeasuredRow& measuredRow : measuredRows) {
+        const auto [kestrin, peer] = measuredRow.take(measured);
+        if (kestrin && peer) round.pairs.push_back({measuredRow.row.figure, *kestrin, *peer});
     }
     return round;
 }
 
 // The table's rows filled from the rounds, with the counts the figures name.
-std::vector<Row> Fill(const std::vector<RowSpec>& specs, const std::vector<RoundFigures>& rounds) {
+std::vector<Row> Fill(const std::vector<MeasuredRow>& measuredRows, const std::vector<RoundFigures>& rounds) {
     std::vector<Row> rows;
-    for (const RowSpec& spec : specs) {
-        Row row = spec.row;
+    for (const MeasuredRow& measuredRow : measuredRows) {
+        Row row = measuredRow.row;
         size_t processes = 0;
         for (const RoundFigures& round : rounds) {
             for (const FigurePair& pair : round.pairs)
-                if (pair.figure == spec.row.figure) row.Add(pair.kestrin, pair.peer);
-            if (spec.processes && round.*spec.processes) processes = round.*spec.processes;
+                if (pair.figure == measuredRow.row.figure) row.Add(pair.kestrin, pair.peer);
+            if (measuredRow.processes && round.*measuredRow.processes) processes = round.*measuredRow.processes;
         }
         if (const size_t mark = row.figure.find(kProcessesMark); mark != std::string::npos)
             row.figure.replace(mark, sizeof kProcessesMark - 1, std::to_string(processes));
@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrin_bench: %s is no round file\n", options.roundFile.c_str());
         return 2;
     }
-    const std::vector<RowSpec> specs = TableRows(options);
+    const std::vector<MeasuredRow> measuredRows = TableRows(options);
     std::vector<RoundFigures> rounds = *kept;
     if (options.rounds > 0) {
         test::DebugOutputMonitor monitor;
@@ -239,7 +239,7 @@ int main(int argc, char** argv) {
             figures.splashPeerIdle = MeasureSplashPeerIdle(monitor);
             figures.passes = MeasurePasses(monitor);
             figures.starts = MeasureStarts(monitor);
-            measured.push_back(Record(specs, figures, helpers.Running()));
+            measured.push_back(Record(measuredRows, figures, helpers.Running()));
         }
         test::RemoveIni();
         if (!options.roundFile.empty() && !AppendRounds(options.roundFile, measured)) {
@@ -252,7 +252,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrin_bench: no rounds to show\n");
         return 2;
     }
-    const std::vector<Row> rows = Fill(specs, rounds);
+    const std::vector<Row> rows = Fill(measuredRows, rounds);
 
     SYSTEMTIME now;
     GetLocalTime(&now);
