@@ -111,21 +111,26 @@ Form* Form::FromHandle(HWND window) {
 
 Form* Form::FromChild(HWND window) { return static_cast<Form*>(TopLevelWindow::FromChild(window)); }
 
-Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle) const {
+SIZE Form::CentringScreen() const {
+    if (position_ != poScreenCenter) return {};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle, SIZE screen) const {
     RECT rect{0, 0, clientWidth_, clientHeight_};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     Bounds bounds{left_, top_, rect.right - rect.left, rect.bottom - rect.top};
     if (position_ == poScreenCenter) {
-        bounds.x = (GetSystemMetrics(SM_CXSCREEN) - bounds.width) / 2;
-        bounds.y = (GetSystemMetrics(SM_CYSCREEN) - bounds.height) / 2;
+        bounds.x = (screen.cx - bounds.width) / 2;
+        bounds.y = (screen.cy - bounds.height) / 2;
     }
     return bounds;
 }
 
-void Form::FillCreateParams(CreateParamsRecord& params) const {
+void Form::FillCreateParams(CreateParamsRecord& params, SIZE screen) const {
     params.style = BorderStyleBits(borderStyle_, systemMenu_) | WS_CLIPSIBLINGS;
     params.exStyle = (borderStyle_ == bsDialog ? WS_EX_DLGMODALFRAME : 0) | (stayOnTop_ ? WS_EX_TOPMOST : 0);
-    const Bounds bounds = WindowBoundsFor(params.style, params.exStyle);
+    const Bounds bounds = WindowBoundsFor(params.style, params.exStyle, screen);
     params.x = bounds.x;
     params.y = bounds.y;
     params.width = bounds.width;
@@ -145,8 +150,9 @@ void Form::Create(HWND owner) {
         .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
         .procedureMustMatch = true,
     });
+    const SIZE screen = CentringScreen();
     CreateParamsRecord params;
-    FillCreateParams(params);
+    FillCreateParams(params, screen);
     params.owner = owner ? owner : App().Handle();
     const CreateParamsRecord inherited = params;
     CreateParams(params);
@@ -154,7 +160,7 @@ void Form::Create(HWND owner) {
                               params.width == inherited.width && params.height == inherited.height;
     if (geometryKept && (params.style != inherited.style || params.exStyle != inherited.exStyle)) {
         // Other borders, same client area: size (and centre) for the final style.
-        const Bounds bounds = WindowBoundsFor(params.style, params.exStyle);
+        const Bounds bounds = WindowBoundsFor(params.style, params.exStyle, screen);
         params.width = bounds.width;
         params.height = bounds.height;
         if (position_ == poScreenCenter) {
@@ -184,7 +190,8 @@ void Form::Destroy() { DestroyBound(); }
 void Form::ApplyGeometry() {
     if (!Handle()) return;
     const Bounds bounds = WindowBoundsFor(static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),
-                                          static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
+                                          static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)),
+                                          CentringScreen());
     SetWindowPos(Handle(), nullptr, bounds.x, bounds.y, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

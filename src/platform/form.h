@@ -202,9 +202,13 @@ protected:
 private:
     friend class WindowBinding;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    void FillCreateParams(CreateParamsRecord& params) const;
-    // Window position and size for the client size, the styles and the position rule.
-    Bounds WindowBoundsFor(DWORD style, DWORD exStyle) const;
+    // The screen's size for a centred form, else zero: asked once per
+    // placing (Wine answers it from its display cache, 0.1 ms a call).
+    SIZE CentringScreen() const;
+    void FillCreateParams(CreateParamsRecord& params, SIZE screen) const;
+    // Window position and size for the client size, the styles and the
+    // position rule, on a screen of `screen` (CentringScreen).
+    Bounds WindowBoundsFor(DWORD style, DWORD exStyle, SIZE screen) const;
     void ApplyGeometry();
     void HandleCommand(WPARAM wParam, LPARAM lParam);
     bool ControlWantsKey(const MSG& message) const;

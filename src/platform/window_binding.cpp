@@ -26,6 +26,12 @@ WindowBinding* WindowBinding::Find(HWND window, WindowKind kind) noexcept {
 void WindowBinding::Bind(HWND window) noexcept {
     window_.reset(window);
     SetPropA(window, kBindingProperty, this);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void WindowBinding::Clear(HWND window) noexcept {
+    RemovePropA(window, kBindingProperty);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
 }
 
 void WindowBinding::BindCreated(HWND window) noexcept {
@@ -41,7 +47,7 @@ void WindowBinding::Unbind() noexcept {
     // DefWindowProcA, which is all an unbound window of our class gets.
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == &WindowBinding::Procedure)
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProcedure_));
-    RemovePropA(window, kBindingProperty);
+    Clear(window);
 }
 
 void WindowBinding::DestroyUnbound() noexcept {
@@ -54,11 +60,13 @@ LRESULT CALLBACK WindowBinding::Procedure(HWND window, UINT message, WPARAM wPar
         if (auto* object = static_cast<WindowBinding*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams))
             object->Bind(window);
     }
-    auto* self = static_cast<WindowBinding*>(GetPropA(window, kBindingProperty));
+    // Only our classes and the controls we subclassed come here, and their
+    // user data is ours.
+    auto* self = reinterpret_cast<WindowBinding*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The window's last message: the object lets go of it first.
-        RemovePropA(window, kBindingProperty);
+        Clear(window);
         (void)self->window_.release();
         if (self->graphics_) self->graphics_->WindowGone();
         return CallWindowProcA(self->defaultProcedure_, window, message, wParam, lParam);
