@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: kestrin_bench [--rounds N] [--helpers N] [--idle-seconds N] [--round-file PATH]\n"
+                     "usage: kestrin_bench [--rounds N] [--helpers N] [--idle-seconds N] [--runs N] [--round-file PATH]\n"
                      "       (--rounds 0 measures nothing and shows the rounds of the file)\n");
         return 2;
     }
@@ -237,8 +237,9 @@ int main(int argc, char** argv) {
             figures.kestrin = MeasureKestrin(monitor, options);
             figures.peer = MeasureTrayPeer(monitor, options);
             figures.splashPeerIdle = MeasureSplashPeerIdle(monitor);
-            figures.passes = MeasurePasses(monitor);
-            figures.starts = MeasureStarts(monitor);
+            const auto runs = static_cast<size_t>(options.runs);
+            figures.passes = MeasurePasses(monitor, runs);
+            figures.starts = MeasureStarts(monitor, runs);
             measured.push_back(Record(measuredRows, figures, helpers.Running()));
         }
         test::RemoveIni();
@@ -260,9 +261,9 @@ int main(int argc, char** argv) {
                 now.wMonth, now.wDay, rounds.size(), rounds.back().helpers, WineVersion().c_str());
     std::printf("%s\n", FormatTable(rows).c_str());
     std::printf("Peer: the minimal tray program unless the row names another. Ratio: Kestrin / peer, round by "
-                "round.\nA time is a round's median of %zu runs of each, taken turn about. Goals are judged on the "
+                "round.\nA time is a round's median of %d runs of each, taken turn about. Goals are judged on the "
                 "medians.\n",
-                kTimingsPerRound);
+                options.runs);
     if (!options.roundFile.empty())
         std::printf("Rounds kept in %s. scripts/bench.sh runs each round in a driver run of its own and restarts "
                     "the Wine harness in between:\nWine's taskbar keeps a tooltip window for every icon ever added, "

@@ -19,10 +19,12 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         int* target = std::strcmp(argv[i], "--rounds") == 0         ? &options.rounds
                       : std::strcmp(argv[i], "--helpers") == 0      ? &options.helpers
                       : std::strcmp(argv[i], "--idle-seconds") == 0 ? &options.idleSeconds
+                      : std::strcmp(argv[i], "--runs") == 0         ? &options.runs
                                                                     : nullptr;
         if (!target || i + 1 >= argc) return false;
         *target = std::atoi(argv[++i]);
-        if (*target < (target == &options.idleSeconds ? 1 : 0)) return false;
+        const bool atLeastOne = target == &options.idleSeconds || target == &options.runs;
+        if (*target < (atLeastOne ? 1 : 0)) return false;
     }
     return true;
 }

@@ -13,12 +13,13 @@ struct Options {
     int rounds = 3;        // 0: none measured, the round file's shown
     int helpers = 200;     // idle processes for the passes to go through
     int idleSeconds = 30;  // the window over which idle CPU is measured
+    int runs = 8;          // timings of each program per round (turn_about.h)
     // Where the rounds are kept (round_file.h): those of this run are added,
     // and the table shows every round there. Empty: only this run's rounds.
     std::string roundFile;
 };
 
-// From "--rounds N --helpers N --idle-seconds N --round-file PATH" (a Unix
+// From "--rounds N --helpers N --idle-seconds N --runs N --round-file PATH" (a Unix
 // path or a Windows one); false on anything else.
 bool ParseOptions(int argc, char** argv, Options& options);
 

@@ -30,7 +30,7 @@ std::optional<double> TimePass(const DebugOutputMonitor& monitor, DWORD processI
 
 }  // namespace
 
-PassFigures MeasurePasses(const DebugOutputMonitor& monitor) {
+PassFigures MeasurePasses(const DebugOutputMonitor& monitor, size_t runs) {
     PassFigures figures;
     WriteIni(ResidentSettings());
     ChildProcess kestrin(Quoted(KestrinExePath()), false, MeasuredProcessors());
@@ -52,7 +52,7 @@ PassFigures MeasurePasses(const DebugOutputMonitor& monitor) {
         figures.processes = ProcessCount();
         const TimedPair passes =
             TurnAbout([&] { return TimePass(monitor, kestrin.ProcessId(), ++kestrinPasses, click); },
-                      [&] { return TimePass(monitor, floor.ProcessId(), ++floorPasses, signal); });
+                      [&] { return TimePass(monitor, floor.ProcessId(), ++floorPasses, signal); }, runs);
         figures.kestrinMs = passes.kestrin;
         figures.floorMs = passes.peer;
     }

@@ -17,6 +17,6 @@ struct PassFigures {
     size_t processes = 0;  // as the system listed them just before
 };
 
-PassFigures MeasurePasses(const test::DebugOutputMonitor& monitor);
+PassFigures MeasurePasses(const test::DebugOutputMonitor& monitor, size_t runs);
 
 }  // namespace kestrin::bench

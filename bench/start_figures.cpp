@@ -44,27 +44,28 @@ Timing OneShot(const std::string& commandLine) {
 
 }  // namespace
 
-StartFigures MeasureStarts(const DebugOutputMonitor& monitor) {
+StartFigures MeasureStarts(const DebugOutputMonitor& monitor, size_t runs) {
     StartFigures figures;
     const std::string kestrin = Quoted(KestrinExePath());
     WriteIni(ResidentSettings());
     figures.toTray = TurnAbout([&] { return ToTrayMs(monitor, kestrin, "TMemCMain"); },
-                               [&] { return ToTrayMs(monitor, Quoted(TrayPeerPath()), "KestrinTrayPeer"); });
+                               [&] { return ToTrayMs(monitor, Quoted(TrayPeerPath()), "KestrinTrayPeer"); }, runs);
     figures.firstWindowToTray =
         TurnAbout([&] { return ToTrayMs(monitor, kestrin, "TMemCMain", "first window"); },
                   [&] {
                       return ToTrayMs(monitor, Quoted(SplashTrayPeerPath()), "KestrinSplashTrayPeer", "first window");
-                  });
+                  },
+                  runs);
 
     const std::string oneShot = kestrin + " /n";
     const std::string oneWindow = Quoted(OneWindowPeerPath());
     WriteIni(NothingToDoSettings());
-    figures.oneShotEmpty = TurnAbout(OneShot(oneShot), OneShot(Quoted(EmptyPeerPath())));
-    figures.oneShotNoPass = TurnAbout(OneShot(oneShot), OneShot(oneWindow + " 0"));
+    figures.oneShotEmpty = TurnAbout(OneShot(oneShot), OneShot(Quoted(EmptyPeerPath())), runs);
+    figures.oneShotNoPass = TurnAbout(OneShot(oneShot), OneShot(oneWindow + " 0"), runs);
 
     WriteIni(OnePassSettings());
     figures.onePassProcesses = ProcessCount();
-    figures.oneShotOnePass = TurnAbout(OneShot(oneShot), OneShot(oneWindow + " 1"));
+    figures.oneShotOnePass = TurnAbout(OneShot(oneShot), OneShot(oneWindow + " 1"), runs);
     return figures;
 }
 

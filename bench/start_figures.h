@@ -28,6 +28,6 @@ struct StartFigures {
     size_t onePassProcesses = 0;  // as the system listed them just before
 };
 
-StartFigures MeasureStarts(const test::DebugOutputMonitor& monitor);
+StartFigures MeasureStarts(const test::DebugOutputMonitor& monitor, size_t runs);
 
 }  // namespace kestrin::bench

@@ -16,9 +16,7 @@ struct TimedPair {
     std::optional<double> peer;
 };
 
-constexpr size_t kTimingsPerRound = 4;
-
 // Nothing for both when any run could not be timed.
-TimedPair TurnAbout(const Timing& kestrin, const Timing& peer, size_t runs = kTimingsPerRound);
+TimedPair TurnAbout(const Timing& kestrin, const Timing& peer, size_t runs);
 
 }  // namespace kestrin::bench

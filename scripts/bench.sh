@@ -2,7 +2,8 @@
 # The benchmark: Kestrin against its peers under Wine, ROUNDS rounds
 # (default 3), printed as one table (also kept in build/win/bench-table.md).
 # Further arguments go to the driver: --helpers N (idle processes for the
-# passes, default 200), --idle-seconds N (idle CPU window, default 30).
+# passes, default 200), --idle-seconds N (idle CPU window, default 30),
+# --runs N (timings of each program per round, default 8).
 # Not part of scripts/test.sh, which runs only a short check of it.
 #
 # Each round is a driver run of its own, in a harness brought up for it and
