@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 #include "support/child_process.h"
 
 namespace kestrin::bench {

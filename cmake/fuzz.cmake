@@ -14,9 +14,9 @@ add_compile_options(${FUZZ_SAN})
 add_link_options(${FUZZ_SAN})
 
 add_library(kestrin_fuzzed STATIC
-  src/platform/portable/profile_values.cpp
-  src/platform/portable/path_text.cpp
-  src/platform/portable/decimal_text.cpp
+  src/win32/portable/profile_values.cpp
+  src/win32/portable/path_text.cpp
+  src/win32/portable/decimal_text.cpp
   src/settings/portable/settings_rules.cpp
   src/controls/portable/mask_engine.cpp
   src/controls/portable/decimal_reader.cpp)

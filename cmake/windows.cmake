@@ -73,7 +73,7 @@ set(KESTRIN_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 target_compile_definitions(kestrin_program PUBLIC ${KESTRIN_DEFINITIONS})
 # Function statics are built without a guard around their first use (some
 # 2 KB): each that is built lazily asks to be reached first on the starting
-# thread (platform/main_thread.h); the others are constant-initialised.
+# thread (win32/main_thread.h); the others are constant-initialised.
 target_compile_options(kestrin_program PRIVATE ${KESTRIN_WARNINGS} ${KESTRIN_CODEGEN} -fno-threadsafe-statics)
 add_dependencies(kestrin_program kestrin_art)
 
@@ -105,7 +105,7 @@ target_link_libraries(kestrin_win PUBLIC ${KESTRIN_LIBS})
 # compiler and library apart from their threads; the program's code uses
 # none of the posix model's thread classes (std::thread, std::mutex and the
 # like are not in the win32 model's library, so such a use fails to link),
-# the platform/ primitives stand in for them. The tests keep the posix model.
+# the win32/ and framework/ primitives stand in for them. The tests keep the posix model.
 string(REPLACE "-posix" "-win32" WIN32_MODEL_CXX "${CMAKE_CXX_COMPILER}")
 execute_process(COMMAND ${WIN32_MODEL_CXX} -print-file-name=libstdc++.a
   OUTPUT_VARIABLE WIN32_MODEL_LIBSTDCXX OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE WIN32_MODEL_FOUND)

@@ -6,8 +6,9 @@ A module is a header and its source file taken together (foo.h + foo.cpp);
 an edge A -> B means some file of A includes a header of B.
 
 The layers, from the bottom: portable code (any */portable folder, which
-includes only portable code), platform, then controls, tray and settings,
-then dialogs, then app. A folder includes only its own layer and those
+includes only portable code), win32 (the wrappers of the system's calls,
+which own no window of ours), framework (the UI framework above them), then
+controls, tray and settings, then dialogs, then app. A folder includes only its own layer and those
 below; resources holds only numbers that any layer may name.
 """
 import pathlib
@@ -65,7 +66,7 @@ for module in sorted(edges):
 for cycle in cycles:
     print("include cycle: " + " <-> ".join(cycle))
 
-RANKS = {"resources": 0, "platform": 1, "controls": 2, "tray": 2, "settings": 2, "dialogs": 3, "app": 4}
+RANKS = {"resources": 0, "win32": 1, "framework": 2, "controls": 3, "tray": 3, "settings": 3, "dialogs": 4, "app": 5}
 
 
 def layer(module):

@@ -22,8 +22,8 @@ namespace {
 constexpr char kSplashClassName[] = "KestrinSplashPeer";
 constexpr DWORD kSplashMs = 1500;
 
-// Kestrin's splash (src/app/sp.cpp, src/app/banner.h) and the class style
-// of its forms (src/platform/form.cpp: CS_DBLCLKS with CS_OWNDC).
+// Kestrin's splash (src/app/splash.cpp, src/app/banner.h) and the class style
+// of its forms (src/framework/form.cpp: CS_DBLCLKS with CS_OWNDC).
 constexpr UINT kSplashClassStyle = CS_DBLCLKS | CS_OWNDC;
 constexpr DWORD kSplashStyle = WS_POPUP | WS_DLGFRAME;
 constexpr DWORD kSplashExStyle = WS_EX_TOPMOST;
@@ -33,7 +33,7 @@ constexpr RECT kIconFrame{18, 13, 18 + 34, 13 + 34};
 constexpr int kIconSize = 32;
 constexpr RECT kTextBox{64, 24, 64 + 152, 24 + 12};
 constexpr char kText[] = "Kestrin 起動中です。。。";
-// Kestrin's form font (src/platform/ui_font.cpp).
+// Kestrin's form font (src/win32/ui_font.cpp).
 constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kFontHeight = -12;
 

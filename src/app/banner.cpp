@@ -1,9 +1,9 @@
 #include "app/banner.h"
 
-#include "platform/window_class.h"
-#include "platform/label.h"
-#include "platform/panel.h"
-#include "platform/ui_font.h"
+#include "framework/window_class.h"
+#include "framework/label.h"
+#include "framework/panel.h"
+#include "win32/ui_font.h"
 
 namespace kestrin {
 

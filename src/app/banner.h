@@ -10,7 +10,7 @@
 // child windows would only cost start-up time and objects.
 #include <windows.h>
 
-#include "platform/form.h"
+#include "framework/form.h"
 
 namespace kestrin {
 

@@ -1,8 +1,8 @@
 #include "app/html_help.h"
 
-#include "platform/diagnostics.h"
-#include "platform/main_thread.h"
-#include "platform/system_dlls.h"
+#include "win32/diagnostics.h"
+#include "win32/main_thread.h"
+#include "win32/system_dlls.h"
 
 namespace kestrin {
 

@@ -3,8 +3,8 @@
 #include <exception>
 #include <utility>
 
-#include "platform/application.h"
-#include "platform/wait.h"
+#include "framework/application.h"
+#include "framework/wait.h"
 
 namespace kestrin {
 

@@ -13,9 +13,9 @@
 
 #include "app/portable/interval_loop.h"
 #include "settings/portable/shared_state.h"
-#include "platform/condition.h"
-#include "platform/handles.h"
-#include "platform/thread.h"
+#include "win32/condition.h"
+#include "win32/handles.h"
+#include "framework/thread.h"
 
 namespace kestrin {
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/controller.h"
 #include "settings/portable/shared_state.h"
-#include "platform/application.h"
-#include "platform/handles.h"
-#include "platform/system_dlls.h"
-#include "platform/thread_stack.h"
+#include "framework/application.h"
+#include "win32/handles.h"
+#include "win32/system_dlls.h"
+#include "win32/thread_stack.h"
 
 // An exception that escapes everything ends the program at once. The
 // library's own handler would print the exception's type, demangled, to a

@@ -1,8 +1,8 @@
 #include "dialogs/about_box.h"
 
 #include "settings/portable/product.h"
-#include "platform/application.h"
-#include "platform/cursors.h"
+#include "framework/application.h"
+#include "win32/cursors.h"
 
 namespace kestrin {
 

@@ -4,12 +4,12 @@
 // free, a mail link and a web link to the maker, and OK.
 #include <string>
 
-#include "controls/hyper_link.h"
-#include "platform/button.h"
-#include "platform/form.h"
-#include "platform/image.h"
-#include "platform/label.h"
-#include "platform/panel.h"
+#include "controls/hyperlink_label.h"
+#include "framework/button.h"
+#include "framework/form.h"
+#include "framework/image.h"
+#include "framework/label.h"
+#include "framework/panel.h"
 
 namespace kestrin {
 

@@ -1,6 +1,6 @@
 #include "dialogs/button_glyphs.h"
 
-#include "platform/application.h"
+#include "framework/application.h"
 
 namespace kestrin {
 

@@ -2,7 +2,7 @@
 // The pictures of the dialogs' OK and cancel buttons, at 16 x 16 pixels.
 #include <windows.h>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 #include "resources/resource_ids.h"
 
 namespace kestrin {

@@ -7,10 +7,10 @@
 #include <initializer_list>
 #include <iterator>
 
-#include "platform/files.h"
+#include "win32/files.h"
 #include "dialogs/portable/shortcut_rules.h"
-#include "platform/com_scope.h"
-#include "platform/handles.h"
+#include "win32/com_scope.h"
+#include "win32/handles.h"
 
 namespace kestrin {
 

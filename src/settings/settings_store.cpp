@@ -2,8 +2,8 @@
 
 #include <shlobj.h>
 
-#include "platform/files.h"
-#include "platform/shell_folder.h"
+#include "win32/files.h"
+#include "win32/shell_folder.h"
 
 namespace kestrin {
 

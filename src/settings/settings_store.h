@@ -8,7 +8,7 @@
 
 #include "settings/portable/settings_rules.h"
 #include "settings/portable/shared_state.h"
-#include "platform/profile_file.h"
+#include "win32/profile_file.h"
 
 namespace kestrin {
 

@@ -1,7 +1,7 @@
 #include "tray/callback_window.h"
 
-#include "platform/form.h"
-#include "platform/portable/messages.h"
+#include "framework/form.h"
+#include "framework/portable/messages.h"
 
 namespace kestrin {
 

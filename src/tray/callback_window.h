@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "platform/control.h"
+#include "framework/control.h"
 #include "tray/portable/icon_registry.h"
 
 namespace kestrin {

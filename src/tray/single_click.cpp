@@ -1,6 +1,6 @@
 #include "tray/single_click.h"
 
-#include "platform/worker_thread.h"
+#include "win32/worker_thread.h"
 
 namespace kestrin {
 

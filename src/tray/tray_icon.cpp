@@ -4,13 +4,13 @@
 #include <cstring>
 #include <exception>
 
-#include "platform/main_thread.h"
-#include "platform/application.h"
-#include "platform/form.h"
-#include "platform/image_list.h"
-#include "platform/popup_menu.h"
-#include "platform/portable/error.h"
-#include "platform/portable/messages.h"
+#include "win32/main_thread.h"
+#include "framework/application.h"
+#include "framework/form.h"
+#include "framework/image_list.h"
+#include "framework/popup_menu.h"
+#include "win32/portable/error.h"
+#include "framework/portable/messages.h"
 #include "tray/portable/icon_registry.h"
 #include "tray/portable/mouse_rules.h"
 #include "tray/shell_notify.h"

@@ -20,13 +20,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/component.h"
-#include "platform/icon_picture.h"
-#include "platform/lock.h"
-#include "platform/portable/destroy_notifier.h"
-#include "platform/portable/shift_state.h"
+#include "framework/component.h"
+#include "win32/icon_picture.h"
+#include "win32/lock.h"
+#include "framework/portable/destroy_notifier.h"
+#include "win32/portable/shift_state.h"
 #include "tray/callback_window.h"
-#include "tray/tray_icon_animate.h"
+#include "tray/tray_icon_animation.h"
 
 namespace kestrin {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 #include "support/child_process.h"
 #include "support/gui_objects.h"
 #include "support/wait.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
 #include "support/relay_trace.h"

@@ -19,7 +19,7 @@
 #include <system_error>
 
 #include "settings/portable/settings_rules.h"
-#include "platform/portable/profile_values.h"
+#include "win32/portable/profile_values.h"
 
 namespace kestrin {
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/portable/decimal_text.h"
+#include "win32/portable/decimal_text.h"
 
 namespace kestrin {
 namespace {

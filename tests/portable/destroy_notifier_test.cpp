@@ -1,6 +1,6 @@
 // Observers learn that a referenced object goes away: each exactly once, in
 // the order they registered, and not after they withdrew.
-#include "platform/portable/destroy_notifier.h"
+#include "framework/portable/destroy_notifier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/portable/error.h"
+#include "win32/portable/error.h"
 
 using kestrin::KestrinError;
 

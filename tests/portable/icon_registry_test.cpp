@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/portable/error.h"
+#include "win32/portable/error.h"
 #include "tray/portable/icon_registry.h"
 
 namespace kestrin {

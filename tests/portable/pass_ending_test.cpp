@@ -8,7 +8,7 @@
 
 #include "app/portable/compaction_pass.h"
 #include "fake_process_system.h"
-#include "platform/portable/error.h"
+#include "win32/portable/error.h"
 
 namespace kestrin {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/portable/path_text.h"
+#include "win32/portable/path_text.h"
 
 namespace kestrin {
 namespace {

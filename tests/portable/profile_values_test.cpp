@@ -1,4 +1,4 @@
-#include "platform/portable/profile_values.h"
+#include "win32/portable/profile_values.h"
 
 #include <gtest/gtest.h>
 

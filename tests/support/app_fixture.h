@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/application.h"
+#include "framework/application.h"
 #include "support/wait.h"
 
 namespace kestrin::test {

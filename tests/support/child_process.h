@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 
 namespace kestrin::test {
 

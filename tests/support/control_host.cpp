@@ -1,7 +1,7 @@
 #include "support/control_host.h"
 
-#include "platform/application.h"
-#include "platform/control.h"
+#include "framework/application.h"
+#include "framework/control.h"
 
 namespace kestrin::test {
 

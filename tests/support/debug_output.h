@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 
 namespace kestrin::test {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 #include "support/remote_thread.h"
 #include "support/user_object_counts.h"
 #include "support/wine_paths.h"

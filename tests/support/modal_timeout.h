@@ -3,7 +3,7 @@
 // that a broken loop fails its test instead of hanging the run. One at a time.
 #include <windows.h>
 
-#include "platform/form.h"
+#include "framework/form.h"
 
 namespace kestrin::test {
 

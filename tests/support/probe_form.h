@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
+#include "framework/form.h"
 
 namespace kestrin::test {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 
 namespace kestrin::test {
 

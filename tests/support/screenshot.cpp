@@ -3,7 +3,7 @@
 #include <fstream>
 #include <set>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 #include "support/wine_paths.h"
 
 namespace kestrin::test {

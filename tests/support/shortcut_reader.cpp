@@ -4,8 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "platform/com_scope.h"
-#include "platform/handles.h"
+#include "win32/com_scope.h"
+#include "win32/handles.h"
 
 namespace kestrin::test {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/handles.h"
+#include "win32/handles.h"
 
 namespace kestrin::test {
 

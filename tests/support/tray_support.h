@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/form.h"
-#include "platform/handles.h"
+#include "framework/application.h"
+#include "framework/form.h"
+#include "win32/handles.h"
 #include "support/wait.h"
 #include "tray/shell_notify.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/application.h"
+#include "framework/application.h"
 
 namespace kestrin::test {
 

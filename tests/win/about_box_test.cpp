@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/interval_thread.h"
-#include "app/main_form.h"
+#include "app/controller.h"
 #include "settings/portable/product.h"
 #include "settings/portable/shared_state.h"
 #include "dialogs/about_box.h"

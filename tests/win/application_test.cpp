@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/application.h"
-#include "platform/portable/error.h"
+#include "framework/application.h"
+#include "win32/portable/error.h"
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/probe_form.h"

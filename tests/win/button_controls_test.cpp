@@ -6,11 +6,11 @@
 
 #include <memory>
 
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/edit.h"
-#include "platform/flat_button.h"
-#include "platform/panel.h"
+#include "framework/button.h"
+#include "framework/check_box.h"
+#include "framework/edit.h"
+#include "framework/flat_button.h"
+#include "framework/panel.h"
 #include "support/control_host.h"
 #include "support/input.h"
 #include "support/screenshot.h"

@@ -10,18 +10,18 @@
 #include <memory>
 #include <string>
 
-#include "platform/application.h"
-#include "platform/bevel.h"
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/edit.h"
-#include "platform/flat_button.h"
-#include "platform/hot_key_edit.h"
-#include "platform/image.h"
-#include "platform/label.h"
-#include "platform/panel.h"
-#include "platform/portable/error.h"
-#include "platform/ui_font.h"
+#include "framework/application.h"
+#include "framework/bevel.h"
+#include "framework/button.h"
+#include "framework/check_box.h"
+#include "framework/edit.h"
+#include "framework/flat_button.h"
+#include "framework/hot_key_edit.h"
+#include "framework/image.h"
+#include "framework/label.h"
+#include "framework/panel.h"
+#include "win32/portable/error.h"
+#include "win32/ui_font.h"
 #include "support/control_host.h"
 
 namespace kestrin {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/interval_thread.h"
-#include "app/main_form.h"
+#include "app/controller.h"
 #include "settings/portable/shared_state.h"
-#include "platform/application.h"
+#include "framework/application.h"
 #include "support/app_fixture.h"
 #include "support/input.h"
 #include "support/window_actor.h"

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/edit.h"
-#include "platform/form.h"
-#include "platform/ui_font.h"
+#include "framework/button.h"
+#include "framework/check_box.h"
+#include "framework/edit.h"
+#include "framework/form.h"
+#include "win32/ui_font.h"
 #include "support/app_fixture.h"
 #include "support/wait.h"
 #include "support/modal_timeout.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/edit.h"
-#include "platform/hot_key_edit.h"
+#include "framework/edit.h"
+#include "framework/hot_key_edit.h"
 #include "support/control_host.h"
 #include "support/windows_find.h"
 

@@ -5,11 +5,11 @@
 
 #include <memory>
 
-#include "platform/application.h"
-#include "platform/button.h"
-#include "platform/edit.h"
-#include "platform/form.h"
-#include "platform/ui_font.h"
+#include "framework/application.h"
+#include "framework/button.h"
+#include "framework/edit.h"
+#include "framework/form.h"
+#include "win32/ui_font.h"
 #include "support/app_fixture.h"
 #include "support/modal_timeout.h"
 #include "support/probe_form.h"

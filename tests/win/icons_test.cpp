@@ -6,8 +6,8 @@
 #include <memory>
 #include <set>
 
-#include "platform/icon_picture.h"
-#include "platform/image_list.h"
+#include "win32/icon_picture.h"
+#include "framework/image_list.h"
 #include "support/test_icons.h"
 
 namespace kestrin {

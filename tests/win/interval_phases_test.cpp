@@ -21,8 +21,8 @@
 
 #include "app/interval_thread.h"
 #include "app/portable/compaction_pass.h"
-#include "platform/icon_picture.h"
-#include "platform/image_list.h"
+#include "win32/icon_picture.h"
+#include "framework/image_list.h"
 #include "portable/fake_process_system.h"
 #include "support/app_fixture.h"
 #include "support/gated_clock.h"

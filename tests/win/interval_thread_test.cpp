@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/interval_thread.h"
-#include "platform/application.h"
+#include "framework/application.h"
 #include "support/app_fixture.h"
 #include "support/gated_clock.h"
 

@@ -5,8 +5,8 @@
 
 #include <thread>
 
-#include "platform/application.h"
-#include "platform/message_box.h"
+#include "framework/application.h"
+#include "framework/message_box.h"
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/probe_form.h"

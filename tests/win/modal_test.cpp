@@ -6,11 +6,11 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/application.h"
-#include "platform/button.h"
-#include "platform/edit.h"
-#include "platform/form.h"
-#include "platform/portable/error.h"
+#include "framework/application.h"
+#include "framework/button.h"
+#include "framework/edit.h"
+#include "framework/form.h"
+#include "win32/portable/error.h"
 #include "support/app_fixture.h"
 #include "support/modal_timeout.h"
 #include "support/probe_form.h"

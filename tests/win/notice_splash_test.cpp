@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "app/notice.h"
-#include "app/sp.h"
-#include "platform/control.h"
-#include "platform/form.h"
-#include "platform/image.h"
-#include "platform/label.h"
-#include "platform/panel.h"
+#include "app/splash.h"
+#include "framework/control.h"
+#include "framework/form.h"
+#include "framework/image.h"
+#include "framework/label.h"
+#include "framework/panel.h"
 #include "support/app_fixture.h"
 #include "support/screenshot.h"
 #include "support/windows_find.h"

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <string>
 
-#include "controls/aligned_edit.h"
-#include "controls/masked_edit.h"
-#include "platform/beep.h"
+#include "controls/aligned_numeric_edit.h"
+#include "controls/masked_numeric_edit.h"
+#include "win32/beep.h"
 #include "support/app_fixture.h"
 #include "support/control_host.h"
 

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/bevel.h"
-#include "platform/handles.h"
-#include "platform/image.h"
-#include "platform/label.h"
-#include "platform/panel.h"
-#include "platform/ui_font.h"
+#include "framework/bevel.h"
+#include "win32/handles.h"
+#include "framework/image.h"
+#include "framework/label.h"
+#include "framework/panel.h"
+#include "win32/ui_font.h"
 #include "support/control_host.h"
 #include "support/screenshot.h"
 #include "support/test_icons.h"

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/popup_menu.h"
-#include "platform/portable/error.h"
+#include "framework/popup_menu.h"
+#include "win32/portable/error.h"
 #include "support/control_host.h"
 #include "support/windows_find.h"
 

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "platform/portable/error.h"
-#include "platform/profile_file.h"
+#include "win32/portable/error.h"
+#include "win32/profile_file.h"
 
 namespace kestrin {
 namespace {

@@ -10,10 +10,10 @@
 #include <optional>
 #include <vector>
 
-#include "platform/condition.h"
-#include "platform/handles.h"
-#include "platform/lock.h"
-#include "platform/worker_thread.h"
+#include "win32/condition.h"
+#include "win32/handles.h"
+#include "win32/lock.h"
+#include "win32/worker_thread.h"
 #include "support/wait.h"
 
 namespace kestrin::test {

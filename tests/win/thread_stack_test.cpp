@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/thread.h"
-#include "platform/thread_stack.h"
-#include "platform/worker_thread.h"
+#include "framework/thread.h"
+#include "win32/thread_stack.h"
+#include "win32/worker_thread.h"
 
 namespace kestrin::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "platform/application.h"
-#include "platform/thread.h"
+#include "framework/application.h"
+#include "framework/thread.h"
 #include "support/app_fixture.h"
 
 namespace kestrin::test {

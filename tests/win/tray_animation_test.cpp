@@ -9,14 +9,14 @@
 #include <thread>
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/icon_picture.h"
-#include "platform/image_list.h"
-#include "platform/portable/error.h"
+#include "framework/application.h"
+#include "win32/icon_picture.h"
+#include "framework/image_list.h"
+#include "win32/portable/error.h"
 #include "support/tray_support.h"
 #include "support/windows_find.h"
 #include "tray/tray_icon.h"
-#include "tray/tray_icon_animate.h"
+#include "tray/tray_icon_animation.h"
 
 using namespace kestrin;
 using namespace kestrin::test;

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/icon_picture.h"
-#include "platform/image_list.h"
-#include "platform/popup_menu.h"
-#include "platform/portable/error.h"
+#include "framework/application.h"
+#include "win32/icon_picture.h"
+#include "framework/image_list.h"
+#include "framework/popup_menu.h"
+#include "win32/portable/error.h"
 #include "support/tray_support.h"
 #include "tray/tray_icon.h"
 

@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/icon_picture.h"
-#include "platform/popup_menu.h"
-#include "platform/portable/error.h"
-#include "platform/portable/messages.h"
+#include "framework/application.h"
+#include "win32/icon_picture.h"
+#include "framework/popup_menu.h"
+#include "win32/portable/error.h"
+#include "framework/portable/messages.h"
 #include "support/control_host.h"
 #include "support/input.h"
 #include "support/tray_support.h"

@@ -7,10 +7,10 @@
 
 #include <memory>
 
-#include "platform/application.h"
-#include "platform/icon_picture.h"
-#include "platform/image_list.h"
-#include "platform/portable/error.h"
+#include "framework/application.h"
+#include "win32/icon_picture.h"
+#include "framework/image_list.h"
+#include "win32/portable/error.h"
 #include "support/input.h"
 #include "support/tray_support.h"
 #include "support/windows_find.h"

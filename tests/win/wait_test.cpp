@@ -6,10 +6,10 @@
 
 #include <atomic>
 
-#include "platform/application.h"
-#include "platform/handles.h"
-#include "platform/wait.h"
-#include "platform/worker_thread.h"
+#include "framework/application.h"
+#include "win32/handles.h"
+#include "framework/wait.h"
+#include "win32/worker_thread.h"
 #include "support/app_fixture.h"
 
 namespace kestrin::test {

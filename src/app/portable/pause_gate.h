@@ -4,8 +4,8 @@
 // interval_loop.h) and waits there while it is paused.
 //
 // `Sync` supplies the lock and the condition variable: SystemSync (the
-// system's own, platform/condition.h) in the program, StdSync (the standard
-// library's, platform/portable/std_sync.h) in the host builds and their
+// system's own, win32/condition.h) in the program, StdSync (the standard
+// library's, win32/portable/std_sync.h) in the host builds and their
 // tests, ThreadSanitizer's among them.
 #include <atomic>
 #include <cstdint>

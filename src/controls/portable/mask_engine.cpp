@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "controls/portable/decimal_reader.h"
-#include "platform/portable/decimal_text.h"
+#include "win32/portable/decimal_text.h"
 
 namespace kestrin {
 namespace {

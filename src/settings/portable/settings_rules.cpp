@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "platform/portable/decimal_text.h"
-#include "platform/portable/path_text.h"
+#include "win32/portable/decimal_text.h"
+#include "win32/portable/path_text.h"
 
 namespace kestrin {
 namespace {

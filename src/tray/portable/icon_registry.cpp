@@ -1,6 +1,6 @@
 #include "tray/portable/icon_registry.h"
 
-#include "platform/portable/cp932.h"
+#include "win32/portable/cp932.h"
 
 namespace kestrin {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/portable/error.h"
+#include "win32/portable/error.h"
 
 namespace kestrin {
 

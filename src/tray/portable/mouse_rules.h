@@ -4,7 +4,7 @@
 // and how a single click is told from the first half of a double click.
 #include <cstdint>
 
-#include "platform/portable/messages.h"
+#include "framework/portable/messages.h"
 
 namespace kestrin {
 

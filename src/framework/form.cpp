@@ -1,0 +1,525 @@
+#include "framework/form.h"
+
+#include <windowsx.h>
+
+#include "framework/application.h"
+#include "framework/dialog_button.h"
+#include "win32/portable/error.h"
+#include "win32/ui_font.h"
+#include "framework/window_class.h"
+
+namespace kestrin {
+
+namespace {
+
+// The windows a modal form takes the input from: the visible, enabled
+// top-level windows of the thread, its owner and the application window.
+// Given back when the object goes, so also when the modal loop throws.
+class TaskWindowsDisabled {
+public:
+    TaskWindowsDisabled(HWND modal, HWND owner) : modal_(modal), owner_(owner) {
+        EnumThreadWindows(GetCurrentThreadId(), &TaskWindowsDisabled::Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND window : disabled_) EnableWindow(window, FALSE);
+    }
+    ~TaskWindowsDisabled() {
+        for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
+            if (IsWindow(*it)) EnableWindow(*it, TRUE);
+        }
+    }
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM context) {
+        auto* self = reinterpret_cast<TaskWindowsDisabled*>(context);
+        if (window == self->modal_ || !IsWindowEnabled(window)) return TRUE;
+        if (IsWindowVisible(window) || window == self->owner_ || window == App().Handle())
+            self->disabled_.push_back(window);
+        return TRUE;
+    }
+
+    HWND modal_;
+    HWND owner_;
+    std::vector<HWND> disabled_;
+};
+
+class ModalFlag {
+public:
+    explicit ModalFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ModalFlag() { flag_ = false; }
+    ModalFlag(const ModalFlag&) = delete;
+    ModalFlag& operator=(const ModalFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+DWORD BorderStyleBits(FormBorderStyle border, bool systemMenu) {
+    switch (border) {
+        case bsNone:
+            return WS_POPUP;
+        case bsSingle:
+            return WS_CAPTION | (systemMenu ? WS_SYSMENU | WS_MINIMIZEBOX : 0);
+        case bsDialog:
+            return WS_POPUP | WS_CAPTION | (systemMenu ? WS_SYSMENU : 0);
+        case bsSizeable:
+        default:
+            return WS_CAPTION | WS_THICKFRAME | (systemMenu ? WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX : 0);
+    }
+}
+
+bool IsDialogKey(WPARAM key) {
+    switch (key) {
+        case VK_TAB:
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+        case VK_RETURN:
+        case VK_ESCAPE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int ButtonModalResult(Control* control) {
+    const DialogButton* button = control ? control->AsDialogButton() : nullptr;
+    return button ? button->ModalResult() : mrNone;
+}
+
+bool IsUsable(HWND window) { return window && IsWindowEnabled(window) && IsWindowVisible(window); }
+
+}  // namespace
+
+Form::Form() : TopLevelWindow(&DispatchTo<Form>) {}
+
+Form::~Form() {
+    if (App().MainForm() == this) App().SetMainForm(nullptr);
+    // Unbind first: the derived part is gone, so no message may reach the
+    // object's virtual handlers while the controls and the window go.
+    Unbind();
+    // Graphic controls first: they are drawn on the form and its panels.
+    graphicControls_.clear();
+    controls_.clear();
+}
+
+Form* Form::FromHandle(HWND window) {
+    // Forms are the program's only top-level windows of that kind (not the application's).
+    return static_cast<Form*>(TopLevelWindow::FromHandle(window));
+}
+
+Form* Form::FromChild(HWND window) { return static_cast<Form*>(TopLevelWindow::FromChild(window)); }
+
+SIZE Form::CentringScreen() const {
+    if (position_ != poScreenCenter) return {};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle, SIZE screen) const {
+    RECT rect{0, 0, clientWidth_, clientHeight_};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    Bounds bounds{left_, top_, rect.right - rect.left, rect.bottom - rect.top};
+    if (position_ == poScreenCenter) {
+        bounds.x = (screen.cx - bounds.width) / 2;
+        bounds.y = (screen.cy - bounds.height) / 2;
+    }
+    return bounds;
+}
+
+void Form::FillCreateParams(CreateParamsRecord& params, SIZE screen) const {
+    params.style = BorderStyleBits(borderStyle_, systemMenu_) | WS_CLIPSIBLINGS;
+    params.exStyle = (borderStyle_ == bsDialog ? WS_EX_DLGMODALFRAME : 0) | (stayOnTop_ ? WS_EX_TOPMOST : 0);
+    const Bounds bounds = WindowBoundsFor(params.style, params.exStyle, screen);
+    params.x = bounds.x;
+    params.y = bounds.y;
+    params.width = bounds.width;
+    params.height = bounds.height;
+    params.caption = caption_;
+}
+
+void Form::Create(HWND owner) {
+    if (Handle()) return;
+    savedFocus_ = nullptr;  // of a window before this one
+    EnsureWindowClass(WindowClassDescription{
+        .name = ClassName(),
+        .procedure = &WindowBinding::Procedure,
+        .style = CS_DBLCLKS | classStyle_,
+        .icon = ProgramIcon(),
+        .smallIcon = ProgramSmallIcon(),
+        .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+        .procedureMustMatch = true,
+    });
+    const SIZE screen = CentringScreen();
+    CreateParamsRecord params;
+    FillCreateParams(params, screen);
+    params.owner = owner ? owner : App().Handle();
+    const CreateParamsRecord inherited = params;
+    CreateParams(params);
+    const bool geometryKept = params.x == inherited.x && params.y == inherited.y &&
+                              params.width == inherited.width && params.height == inherited.height;
+    if (geometryKept && (params.style != inherited.style || params.exStyle != inherited.exStyle)) {
+        // Other borders, same client area: size (and centre) for the final style.
+        const Bounds bounds = WindowBoundsFor(params.style, params.exStyle, screen);
+        params.width = bounds.width;
+        params.height = bounds.height;
+        if (position_ == poScreenCenter) {
+            params.x = bounds.x;
+            params.y = bounds.y;
+        }
+    }
+    HWND window = CreateWindowExA(params.exStyle, ClassName(), params.caption.c_str(), params.style, params.x, params.y,
+                                  params.width, params.height, params.owner, nullptr, ProgramInstance(),
+                                  static_cast<WindowBinding*>(this));
+    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", ClassName());
+    caption_ = params.caption;
+    {
+        // The form description: the components take their stored values,
+        // then all of them are loaded at once.
+        LoadingScope description;
+        CreateControls();
+        description.Finish();
+    }
+    FormCreate();
+}
+
+void Form::CreateParams(CreateParamsRecord&) {}
+
+void Form::Destroy() { DestroyBound(); }
+
+void Form::ApplyGeometry() {
+    if (!Handle()) return;
+    const Bounds bounds = WindowBoundsFor(static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),
+                                          static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)),
+                                          CentringScreen());
+    SetWindowPos(Handle(), nullptr, bounds.x, bounds.y, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    if (Handle()) SetWindowTextA(Handle(), caption_.c_str());
+}
+
+void Form::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    ApplyGeometry();
+}
+
+void Form::SetOrigin(int left, int top) {
+    left_ = left;
+    top_ = top;
+    ApplyGeometry();
+}
+
+void Form::SetPosition(FormPosition position) {
+    position_ = position;
+    ApplyGeometry();
+}
+
+void Form::SetStayOnTop(bool stayOnTop) {
+    stayOnTop_ = stayOnTop;
+    if (Handle())
+        SetWindowPos(Handle(), stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form::Show() {
+    if (!Handle()) Create();
+    const bool wasVisible = Visible();
+    ShowWindow(Handle(), ActivatesWhenShown() ? SW_SHOW : SW_SHOWNA);
+    if (!wasVisible) FormShow();
+}
+
+void Form::Hide() {
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
+}
+
+void Form::Update() {
+    if (!Handle()) return;
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine keeps a window's painting in an off-screen surface and shows it
+    // when the thread next looks at its queue (or paints again 50 ms later).
+    // Callers that now sleep without handling messages would leave part of
+    // the window unshown, so look once, for a message that never comes:
+    // nothing is removed, and with PM_QS_POSTMESSAGE no sent message runs.
+    MSG none;
+    PeekMessageA(&none, reinterpret_cast<HWND>(-1), WM_APP + 0x3FFF, WM_APP + 0x3FFF,
+                 PM_NOREMOVE | PM_QS_POSTMESSAGE);
+}
+
+bool Form::Visible() const { return Handle() && IsWindowVisible(Handle()); }
+
+void Form::Close() {
+    if (!Handle()) return;
+    if (inModal_) {
+        // The modal loop asks FormCloseQuery and ends.
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) return;
+    FormClose();
+    Destroy();
+}
+
+void Form::Keep(Control* control) {
+    std::unique_ptr<Control> owned(control);
+    controls_.push_back(std::move(owned));
+}
+
+void Form::Keep(GraphicControl* control) {
+    std::unique_ptr<GraphicControl> owned(control);
+    graphicControls_.push_back(std::move(owned));
+}
+
+int Form::ShowModal() {
+    if (!Handle()) Create();
+    if (inModal_) throw KestrinError("ShowModal on a form that is already modal");
+    HWND previousActive = GetActiveWindow();
+    modalResult_ = mrNone;
+    {
+        ModalFlag modal(inModal_);
+        TaskWindowsDisabled disabled(Handle(), GetWindow(Handle(), GW_OWNER));
+        Show();
+        for (;;) {
+            if (!Handle() || App().Terminated()) break;
+            if (modalResult_ != mrNone) {
+                bool canClose = true;
+                FormCloseQuery(canClose);
+                if (canClose) {
+                    FormClose();
+                    break;
+                }
+                modalResult_ = mrNone;
+            }
+            App().HandleMessage();
+        }
+        // The other windows are enabled again before this one hides, so that
+        // the activation goes back to them and not to another program.
+    }
+    Hide();
+    if (previousActive && previousActive != Handle() && IsWindow(previousActive)) SetActiveWindow(previousActive);
+    return modalResult_;
+}
+
+LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    GraphicHost* host = Graphics();
+    if (host && host->HandleMessage(message, wParam, lParam, result)) return result;
+    if (message == WM_PAINT) {
+        // The class brush has erased the background: the form's own face
+        // and its graphic controls are all there is to draw.
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        Paint(dc);
+        if (host) host->Paint(dc);
+        EndPaint(Handle(), &paint);
+        return 0;
+    }
+    if (HandleMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam) {
+                HandleCommand(wParam, lParam);
+                return 0;
+            }
+            break;
+        case WM_NOTIFY:
+            if (Control::RouteNotify(lParam)) return 0;
+            break;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_NEXTDLGCTL:
+            // From a multi-line edit in dialog mode (its Tab), or anyone
+            // moving the focus the way a dialog is asked to.
+            if (LOWORD(lParam))
+                SetFocus(reinterpret_cast<HWND>(wParam));
+            else
+                SelectNext(wParam == 0, true);
+            return 0;
+        case DM_GETDEFID:
+            if (HWND button = DefaultButton()) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
+            return 0;
+        case WM_QUERYENDSESSION: {
+            // The session may end: the form gets to save its state, and the
+            // answer is always yes.
+            bool canClose = true;
+            FormCloseQuery(canClose);
+            return TRUE;
+        }
+        case WM_DESTROY:
+            if (App().MainForm() == this) App().Terminate();
+            FormDestroy();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE)
+                SaveFocus();
+            else if (!HIWORD(wParam) && RestoreFocus())
+                return 0;
+            break;
+        case WM_SETFONT:
+            // Kept for WM_GETFONT, so that the form's font can be asked like a control's.
+            font_ = reinterpret_cast<HFONT>(wParam);
+            return 0;
+        case WM_GETFONT:
+            // The UI font unless another was set, made when first asked for:
+            // a form that shows no text never makes it.
+            return reinterpret_cast<LRESULT>(font_ ? font_ : UiFont());
+        case WM_HELP:
+            if (helpContext_) {
+                App().HelpCommand(HELP_CONTEXT, helpContext_);
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+void Form::HandleCommand(WPARAM wParam, LPARAM lParam) {
+    Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam));
+    if (control && HIWORD(wParam) == BN_CLICKED) {
+        // The result first, so that the button's own handler may still change it.
+        if (const int result = ButtonModalResult(control); result != mrNone) modalResult_ = result;
+    }
+    Control::RouteCommand(wParam, lParam);
+}
+
+void Form::SaveFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
+}
+
+bool Form::RestoreFocus() {
+    HWND target = savedFocus_;
+    if (!target || !IsWindow(target) || !IsChild(Handle(), target) || !IsUsable(target))
+        target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (!target || !IsChild(Handle(), target) || !IsUsable(target)) return false;
+    SetFocus(target);
+    return true;
+}
+
+bool Form::PreTranslateMessage(MSG& message) {
+    const bool onForm = message.hwnd == Handle();
+    if (message.message == WM_CHAR) {
+        if (!keyPreview_ && !onForm) return false;
+        char key = static_cast<char>(message.wParam);
+        FormKeyPress(key);
+        if (key == '\0') return true;
+        message.wParam = static_cast<unsigned char>(key);
+        return false;
+    }
+    WORD key = static_cast<WORD>(message.wParam);
+    const ShiftState shift =
+        KeyboardShiftState(message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)) != 0);
+    // Dialog keys first: what the form handles as one goes no further.
+    if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(message) && DialogKey(key, shift))
+        return true;
+    if (keyPreview_ || onForm) {
+        FormKeyDown(key, shift);
+        if (key == 0) return true;
+        message.wParam = key;
+    }
+    if (key == VK_F1 && helpContext_) {
+        App().HelpCommand(HELP_CONTEXT, helpContext_);
+        return true;
+    }
+    return false;
+}
+
+bool Form::ControlWantsKey(const MSG& message) const {
+    if (message.hwnd == Handle()) return false;
+    const WORD key = static_cast<WORD>(message.wParam);
+    if (const Control* control = Control::FromHandle(message.hwnd)) return control->WantsKey(key);
+    return KeyWantedByWindow(message.hwnd, key);
+}
+
+bool Form::DialogKey(WORD key, ShiftState shift) {
+    switch (key) {
+        case VK_TAB:
+            if (shift & (ssCtrl | ssAlt)) return false;
+            SelectNext((shift & ssShift) == 0, true);
+            return true;
+        case VK_LEFT:
+        case VK_UP:
+            SelectNext(false, false);
+            return true;
+        case VK_RIGHT:
+        case VK_DOWN:
+            SelectNext(true, false);
+            return true;
+        case VK_RETURN: {
+            HWND focus = GetFocus();
+            HWND target = nullptr;
+            if (focus && IsChild(Handle(), focus) &&
+                (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+                target = focus;
+            if (!target) target = DefaultButton();
+            if (!target) return false;
+            ClickButton(target);
+            return true;
+        }
+        case VK_ESCAPE: {
+            HWND target = CancelButton();
+            if (!target) return false;
+            ClickButton(target);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void Form::SelectNext(bool forward, bool tabStopsOnly) {
+    HWND focus = GetFocus();
+    if (focus && !IsChild(Handle(), focus)) focus = nullptr;
+    HWND next = tabStopsOnly ? GetNextDlgTabItem(Handle(), focus, forward ? FALSE : TRUE)
+                             : GetNextDlgGroupItem(Handle(), focus, forward ? FALSE : TRUE);
+    if (!next || next == focus || !IsChild(Handle(), next)) return;
+    // As a dialog does: an edit that gets the focus by keyboard has its text selected.
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+}
+
+void Form::ClickButton(HWND button) {
+    if (!IsUsable(button)) return;
+    // The notification a click sends, so that the form's routing (modal
+    // result, OnClick) runs exactly as for the mouse.
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+HWND Form::FindButton(bool isDefault) const {
+    for (const auto& control : controls_) {
+        const DialogButton* button = control->AsDialogButton();
+        if (!button || !IsUsable(control->Handle())) continue;
+        if (isDefault ? button->IsDefault() : button->IsCancel()) return control->Handle();
+    }
+    return nullptr;
+}
+
+HWND Form::DefaultButton() const { return FindButton(true); }
+
+HWND Form::CancelButton() const { return FindButton(false); }
+
+void Form::SetTabOrder(std::initializer_list<Control*> order) {
+    // Tab follows the order of the windows among their siblings: the last
+    // named goes to the top first, so the first named ends up on top.
+    for (auto it = std::rbegin(order); it != std::rend(order); ++it) {
+        if (*it && (*it)->Handle())
+            SetWindowPos((*it)->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void Form::MouseDownDispatched(const MSG& message) {
+    FormMouseDown(message.hwnd, PressedButton(message.message), MouseShiftState(message.message, message.wParam),
+                  GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam));
+}
+
+void ReleaseForm(std::unique_ptr<Form> form) { App().ReleaseLater(std::move(form)); }
+
+}  // namespace kestrin

@@ -1,0 +1,30 @@
+#pragma once
+// COM for the lifetime of the object: ole32 loaded from the system folder
+// and the thread initialised (balanced only on success). The resident
+// program needs COM only to write shortcuts, so ole32 (over a megabyte once
+// loaded) is not imported.
+#include <windows.h>
+
+#include "win32/system_dlls.h"
+
+namespace kestrin {
+
+class ComScope {
+public:
+    ComScope() noexcept;
+    ~ComScope();
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+    bool ok() const noexcept { return initialized_; }
+
+private:
+    SystemLibrary ole32_;  // first: unloaded after the uninitialisation
+    bool initialized_ = false;
+};
+
+// CoCreateInstance for an in-process object; inside a ComScope only (the
+// object must not outlive it). E_FAIL when COM is not loaded.
+HRESULT CreateComInstance(REFCLSID type, REFIID iid, void** object) noexcept;
+
+}  // namespace kestrin

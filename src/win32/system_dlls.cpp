@@ -1,0 +1,34 @@
+#include "win32/system_dlls.h"
+
+#include <string>
+
+namespace kestrin {
+
+namespace {
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+}  // namespace
+
+void RestrictLibrarySearchToSystem() noexcept {
+    // Not on every system (it came with an update of Windows 7): looked up.
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Without it, at least the current directory leaves the search.
+    SetDllDirectoryA("");
+}
+
+HMODULE LoadSystemLibrary(const char* name) noexcept {
+    if (HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+    if (GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+    // A system that does not know the flag: the full path says the same.
+    char folder[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length > MAX_PATH) return nullptr;
+    try {
+        return LoadLibraryA((std::string(folder, length) + "\\" + name).c_str());
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // namespace kestrin
