@@ -58,25 +58,25 @@ TMemCMain::~TMemCMain() {
 
 void TMemCMain::BuildTray() {
     struct MenuEntry {
-        const char* name;
         const char* caption;  // none: a separator
         void (TMemCMain::*click)();
     };
+    // The items MakeSC, SetProp, N3, HelpDisp, VerDisp, N1 and Quit.
     static constexpr MenuEntry kTrayMenu[] = {
-        {"MakeSC", "ショートカット作成", &TMemCMain::MakeSCClick},
-        {"SetProp", "設定", &TMemCMain::SetPropClick},
-        {"N3", nullptr, nullptr},
-        {"HelpDisp", "ヘルプ", &TMemCMain::HelpDispClick},
-        {"VerDisp", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TMemCMain::VerDispClick},
-        {"N1", nullptr, nullptr},
-        {"Quit", "閉じる", &TMemCMain::QuitClick},
+        {"ショートカット作成", &TMemCMain::MakeSCClick},
+        {"設定", &TMemCMain::SetPropClick},
+        {nullptr, nullptr},
+        {"ヘルプ", &TMemCMain::HelpDispClick},
+        {"ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TMemCMain::VerDispClick},
+        {nullptr, nullptr},
+        {"閉じる", &TMemCMain::QuitClick},
     };
     pm_ = std::make_unique<PopupMenu>(Handle());
     for (const MenuEntry& entry : kTrayMenu) {
         if (!entry.caption)
-            pm_->AddSeparator(entry.name);
+            pm_->AddSeparator();
         else
-            pm_->AddItem(entry.name, entry.caption, [this, click = entry.click] { (this->*click)(); });
+            pm_->AddItem(entry.caption, [this, click = entry.click] { (this->*click)(); });
     }
 
     il_ = std::make_unique<ImageList>();

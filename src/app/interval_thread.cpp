@@ -48,7 +48,6 @@ void EventIntervalClock::WaitOneSecond() {
 TTThread::TTThread(SharedState& state, std::function<void()> compact, std::unique_ptr<IntervalClock> clock,
                    uint32_t pauses)
     : state_(state), compact_(std::move(compact)), clock_(std::move(clock)) {
-    SetFreeOnTerminate(false);  // the controller destroys the object
     SetOnTerminate([this] { ThreadEnded(); });
     intervalEvent_.reset(CreateEventA(nullptr, FALSE, TRUE, nullptr));
     if (!clock_) clock_ = std::make_unique<EventIntervalClock>(intervalEvent_.get());

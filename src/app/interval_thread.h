@@ -79,10 +79,6 @@ protected:
     virtual void ThreadEnded();
 
 private:
-    // Pauses go through the gate above; the system's suspension could stop
-    // the thread inside a pass while it holds a lock the main thread needs.
-    using Thread::Suspend;
-
     void RunPass();
     void MarkEnding() noexcept;
 

@@ -118,7 +118,7 @@ void THyperLink::SetCustomPrefix(std::string prefix) {
 void THyperLink::OnLoaded() {
     GraphicControl::OnLoaded();
     // The menu text names no shortcut: the item has none.
-    linkMenu_->AddItem("CopyUrl", kCopyUrlCaption, [this] { CopyUrlToClipboard(); });
+    linkMenu_->AddItem(kCopyUrlCaption, [this] { CopyUrlToClipboard(); });
     OnMouseDown = [this](GraphicControl& sender, MouseButton button, ShiftState shift, int x, int y) {
         LinkMouseDown(sender, button, shift, x, y);
     };

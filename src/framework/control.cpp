@@ -98,10 +98,6 @@ Bounds Control::GetBounds() const {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void Control::SetVisible(bool visible) { ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE); }
-
-bool Control::Visible() const { return (GetWindowLongA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
-
 void Control::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled ? TRUE : FALSE); }
 
 bool Control::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
@@ -111,8 +107,6 @@ void Control::SetTabStop(bool tabStop) {
     style = tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
     SetWindowLongA(Handle(), GWL_STYLE, style);
 }
-
-bool Control::TabStop() const { return (GetWindowLongA(Handle(), GWL_STYLE) & WS_TABSTOP) != 0; }
 
 void Control::SetText(std::string_view text) {
     // An unchanged text is not applied again (no change notification, no repaint).
@@ -134,8 +128,6 @@ void Control::SetFont(HFONT font) { SendMessageA(Handle(), WM_SETFONT, reinterpr
 HFONT Control::Font() const { return reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)); }
 
 void Control::Focus() { SetFocus(Handle()); }
-
-bool Control::Focused() const { return Handle() && GetFocus() == Handle(); }
 
 RECT Control::ClientArea() const {
     RECT rect{};

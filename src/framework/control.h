@@ -91,12 +91,9 @@ public:
     // Position in the parent's client coordinates, and size.
     Bounds GetBounds() const;
 
-    void SetVisible(bool visible);
-    bool Visible() const;
     void SetEnabled(bool enabled);
     bool Enabled() const;
     void SetTabStop(bool tabStop);
-    bool TabStop() const;
 
     void SetText(std::string_view text);
     std::string Text() const;
@@ -105,7 +102,6 @@ public:
     HFONT Font() const;
 
     void Focus();
-    bool Focused() const;
 
     // The area in which children of this control lay themselves out (client
     // coordinates); a panel leaves out its bevels.

@@ -104,13 +104,6 @@ Form::~Form() {
     controls_.clear();
 }
 
-Form* Form::FromHandle(HWND window) {
-    // Forms are the program's only top-level windows of that kind (not the application's).
-    return static_cast<Form*>(TopLevelWindow::FromHandle(window));
-}
-
-Form* Form::FromChild(HWND window) { return static_cast<Form*>(TopLevelWindow::FromChild(window)); }
-
 SIZE Form::CentringScreen() const {
     if (position_ != poScreenCenter) return {};
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -119,7 +112,7 @@ SIZE Form::CentringScreen() const {
 Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle, SIZE screen) const {
     RECT rect{0, 0, clientWidth_, clientHeight_};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    Bounds bounds{left_, top_, rect.right - rect.left, rect.bottom - rect.top};
+    Bounds bounds{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     if (position_ == poScreenCenter) {
         bounds.x = (screen.cx - bounds.width) / 2;
         bounds.y = (screen.cy - bounds.height) / 2;
@@ -203,12 +196,6 @@ void Form::SetCaption(std::string caption) {
 void Form::SetClientSize(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
-    ApplyGeometry();
-}
-
-void Form::SetOrigin(int left, int top) {
-    left_ = left;
-    top_ = top;
     ApplyGeometry();
 }
 
@@ -406,7 +393,7 @@ bool Form::RestoreFocus() {
 bool Form::PreTranslateMessage(MSG& message) {
     const bool onForm = message.hwnd == Handle();
     if (message.message == WM_CHAR) {
-        if (!keyPreview_ && !onForm) return false;
+        if (!onForm) return false;
         char key = static_cast<char>(message.wParam);
         FormKeyPress(key);
         if (key == '\0') return true;
@@ -419,7 +406,7 @@ bool Form::PreTranslateMessage(MSG& message) {
     // Dialog keys first: what the form handles as one goes no further.
     if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(message) && DialogKey(key, shift))
         return true;
-    if (keyPreview_ || onForm) {
+    if (onForm) {
         FormKeyDown(key, shift);
         if (key == 0) return true;
         message.wParam = key;

@@ -32,11 +32,6 @@ enum ModalResult : int {
     mrNone = 0,
     mrOk = 1,
     mrCancel = 2,
-    mrAbort = 3,
-    mrRetry = 4,
-    mrIgnore = 5,
-    mrYes = 6,
-    mrNo = 7,
 };
 
 enum FormPosition : uint8_t { poDesigned, poScreenCenter };
@@ -71,37 +66,21 @@ public:
     // Destroys the window (FormDestroy runs); the object stays.
     void Destroy() override;
 
-    // The form whose window this is, or nullptr (also for other processes' windows).
-    static Form* FromHandle(HWND window);
-    // The form that holds this window: itself or its top-level ancestor.
-    static Form* FromChild(HWND window);
-
     // Design properties; they may be set before or after Create.
     void SetCaption(std::string caption);
-    const std::string& Caption() const noexcept { return caption_; }
     void SetClientSize(int width, int height);
-    int ClientWidth() const noexcept { return clientWidth_; }
-    int ClientHeight() const noexcept { return clientHeight_; }
-    // Top-left corner of the window for poDesigned.
-    void SetOrigin(int left, int top);
+    // poDesigned puts the window at the top-left corner of the screen.
     void SetPosition(FormPosition position);
-    FormPosition Position() const noexcept { return position_; }
     void SetBorderStyle(FormBorderStyle style) noexcept { borderStyle_ = style; }
-    FormBorderStyle BorderStyle() const noexcept { return borderStyle_; }
     // The system menu and with it the close box of the title bar.
     void SetSystemMenu(bool enabled) noexcept { systemMenu_ = enabled; }
     // For a form whose window is never shown: it paints nothing, so its
     // class has no device context of its own (window_class.h).
     void SetNeverPainted() noexcept { classStyle_ = kNeverPaintedClassStyle; }
     void SetStayOnTop(bool stayOnTop);
-    bool StayOnTop() const noexcept { return stayOnTop_; }
-    // Key events of the controls reach FormKeyDown / FormKeyPress first.
-    void SetKeyPreview(bool preview) noexcept { keyPreview_ = preview; }
-    bool KeyPreview() const noexcept { return keyPreview_; }
     // Non-zero: F1 asks the application's help handler for HELP_CONTEXT (1)
     // with this number.
     void SetHelpContext(uint32_t context) noexcept { helpContext_ = context; }
-    uint32_t HelpContext() const noexcept { return helpContext_; }
 
     void Show() override;
     void Hide();
@@ -137,7 +116,6 @@ public:
         Keep(control);
         return *control;
     }
-    const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
 
     // The order in which Tab visits the controls (all of one parent window),
     // whatever the order they were made in; controls not named follow them.
@@ -169,8 +147,7 @@ protected:
     virtual void FormClose() {}
     // The window is being destroyed.
     virtual void FormDestroy() {}
-    // Key pressed on the form (or, with KeyPreview, on one of its controls);
-    // set `key` to 0 to consume it.
+    // Key pressed on the form's own window; set `key` to 0 to consume it.
     virtual void FormKeyDown(WORD& /*key*/, ShiftState /*shift*/) {}
     // Character typed; set `key` to '\0' to consume it.
     virtual void FormKeyPress(char& /*key*/) {}
@@ -225,14 +202,11 @@ private:
     std::string caption_;
     int clientWidth_ = 320;
     int clientHeight_ = 240;
-    int left_ = 0;
-    int top_ = 0;
     FormPosition position_ = poDesigned;
     FormBorderStyle borderStyle_ = bsSizeable;
     bool systemMenu_ = true;
     UINT classStyle_ = kOwnPaintedClassStyle;
     bool stayOnTop_ = false;
-    bool keyPreview_ = false;
     uint32_t helpContext_ = 0;
     int modalResult_ = mrNone;
     bool inModal_ = false;

@@ -12,36 +12,16 @@ PopupMenu::PopupMenu(HWND owner) : owner_(owner) {}
 
 PopupMenu::~PopupMenu() { destroyNotifier_.Notify(); }
 
-int PopupMenu::AddItem(const char* name, std::string_view caption, std::function<void()> OnClick) {
-    items_.push_back({name, std::string(caption), false, true, std::move(OnClick)});
+int PopupMenu::AddItem(std::string_view caption, std::function<void()> OnClick) {
+    items_.push_back({std::string(caption), false, std::move(OnClick)});
     menu_.reset();  // made again with the new item
     return ItemCount() - 1;
 }
 
-int PopupMenu::AddSeparator(const char* name) {
-    items_.push_back({name, {}, true, true, {}});
+int PopupMenu::AddSeparator() {
+    items_.push_back({{}, true, {}});
     menu_.reset();
     return ItemCount() - 1;
-}
-
-int PopupMenu::IndexOf(std::string_view name) const {
-    for (size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].name == name) return static_cast<int>(i);
-    return -1;
-}
-
-void PopupMenu::SetItemEnabled(int index, bool enabled) {
-    if (index < 0 || index >= ItemCount()) return;
-    items_[static_cast<size_t>(index)].enabled = enabled;
-    if (menu_)
-        EnableMenuItem(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void PopupMenu::SetItemEnabled(std::string_view name, bool enabled) { SetItemEnabled(IndexOf(name), enabled); }
-
-bool PopupMenu::ItemEnabled(int index) const {
-    if (index < 0 || index >= ItemCount()) return false;
-    return items_[static_cast<size_t>(index)].enabled;
 }
 
 HMENU PopupMenu::Handle() const {
@@ -52,8 +32,8 @@ HMENU PopupMenu::Handle() const {
         const Item& item = items_[i];
         // Command identifiers are index + 1: TrackPopupMenu returns 0 for "nothing chosen".
         const BOOL added = item.separator ? AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr)
-                                          : AppendMenuA(menu.get(), MF_STRING | (item.enabled ? 0 : MF_GRAYED),
-                                                        static_cast<UINT_PTR>(i + 1), item.caption.c_str());
+                                          : AppendMenuA(menu.get(), MF_STRING, static_cast<UINT_PTR>(i + 1),
+                                                        item.caption.c_str());
         if (!added) return nullptr;
     }
     menu_ = std::move(menu);
@@ -67,8 +47,7 @@ bool PopupMenu::Popup(int x, int y) {
     if (tracking_) return false;
     const HMENU menu = Handle();
     if (!menu) throw KestrinError(kMenuError);
-    const UINT flags =
-        alignment_ | TPM_RETURNCMD | (trackButton_ == TrackButton::Left ? TPM_LEFTBUTTON : TPM_RIGHTBUTTON);
+    const UINT flags = alignment_ | TPM_RETURNCMD | TPM_RIGHTBUTTON;
     tracking_ = true;
     const auto command = static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner_, nullptr));
     tracking_ = false;

@@ -18,8 +18,6 @@
 
 namespace kestrin {
 
-enum class TrackButton { Left, Right };
-
 class PopupMenu {
 public:
     // The owner window receives the menu's messages while it is open.
@@ -29,33 +27,22 @@ public:
     PopupMenu& operator=(const PopupMenu&) = delete;
 
     // Items are appended; the result is the item's index (its position).
-    // Captions are cp932 text, with "&" marking an access key. Names are
-    // kept, not copied: literals.
-    int AddItem(const char* name, std::string_view caption, std::function<void()> OnClick = {});
-    int AddSeparator(const char* name = "");
+    // Captions are cp932 text, with "&" marking an access key.
+    int AddItem(std::string_view caption, std::function<void()> OnClick = {});
+    int AddSeparator();
 
     int ItemCount() const noexcept { return static_cast<int>(items_.size()); }
-    // Position of the item with that name, or -1.
-    int IndexOf(std::string_view name) const;
-    void SetItemEnabled(int index, bool enabled);
-    void SetItemEnabled(std::string_view name, bool enabled);
-    bool ItemEnabled(int index) const;
 
     // The system's menu with the current items (made by the call; null when
     // the system refuses it). Valid until the next popup ends.
     HMENU Handle() const;
-    HWND Owner() const noexcept { return owner_; }
 
     // TPM_LEFTALIGN, TPM_CENTERALIGN (the default) or TPM_RIGHTALIGN: where
     // the menu lies horizontally relative to the point it is given.
     void SetAlignment(UINT alignment) noexcept { alignment_ = alignment; }
-    UINT Alignment() const noexcept { return alignment_; }
-    // Which mouse button picks items (the right one by default, as a context menu).
-    void SetTrackButton(TrackButton button) noexcept { trackButton_ = button; }
-    TrackButton GetTrackButton() const noexcept { return trackButton_; }
 
-    // Shows the menu at (x, y) in screen coordinates and returns when it has
-    // closed, after the chosen item's handler (if any) has run; an exception
+    // Shows the menu at (x, y) in screen coordinates (items picked with the
+    // right button, as in a context menu) and returns when it has closed, after the chosen item's handler (if any) has run; an exception
     // from the handler passes to the caller. True when an item was chosen.
     bool Popup(int x, int y);
 
@@ -67,10 +54,8 @@ public:
 
 private:
     struct Item {
-        std::string_view name;
         std::string caption;  // empty for a separator
         bool separator = false;
-        bool enabled = true;
         std::function<void()> OnClick;
     };
 
@@ -79,7 +64,6 @@ private:
     bool tracking_ = false;  // inside Popup's TrackPopupMenu
     std::vector<Item> items_;
     UINT alignment_ = TPM_CENTERALIGN;
-    TrackButton trackButton_ = TrackButton::Right;
     DestroyNotifier destroyNotifier_;
 };
 

@@ -19,8 +19,6 @@ Thread::Thread() {
 }
 
 Thread::~Thread() {
-    // A thread that frees itself is deleted on its own thread, at its very end.
-    if (GetCurrentThreadId() == threadId_) return;
     // The derived part is gone already: a thread that never ran must not
     // call into it now.
     if (!started_.load()) skipExecute_.store(true);
@@ -33,36 +31,17 @@ void Thread::Start() {
     ResumeThread(handle_.get());
 }
 
-DWORD Thread::Suspend() {
-    const DWORD previous = SuspendThread(handle_.get());
-    if (previous != static_cast<DWORD>(-1)) suspendCount_.fetch_add(1);
-    return previous;
-}
-
-DWORD Thread::Resume() {
-    int count = suspendCount_.load();
-    do {
-        // Nothing of ours to undo; in particular the hold until Start stays.
-        if (count <= 0) return 0;
-    } while (!suspendCount_.compare_exchange_weak(count, count - 1));
-    return ResumeThread(handle_.get());
-}
-
-DWORD Thread::WaitFor() {
+void Thread::WaitFor() {
     HANDLE thread = handle_.get();
-    if (!thread || GetCurrentThreadId() == threadId_) return static_cast<DWORD>(-1);
+    if (!thread || GetCurrentThreadId() == threadId_) return;
     Start();
     // On the main thread the end handler, synchronised with it, runs during the wait.
     if (WaitForAny({thread}) != 0) WaitForSingleObject(thread, INFINITE);
-    DWORD code = 0;
-    GetExitCodeThread(thread, &code);
-    return code;
 }
 
 void Thread::TerminateAndWait() {
     if (!handle_ || GetCurrentThreadId() == threadId_) return;
     Terminate();
-    while (suspendCount_.load() > 0) Resume();
     WaitFor();
 }
 
@@ -74,10 +53,9 @@ unsigned __stdcall Thread::Entry(void* context) {
         try {
             self->Execute();
         } catch (...) {
-            self->fatal_ = std::current_exception();
+            // The thread ends; the process goes on.
         }
     }
-    const DWORD result = self->returnValue_;
     self->finished_.store(true);
     if (run && self->onTerminate_) {
         try {
@@ -92,8 +70,7 @@ unsigned __stdcall Thread::Entry(void* context) {
             // Queueing failed (no memory): the end handler is lost, the thread still ends.
         }
     }
-    if (self->freeOnTerminate_.load()) delete self;
-    return result;
+    return 0;
 }
 
 }  // namespace kestrin

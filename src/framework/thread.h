@@ -5,18 +5,15 @@
 // once is started by its most-derived constructor as its last step, or by the
 // creator right after construction (StartThread does that).
 //
-// Pausing is the system's counted suspension: every Suspend() needs its own
-// Resume(). The end handler (SetOnTerminate) runs on the main thread, through
+// The end handler (SetOnTerminate) runs on the main thread, through
 // Application::Synchronize, after Execute has returned.
 //
-// Destruction: a thread that still runs is asked to terminate, resumed while
-// suspended, and waited for. The base destructor runs after the derived one,
+// Destruction: a thread that still runs is asked to terminate and waited for. The base destructor runs after the derived one,
 // so a derived class whose Execute uses its own members must call
 // TerminateAndWait() in its own destructor first.
 #include <windows.h>
 
 #include <atomic>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -34,39 +31,23 @@ public:
 
     // Lets the thread run for the first time; later calls do nothing.
     void Start();
-    bool Started() const noexcept { return started_.load(); }
-
-    // Counted pause and resume of the running thread; both return the
-    // thread's previous suspend count (as the system reports it), or
-    // (DWORD)-1 on failure. Resume never undoes a pause that was not asked.
-    DWORD Suspend();
-    DWORD Resume();
-    // Not started yet, or paused by Suspend.
-    bool Suspended() const noexcept { return !started_.load() || suspendCount_.load() > 0; }
 
     // Asks Execute to end; Execute polls Terminated().
     void Terminate() noexcept { terminated_.store(true); }
     bool Terminated() const noexcept { return terminated_.load(); }
 
-    // The object deletes itself once the thread has ended (after the end
-    // handler). Its creator then must not keep or delete it.
-    void SetFreeOnTerminate(bool free) noexcept { freeOnTerminate_.store(free); }
-    bool FreeOnTerminate() const noexcept { return freeOnTerminate_.load(); }
-
     // Runs on the main thread after Execute has returned. Set before Start.
     void SetOnTerminate(std::function<void()> handler) { onTerminate_ = std::move(handler); }
 
-    // Execute has returned (the end handler may still be on its way).
+    // Execute has returned (the end handler may still be on its way). What
+    // escaped Execute went with it: it never ends the process.
     bool Finished() const noexcept { return finished_.load(); }
-    // What escaped Execute, if anything; it never ends the process.
-    std::exception_ptr FatalException() const noexcept { return fatal_; }
 
-    // Waits for the thread's end and returns its exit code. On the main
-    // thread the wait keeps running synchronised calls (the end handler
-    // among them) and messages sent from other threads. A thread that was
-    // never started is started first.
-    DWORD WaitFor();
-    // Terminate, resume every pause, wait. Safe to call more than once.
+    // Waits for the thread's end. On the main thread the wait keeps running
+    // synchronised calls (the end handler among them) and messages sent from
+    // other threads. A thread that was never started is started first.
+    void WaitFor();
+    // Terminate, then wait. Safe to call more than once.
     void TerminateAndWait();
 
     HANDLE Handle() const noexcept { return handle_.get(); }
@@ -74,7 +55,6 @@ public:
 
 protected:
     virtual void Execute() = 0;
-    void SetReturnValue(DWORD value) noexcept { returnValue_ = value; }
 
 private:
     static unsigned __stdcall Entry(void* context);
@@ -83,13 +63,9 @@ private:
     DWORD threadId_ = 0;
     std::atomic<bool> started_{false};
     std::atomic<bool> skipExecute_{false};
-    std::atomic<int> suspendCount_{0};
     std::atomic<bool> terminated_{false};
-    std::atomic<bool> freeOnTerminate_{false};
     std::atomic<bool> finished_{false};
     std::function<void()> onTerminate_;
-    std::exception_ptr fatal_;
-    DWORD returnValue_ = 0;
 };
 
 // Constructs a thread and starts it at once.

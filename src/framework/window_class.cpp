@@ -26,7 +26,6 @@ void EnsureWindowClass(const WindowClassDescription& windowClass) {
     info.cbSize = sizeof info;
     info.style = windowClass.style;
     info.lpfnWndProc = windowClass.procedure;
-    info.cbWndExtra = windowClass.windowExtra;
     info.hInstance = instance;
     info.hIcon = windowClass.icon;
     info.hIconSm = windowClass.smallIcon;

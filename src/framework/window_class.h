@@ -18,7 +18,6 @@ struct WindowClassDescription {
     const char* name = nullptr;
     WNDPROC procedure = DefWindowProcA;
     UINT style = 0;
-    int windowExtra = 0;
     HICON icon = nullptr;
     // Given, so that the system does not make a small copy of `icon` for
     // every class.

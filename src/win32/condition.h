@@ -50,7 +50,7 @@ private:
 };
 
 // The pair in the shape the portable thread code takes as a parameter
-// (BasicPauseGate); StdSync is the standard library's for the host builds.
+// (BasicPauseGate).
 struct SystemSync {
     using Lock = kestrin::Lock;
     using Condition = kestrin::Condition;

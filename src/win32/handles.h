@@ -66,7 +66,6 @@ struct KernelHandleTraits {
 
 inline void DeleteGdiObject(HGDIOBJ h) noexcept { DeleteObject(h); }
 inline void DestroyWindowHandle(HWND h) noexcept { DestroyWindow(h); }
-inline void DeleteGlobalAtom(ATOM a) noexcept { GlobalDeleteAtom(a); }
 inline void FreeGlobalMemory(HGLOBAL h) noexcept { GlobalFree(h); }
 inline void FreeLoadedLibrary(HMODULE h) noexcept { FreeLibrary(h); }
 
@@ -103,21 +102,6 @@ public:
 
 private:
     HWND window_;
-    HDC dc_;
-};
-
-// CreateCompatibleDC / DeleteDC.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like) noexcept : dc_(CreateCompatibleDC(like)) {}
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC get() const noexcept { return dc_; }
-
-private:
     HDC dc_;
 };
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/portable/interval_loop.h"
-#include "win32/portable/std_sync.h"
+#include "std_sync.h"
 
 namespace kestrin {
 namespace {

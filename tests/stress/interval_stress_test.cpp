@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/portable/interval_loop.h"
-#include "win32/portable/std_sync.h"
+#include "../portable/std_sync.h"
 
 namespace kestrin {
 namespace {

@@ -22,7 +22,7 @@ void CALLBACK ModalTimeout::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     active->timer_ = 0;
     active->fired_ = true;
-    if (active->form_.InModalLoop()) active->form_.SetModalResult(mrAbort);
+    if (active->form_.InModalLoop()) active->form_.SetModalResult(IDABORT);
 }
 
 }  // namespace kestrin::test

@@ -1,5 +1,5 @@
 #pragma once
-// Ends a modal loop that has not ended by itself in time (with mrAbort), so
+// Ends a modal loop that has not ended by itself in time (with IDABORT), so
 // that a broken loop fails its test instead of hanging the run. One at a time.
 #include <windows.h>
 

@@ -14,7 +14,7 @@ Capture CaptureScreen(const RECT& area) {
     capture.height = area.bottom - area.top;
     if (capture.width <= 0 || capture.height <= 0) return {};
     WindowDC screen(nullptr);
-    MemoryDC memory(screen.get());
+    UniqueHandle<NullHandleTraits<HDC, DeleteDC>> memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = capture.width;

@@ -37,7 +37,7 @@ std::vector<uint32_t> RenderIcon(HICON icon, int size, COLORREF background) {
     void* bits = nullptr;
     BitmapHandle target = MakeDib(size, &bits);
     WindowDC screen(nullptr);
-    MemoryDC memory(screen.get());
+    UniqueHandle<NullHandleTraits<HDC, DeleteDC>> memory(CreateCompatibleDC(screen.get()));
     {
         SelectGuard select(memory.get(), target.get());
         BrushHandle brush(CreateSolidBrush(background));

@@ -130,7 +130,7 @@ uint32_t IconColour(HICON icon) {
     WindowDC screen(nullptr);
     BitmapHandle target(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!target || !bits) return 0xFFFFFFFF;
-    MemoryDC dc(screen.get());
+    UniqueHandle<NullHandleTraits<HDC, DeleteDC>> dc(CreateCompatibleDC(screen.get()));
     {
         SelectGuard select(dc.get(), target.get());
         DrawIconEx(dc.get(), 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);

@@ -28,7 +28,7 @@ TEST(Edit, IsASingleLineEditWithTheGivenText) {
     Edit edit(host.Handle(), {160, 40, 28, 18}, "12");
     EXPECT_EQ(ClassOf(edit.Handle()), "Edit");
     EXPECT_FALSE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_MULTILINE);
-    EXPECT_TRUE(edit.TabStop());
+    EXPECT_TRUE(GetWindowLongA(edit.Handle(), GWL_STYLE) & WS_TABSTOP);
     EXPECT_EQ(edit.Text(), "12");
 }
 
@@ -130,7 +130,7 @@ TEST(HotKeyEdit, IsTheSystemHotKeyControlAndNoTabStop) {
     ControlHost host;
     HotKeyEdit hotKey(host.Handle(), {160, 172, 121, 18});
     EXPECT_EQ(ClassOf(hotKey.Handle()), "msctls_hotkey32");
-    EXPECT_FALSE(hotKey.TabStop());
+    EXPECT_FALSE(GetWindowLongA(hotKey.Handle(), GWL_STYLE) & WS_TABSTOP);
 }
 
 TEST(HotKeyEdit, ValueRoundTripsThroughTheControl) {

@@ -34,7 +34,7 @@ protected:
     // A form at a fixed place with one label, built in its form description
     // (so the label is loaded), `setup` applied there.
     THyperLink& Make(const std::function<void(THyperLink&)>& setup = {}) {
-        form_.SetOrigin(200, 200);
+        form_.SetPosition(poScreenCenter);
         form_.SetClientSize(400, 120);
         form_.SetStayOnTop(true);
         form_.onCreateControls = [&](test::ProbeForm& f) {

@@ -89,12 +89,12 @@ TEST_F(ModalTest, EscWithoutACancelButtonDoesNothing) {
         if (message != kProbeMessage) return false;
         // Runs after the Esc: the dialog is still modal, without a result.
         escapesSeen = dialog.form.InModalLoop() && dialog.form.ModalResult() == mrNone ? 1 : -1;
-        dialog.form.SetModalResult(mrRetry);
+        dialog.form.SetModalResult(IDRETRY);
         return true;
     };
     PostMessageA(dialog.edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageA(dialog.form.Handle(), kProbeMessage, 0, 0);
-    EXPECT_EQ(dialog.form.ShowModal(), mrRetry);
+    EXPECT_EQ(dialog.form.ShowModal(), IDRETRY);
     EXPECT_EQ(escapesSeen, 1);
 }
 

@@ -118,14 +118,14 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     Press(VK_DOWN);
     Press(VK_TAB);  // from the count field round to the first tab stop
     EXPECT_EQ(CurrentField, 4);
-    EXPECT_TRUE(dialog.CBMsgBox().Focused());
+    EXPECT_EQ(GetFocus(), dialog.CBMsgBox().Handle());
     Press(VK_RETURN);  // one Enter on a check box is one field
     EXPECT_EQ(CurrentField, 5);
     Press(VK_RETURN);
     Press(VK_TAB);  // the hot-key entry is no tab stop
     EXPECT_EQ(CurrentField, 1);
     Press(VK_UP);
-    EXPECT_TRUE(dialog.ky_HK().Focused());
+    EXPECT_EQ(GetFocus(), dialog.ky_HK().Handle());
     Press(VK_F9);  // becomes the hot key here, under the entry's rules
     EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{VK_F9, HOTKEYF_ALT}));
     EXPECT_EQ(dialog.ModalResult(), mrNone);
@@ -180,7 +180,7 @@ TEST_F(PropFormTest, ACountOutsideOneToTenIsRefusedWhicheverWayTheFieldIsLeft) {
             Settle();
             EXPECT_EQ(dialog.CounterEdit().Text(), "3") << name;
             EXPECT_EQ(CurrentField, 3) << name;
-            EXPECT_TRUE(dialog.CounterEdit().Focused()) << name;
+            EXPECT_EQ(GetFocus(), dialog.CounterEdit().Handle()) << name;
             EXPECT_EQ(dialog.ModalResult(), mrNone) << name;
             dialog_.reset();
         }

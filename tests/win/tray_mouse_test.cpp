@@ -249,8 +249,8 @@ TEST_F(TrayMouseTest, AnIconDestroyedWhileItsClickWaitsGetsNothing) {
 
 TEST_F(TrayMouseTest, RightPressOpensTheMenuAtTheTaskbarInsteadOfMouseDown) {
     PopupMenu menu(owner_.Handle());
-    menu.AddItem("One", "One");
-    menu.AddItem("Two", "Two");
+    menu.AddItem("One");
+    menu.AddItem("Two");
     icon_->SetRBPopupMenu(&menu);
     MenuCloser closer;
 
@@ -269,7 +269,7 @@ TEST_F(TrayMouseTest, RightPressOpensTheMenuAtTheTaskbarInsteadOfMouseDown) {
 
 TEST_F(TrayMouseTest, LeftPressOpensTheLeftMenu) {
     PopupMenu menu(owner_.Handle());
-    menu.AddItem("One", "One");
+    menu.AddItem("One");
     icon_->SetLBPopupMenu(&menu);
     MenuCloser closer;
     Notify(WM_LBUTTONDOWN);
@@ -283,7 +283,7 @@ TEST_F(TrayMouseTest, LeftPressOpensTheLeftMenu) {
 
 TEST_F(TrayMouseTest, TwoQuickPressesOpenTheMenuOnce) {
     PopupMenu menu(owner_.Handle());
-    menu.AddItem("One", "One");
+    menu.AddItem("One");
     icon_->SetRBPopupMenu(&menu);
     MenuCloser closer;
     // The second press is handled while the first one readies its menu.
@@ -297,7 +297,7 @@ TEST_F(TrayMouseTest, TwoQuickPressesOpenTheMenuOnce) {
 
 TEST_F(TrayMouseTest, AMenuDestroyedMeanwhileIsNeverOpened) {
     auto menu = std::make_unique<PopupMenu>(owner_.Handle());
-    menu->AddItem("One", "One");
+    menu->AddItem("One");
     icon_->SetRBPopupMenu(menu.get());
     menu.reset();
     MenuCloser closer;

@@ -4,9 +4,8 @@
 // interval_loop.h) and waits there while it is paused.
 //
 // `Sync` supplies the lock and the condition variable: SystemSync (the
-// system's own, win32/condition.h) in the program, StdSync (the standard
-// library's, win32/portable/std_sync.h) in the host builds and their
-// tests, ThreadSanitizer's among them.
+// system's own, win32/condition.h) in the program; the tests on the host
+// bring the standard library's.
 #include <atomic>
 #include <cstdint>
 #include <mutex>
