@@ -35,7 +35,6 @@ void TAboutBox::CreateControls() {
     panel2_ = &AddTo<Panel>(panel, Bounds{16, 16, 37, 37}, BevelCut::Lowered);
     programIcon_ = &AddTo<Image>(panel2_->Handle());
     programIcon_->FillParent();
-    programIcon_->SetCenter(true);
     programIcon_->SetStretch(true);
     programIcon_->LoadIcon(App().Instance(), "MAINICON", 32);
 

@@ -84,7 +84,7 @@ void TPropForm::CreateControls() {
     cbOnce_ = &Add<CheckBox>(Bounds{53, 139, 284, 17}, "手動クリックした時、圧縮操作を1度しか行わない。");
     cbUseHK_ = &Add<CheckBox>(Bounds{52, 172, 106, 18}, "ホットキーを使う");
     kyHK_ = &Add<HotKeyEdit>(Bounds{160, 172, 121, 18});
-    Add<Bevel>(Bounds{8, 205, 357, 3}, BevelShape::TopLine, BevelStyle::Lowered);  // Bevel1
+    Add<Bevel>(Bounds{8, 205, 357, 3});  // Bevel1
     doBtn_ = &Add<FlatButton>(Bounds{84, 217, 80, 25}, "OK(F9)");
     endBtn_ = &Add<FlatButton>(Bounds{208, 217, 80, 25}, "中止(F12)");
 

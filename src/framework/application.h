@@ -40,12 +40,10 @@ public:
     bool Initialized() const noexcept { return Handle() != nullptr; }
 
     HINSTANCE Instance() const noexcept { return instance_; }
-    DWORD MainThreadId() const noexcept { return mainThreadId_.load(); }
     bool IsMainThread() const noexcept { return GetCurrentThreadId() == mainThreadId_.load(); }
 
     // Caption of the application window; also the caption of error boxes
     // (ProductTitle when it is empty).
-    const std::string& Title() const noexcept { return title_; }
     void SetTitle(std::string title);
     // The caption of the application's own message boxes: the title, or
     // ProductTitle when it is empty.
@@ -56,7 +54,6 @@ public:
     TopLevelWindow* MainForm() const noexcept { return mainForm_; }
     // Whether Run shows the main form first (it does by default).
     void SetShowMainForm(bool show) noexcept { showMainForm_ = show; }
-    bool ShowMainForm() const noexcept { return showMainForm_; }
 
     // The message loop of the main thread; returns once Terminate was asked
     // for (at once if that happened before). Releases asked for before it
@@ -86,7 +83,6 @@ public:
     // is in its own modal loop. Code outside every window procedure (start-up,
     // tests) counts as below all handlers, so its own loops carry it out.
     void ReleaseLater(std::unique_ptr<TopLevelWindow> form);
-    size_t PendingReleases() const noexcept { return releases_.size(); }
 
     // Runs the call on the main thread. From a worker thread: queues it,
     // wakes the main thread and blocks until it has run there; an exception

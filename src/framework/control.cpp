@@ -158,16 +158,6 @@ void Control::MakeWindow(int id, HWND insertAfter) {
     BindCreated(window);
 }
 
-void Control::ChangeCreationStyle(DWORD remove, DWORD add) {
-    if (!Handle()) {
-        args_.style = (args_.style & ~remove) | add;
-        return;
-    }
-    const DWORD current = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
-    if (((current & ~remove) | add) == current) return;
-    Rebuild(remove, add);
-}
-
 void Control::Recreate() { Rebuild(0, 0); }
 
 void Control::Rebuild(DWORD remove, DWORD add) {

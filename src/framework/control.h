@@ -107,9 +107,6 @@ public:
     // coordinates); a panel leaves out its bevels.
     virtual RECT ClientArea() const;
 
-    // Styles the system fixes at creation: stored, and the window is made
-    // again with them (see Recreate).
-    void ChangeCreationStyle(DWORD remove, DWORD add);
     // Destroys the window and creates it again from the arguments, with the
     // current state (see the top of this file); WindowCreated runs after.
     void Recreate();

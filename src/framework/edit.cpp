@@ -7,15 +7,6 @@ namespace kestrin {
 
 namespace {
 
-DWORD AlignmentStyle(TextAlignment alignment) {
-    switch (alignment) {
-        case TextAlignment::Center: return ES_CENTER;
-        case TextAlignment::Right: return ES_RIGHT;
-        case TextAlignment::Left: break;
-    }
-    return ES_LEFT;
-}
-
 struct ChildSearch {
     int id;
     HWND found;
@@ -30,8 +21,8 @@ BOOL CALLBACK FindChildById(HWND child, LPARAM context) {
 
 }  // namespace
 
-Edit::Edit(HWND parent, const Bounds& bounds, std::string_view text, TextAlignment alignment)
-    : Edit(parent, {.text = std::string(text), .bounds = bounds}, AlignmentStyle(alignment)) {}
+Edit::Edit(HWND parent, const Bounds& bounds, std::string_view text)
+    : Edit(parent, {.text = std::string(text), .bounds = bounds}, 0) {}
 
 Edit::Edit(HWND parent, ControlArgs args, DWORD extraStyle) : Control(parent) {
     args.style |= WS_TABSTOP | ES_AUTOHSCROLL | extraStyle;
@@ -41,20 +32,8 @@ Edit::Edit(HWND parent, ControlArgs args, DWORD extraStyle) : Control(parent) {
 
 bool Edit::MultiLine() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_MULTILINE) != 0; }
 
-void Edit::SetAlignment(TextAlignment alignment) {
-    if (alignment == Alignment()) return;
-    ChangeCreationStyle(ES_CENTER | ES_RIGHT, AlignmentStyle(alignment));
-}
-
 void Edit::WindowCreated() {
     if (maxLength_) SendMessageA(Handle(), EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-}
-
-TextAlignment Edit::Alignment() const {
-    const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
-    if (style & ES_RIGHT) return TextAlignment::Right;
-    if (style & ES_CENTER) return TextAlignment::Center;
-    return TextAlignment::Left;
 }
 
 void Edit::SetMaxLength(int length) {

@@ -18,17 +18,11 @@ namespace kestrin {
 
 class Edit : public Control {
 public:
-    explicit Edit(HWND parent, const Bounds& bounds = {}, std::string_view text = {},
-                  TextAlignment alignment = TextAlignment::Left);
+    explicit Edit(HWND parent, const Bounds& bounds = {}, std::string_view text = {});
     bool MultiLine() const;
-
-    // ES_LEFT / ES_CENTER / ES_RIGHT (fixed at creation: a change makes the window again).
-    void SetAlignment(TextAlignment alignment);
-    TextAlignment Alignment() const;
 
     // Longest text the user may type, in bytes; 0 = no limit of our own.
     void SetMaxLength(int length);
-    int MaxLength() const noexcept { return maxLength_; }
 
     void SetReadOnly(bool readOnly);
     bool ReadOnly() const;

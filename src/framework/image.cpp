@@ -16,18 +16,8 @@ void Image::FillParent() {
     SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
-void Image::SetIcon(HICON icon) { picture_.AssignCopy(icon); }
-
 bool Image::LoadIcon(HINSTANCE instance, const char* name, int size) {
     return picture_.LoadResource(instance, name, size);
-}
-
-void Image::Clear() { picture_.Clear(); }
-
-void Image::SetCenter(bool center) {
-    if (center == center_) return;
-    center_ = center;
-    Invalidate();
 }
 
 void Image::SetStretch(bool stretch) {
@@ -46,9 +36,8 @@ void Image::Paint(HDC dc) {
         return;
     }
     const SIZE size = picture_.Size();
-    const int x = center_ ? (client.right - size.cx) / 2 : 0;
-    const int y = center_ ? (client.bottom - size.cy) / 2 : 0;
-    DrawIconEx(dc, x, y, picture_.Handle(), size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, (client.right - size.cx) / 2, (client.bottom - size.cy) / 2, picture_.Handle(), size.cx, size.cy,
+               0, nullptr, DI_NORMAL);
 }
 
 bool Image::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -6,7 +6,7 @@
 
 namespace kestrin {
 
-ImageList::ImageList(int width, int height) : width_(width), height_(height) {}
+ImageList::ImageList() = default;
 
 ImageList::~ImageList() {
     destroyNotifier_.Notify();
@@ -20,7 +20,7 @@ bool ImageList::LoadLocked() const {
     if (!library) return false;
     // 16 colours and a mask: the program's icons are 16-colour pictures,
     // and a 4-bit list keeps their palette colours exactly.
-    ImageListHandle list(library->ImageList_Create(width_, height_, ILC_COLOR4 | ILC_MASK, 0, 4));
+    ImageListHandle list(library->ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 0, 4));
     if (!list) return false;
     for (const Source& source : sources_) {
         // The icon at its system size, as LoadIcon gives it, scaled by the list.
@@ -64,12 +64,6 @@ int ImageList::Count() const {
     return static_cast<int>(sources_.size());
 }
 
-void ImageList::Clear() {
-    std::lock_guard lock(mutex_);
-    sources_.clear();
-    DropLocked();
-}
-
 void ImageList::Trim() {
     std::lock_guard lock(mutex_);
     if (std::all_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.name != nullptr; })) DropLocked();
@@ -78,11 +72,6 @@ void ImageList::Trim() {
 bool ImageList::Loaded() const {
     std::lock_guard lock(mutex_);
     return static_cast<bool>(list_);
-}
-
-HIMAGELIST ImageList::Handle() const {
-    std::lock_guard lock(mutex_);
-    return LoadLocked() ? list_.get() : nullptr;
 }
 
 IconHandle ImageList::CopyIcon(int index) const {

@@ -25,7 +25,8 @@ class IconPicture;
 
 class ImageList {
 public:
-    explicit ImageList(int width = 16, int height = 16);
+    // Images of 16 x 16 pixels.
+    ImageList();
     ~ImageList();
     ImageList(const ImageList&) = delete;
     ImageList& operator=(const ImageList&) = delete;
@@ -36,7 +37,6 @@ public:
     // next use; returns its index. The name is kept, not copied: a literal.
     int AddIconResource(HINSTANCE instance, const char* name);
     int Count() const;
-    void Clear();
     // Lets the loaded images go when every one of them can be loaded again
     // from its resource; the next use loads them anew.
     void Trim();
@@ -49,11 +49,6 @@ public:
     // The same into a picture (which fires its change notice). False, and
     // the picture untouched, for an index out of range.
     bool CopyIcon(int index, IconPicture& into) const;
-
-    // The loaded list (loaded by the call); null when it cannot be made.
-    HIMAGELIST Handle() const;
-    int Width() const noexcept { return width_; }
-    int Height() const noexcept { return height_; }
 
     // Observers are told when the list is being destroyed.
     DestroyNotifier::Token AddDestroyObserver(std::function<void()> observer) {
@@ -71,8 +66,6 @@ private:
     bool LoadLocked() const;
     void DropLocked() const noexcept;
 
-    int width_;
-    int height_;
     mutable Lock mutex_;  // the animation worker copies frames out
     std::vector<Source> sources_;
     mutable CommonControls library_;

@@ -26,12 +26,10 @@ public:
     void SetFontStyle(FontStyle style);
 
     void SetWordWrap(bool wrap);
-    bool WordWrap() const noexcept { return wordWrap_; }
 
     // When on, every text change resizes the label to fit its text
     // (width of the longest line, height of the lines).
     void SetAutoSize(bool autoSize);
-    bool AutoSize() const noexcept { return autoSize_; }
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

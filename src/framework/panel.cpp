@@ -31,18 +31,6 @@ Panel::Panel(HWND parent, const Bounds& bounds, BevelCut outer, BevelCut inner)
                               .exStyle = WS_EX_CONTROLPARENT});
 }
 
-void Panel::SetOuterBevel(BevelCut cut) {
-    if (cut == outer_) return;
-    outer_ = cut;
-    Invalidate();
-}
-
-void Panel::SetInnerBevel(BevelCut cut) {
-    if (cut == inner_) return;
-    inner_ = cut;
-    Invalidate();
-}
-
 RECT Panel::ClientArea() const {
     RECT rect = Control::ClientArea();
     const int inset = (outer_ != BevelCut::None ? 1 : 0) + (inner_ != BevelCut::None ? 1 : 0);

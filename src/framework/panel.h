@@ -17,11 +17,6 @@ public:
     explicit Panel(HWND parent, const Bounds& bounds = {}, BevelCut outer = BevelCut::Raised,
                    BevelCut inner = BevelCut::None);
 
-    void SetOuterBevel(BevelCut cut);
-    BevelCut OuterBevel() const noexcept { return outer_; }
-    void SetInnerBevel(BevelCut cut);
-    BevelCut InnerBevel() const noexcept { return inner_; }
-
     // The client area inside the bevels (each bevel is one pixel wide).
     RECT ClientArea() const override;
 

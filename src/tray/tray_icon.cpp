@@ -263,14 +263,6 @@ void TTrayIcon::HandleTaskbarCreated() noexcept {
     }
 }
 
-void TTrayIcon::HandleTaskbarCreatedForAll() noexcept {
-    try {
-        for (TrayNotificationSink* icon : TrayIcons().Objects()) static_cast<TTrayIcon*>(icon)->HandleTaskbarCreated();
-    } catch (...) {
-        // No memory for the list: the icons stay as they are.
-    }
-}
-
 void TTrayIcon::UpdateNotifyIcon(NotifyAction action) {
     switch (action) {
         case NotifyAction::Add: {

@@ -127,7 +127,6 @@ public:
     // IconAdded false until the next broadcast.
     static UINT TaskbarCreatedMessage();
     void HandleTaskbarCreated() noexcept;
-    static void HandleTaskbarCreatedForAll() noexcept;
 
     // TrayNotificationSink: the shell's notifications, through the callback window.
     void TrayNotification(UINT mouseMessage) override;

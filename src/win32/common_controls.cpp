@@ -29,12 +29,10 @@ bool Load(Library& library) noexcept {
     api.ImageList_Create = module.Find<decltype(api.ImageList_Create)>("ImageList_Create");
     api.ImageList_Destroy = module.Find<decltype(api.ImageList_Destroy)>("ImageList_Destroy");
     api.ImageList_GetIcon = module.Find<decltype(api.ImageList_GetIcon)>("ImageList_GetIcon");
-    api.ImageList_GetImageCount = module.Find<decltype(api.ImageList_GetImageCount)>("ImageList_GetImageCount");
     api.ImageList_ReplaceIcon = module.Find<decltype(api.ImageList_ReplaceIcon)>("ImageList_ReplaceIcon");
-    api.ImageList_Remove = module.Find<decltype(api.ImageList_Remove)>("ImageList_Remove");
     const auto initialize = module.Find<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx");
     if (!initialize || !api.ImageList_Create || !api.ImageList_Destroy || !api.ImageList_GetIcon ||
-        !api.ImageList_GetImageCount || !api.ImageList_ReplaceIcon || !api.ImageList_Remove)
+        !api.ImageList_ReplaceIcon)
         return false;
     // The hot-key entry and the tool tip; every load registers them anew,
     // since an unload takes the classes with it.
@@ -76,12 +74,6 @@ void CommonControls::Release() noexcept {
     if (--library.holds > 0) return;
     library.api = {};
     library.module.reset();
-}
-
-bool CommonControls::Loaded() noexcept {
-    Library& library = State();
-    std::lock_guard lock(library.mutex);
-    return static_cast<bool>(library.module);
 }
 
 void CommonControls::DestroyImageList(HIMAGELIST list) noexcept { State().api.ImageList_Destroy(list); }

@@ -20,9 +20,7 @@ struct CommonControlsApi {
     decltype(&::ImageList_Create) ImageList_Create = nullptr;
     decltype(&::ImageList_Destroy) ImageList_Destroy = nullptr;
     decltype(&::ImageList_GetIcon) ImageList_GetIcon = nullptr;
-    decltype(&::ImageList_GetImageCount) ImageList_GetImageCount = nullptr;
     decltype(&::ImageList_ReplaceIcon) ImageList_ReplaceIcon = nullptr;
-    decltype(&::ImageList_Remove) ImageList_Remove = nullptr;
 };
 
 class CommonControls {
@@ -46,8 +44,6 @@ public:
 
     void Release() noexcept;
 
-    // Whether the library is loaded now (for the tests).
-    static bool Loaded() noexcept;
     // Frees an image list; only while a hold exists.
     static void DestroyImageList(HIMAGELIST list) noexcept;
 

@@ -142,7 +142,7 @@ uint32_t IconColour(HICON icon) {
 bool TrayOwnerForm::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     if (message == TTrayIcon::TaskbarCreatedMessage()) {
         ++TaskbarCreatedSeen;
-        TTrayIcon::HandleTaskbarCreatedForAll();
+        if (Icon) Icon->HandleTaskbarCreated();
     }
     return false;
 }

@@ -15,6 +15,7 @@
 #include "win32/handles.h"
 #include "support/wait.h"
 #include "tray/shell_notify.h"
+#include "tray/tray_icon.h"
 
 namespace kestrin::test {
 
@@ -63,11 +64,12 @@ IconHandle SolidIcon(uint32_t colour, int size = 16);
 // Colour of the icon's centre when drawn on black; 0xFFFFFFFF for no icon.
 uint32_t IconColour(HICON icon);
 
-// A hidden form to own tray icons; passes "TaskbarCreated" to every icon.
+// A hidden form to own tray icons; passes "TaskbarCreated" to `Icon`.
 class TrayOwnerForm : public Form {
 public:
     const char* ClassName() const override { return "TTrayTestOwner"; }
     int TaskbarCreatedSeen = 0;
+    TTrayIcon* Icon = nullptr;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

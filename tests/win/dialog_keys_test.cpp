@@ -151,12 +151,10 @@ TEST_F(FrameworkPieces, ReCreationKeepsTextFontBoundsIdTabPlaceAndFocus) {
     const HWND old = edit.Handle();
     const int id = edit.Id();
 
-    // The alignment of a multi-line edit is fixed at creation.
-    edit.SetAlignment(TextAlignment::Right);
+    edit.Recreate();
 
     EXPECT_NE(edit.Handle(), old);
     EXPECT_FALSE(IsWindow(old));
-    EXPECT_TRUE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_RIGHT);
     EXPECT_TRUE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_MULTILINE);
     EXPECT_EQ(edit.Text(), "42");
     EXPECT_EQ(edit.Font(), bold.Get());

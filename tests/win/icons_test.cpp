@@ -126,13 +126,7 @@ TEST(IconPicture, ReplacedIconIsFreed) {
 
 TEST(ImageList, AddsCopiesOfIconsAndCounts) {
     ImageList list;
-    EXPECT_EQ(list.Width(), 16);
-    EXPECT_EQ(list.Height(), 16);
     EXPECT_EQ(list.Count(), 0);
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(list.Handle(), &cx, &cy);
-    EXPECT_EQ(cx, 16);
-    EXPECT_EQ(cy, 16);
 
     IconPicture main, other;
     ASSERT_TRUE(main.LoadResource(Self(), "MAINICON"));
@@ -152,9 +146,6 @@ TEST(ImageList, AddsCopiesOfIconsAndCounts) {
     EXPECT_TRUE(IsIcon(frame0.get()));
     EXPECT_NE(RenderIcon(frame0.get(), 16, RGB(0, 128, 0)), RenderIcon(frame1.get(), 16, RGB(0, 128, 0)))
         << "two different frames";
-
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(ImageList, NamedImagesAreLoadedOnlyWhileTheListIsUsed) {

@@ -36,12 +36,14 @@ protected:
         // The desktop shows its taskbar once the process has a window.
         ASSERT_NE(WaitForWindow("Shell_TrayWnd", nullptr, 10000), nullptr);
         icon_ = std::make_unique<TTrayIcon>(owner_);
+        owner_.Icon = icon_.get();
         IconPicture picture;
         picture.Adopt(SolidIcon(kMagenta));
         icon_->SetIcon(&picture);
         icon_->SetTipHelp("Kestrin");
     }
     void TearDown() override {
+        owner_.Icon = nullptr;
         icon_.reset();
         SetCursorPos(savedCursor_.x, savedCursor_.y);
     }

@@ -44,12 +44,6 @@ public:
         return nullptr;
     }
     std::size_t Size() const { return entries_.size(); }
-    // The registered icons, in creation order.
-    std::vector<Icon*> Objects() const {
-        std::vector<Icon*> icons;
-        for (const auto& entry : entries_) icons.push_back(entry.second);
-        return icons;
-    }
 
 private:
     // A looked-up identifier is compared as the shell's unsigned one.
