@@ -46,14 +46,12 @@ TMemCMain::TMemCMain(SharedState& state, std::vector<std::string> arguments)
     // and nothing painted.
     SetSystemMenu(false);
     SetNeverPainted();
-    MemCMain = this;
 }
 
 TMemCMain::~TMemCMain() {
     // The interval thread must be gone before the tray icon it animates.
     if (intervalThread_) StopIntervalThread();
     tb_.reset();
-    if (MemCMain == this) MemCMain = nullptr;
 }
 
 void TMemCMain::BuildTray() {

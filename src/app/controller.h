@@ -52,16 +52,7 @@ public:
     // empty entry) registers nothing.
     void ApplyHotKeySetting();
 
-    std::string HelpFilePath;
-
-    // The tray's components: made by a resident start-up (the one-shot run
-    // shows none of them), valid from then until destruction.
-    PopupMenu& PM() { return *pm_; }
-    ImageList* IL() { return il_.get(); }
-    TTrayIcon& TB() { return *tb_; }
     bool HasIntervalThread() override;
-    TTThread* IntervalThread() { return intervalThread_.get(); }
-    SettingsStore& Settings() { return settings_; }
 
 protected:
     void FormCreate() override;
@@ -98,8 +89,11 @@ private:
 
     SharedState& state_;
     std::vector<std::string> arguments_;
+    std::string HelpFilePath;
     SettingsStore settings_;
     GlobalHotKey hotKey_;
+    // The tray's components (PM, IL, TB): made by a resident start-up (the
+    // one-shot run shows none of them), valid from then until destruction.
     std::unique_ptr<PopupMenu> pm_;
     std::unique_ptr<ImageList> il_;
     std::unique_ptr<TTrayIcon> tb_;
@@ -108,8 +102,5 @@ private:
     // again meanwhile starts under them.
     uint32_t intervalPauses_ = 0;
 };
-
-// The one controller of the process (set before its creation handler runs).
-inline TMemCMain* MemCMain = nullptr;
 
 }  // namespace kestrin

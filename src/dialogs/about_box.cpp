@@ -30,13 +30,13 @@ TAboutBox::TAboutBox() {
 
 // The form description.
 void TAboutBox::CreateControls() {
-    panel1_ = &Add<Panel>(Bounds{7, 8, 270, 145}, BevelCut::Lowered, BevelCut::Raised);
-    const HWND panel = panel1_->Handle();
-    panel2_ = &AddTo<Panel>(panel, Bounds{16, 16, 37, 37}, BevelCut::Lowered);
-    programIcon_ = &AddTo<Image>(panel2_->Handle());
-    programIcon_->FillParent();
-    programIcon_->SetStretch(true);
-    programIcon_->LoadIcon(App().Instance(), "MAINICON", 32);
+    Panel& panel1 = Add<Panel>(Bounds{7, 8, 270, 145}, BevelCut::Lowered, BevelCut::Raised);
+    const HWND panel = panel1.Handle();
+    Panel& panel2 = AddTo<Panel>(panel, Bounds{16, 16, 37, 37}, BevelCut::Lowered);
+    Image& programIcon = AddTo<Image>(panel2.Handle());
+    programIcon.FillParent();
+    programIcon.SetStretch(true);
+    programIcon.LoadIcon(App().Instance(), "MAINICON", 32);
 
     productName_ = &AddTo<Label>(panel, Bounds{65, 27, 36, 12}, "製品名");
     productName_->SetAutoSize(true);
@@ -46,15 +46,13 @@ void TAboutBox::CreateControls() {
     comments_->SetAlignment(TextAlignment::Center);
     comments_->SetWordWrap(true);
 
-    hyperLink1_ = &AddTo<THyperLink>(panel, Bounds{38, 116, 76, 16});
-    LinkTo(*hyperLink1_, "作者にメール", ltEmail, kSupportMail);
-    hyperLink2_ = &AddTo<THyperLink>(panel, Bounds{164, 116, 68, 16});
-    LinkTo(*hyperLink2_, "最新版入手", ltHttp, kWebSite);
+    LinkTo(AddTo<THyperLink>(panel, Bounds{38, 116, 76, 16}), "作者にメール", ltEmail, kSupportMail);  // HyperLink1
+    LinkTo(AddTo<THyperLink>(panel, Bounds{164, 116, 68, 16}), "最新版入手", ltHttp, kWebSite);  // HyperLink2
 
-    okButton_ = &Add<Button>(Bounds{108, 164, 69, 23}, "OK");
-    okButton_->SetDefault(true);
-    okButton_->SetModalResult(mrOk);
-    SetTabOrder({panel1_, okButton_});
+    Button& okButton = Add<Button>(Bounds{108, 164, 69, 23}, "OK");
+    okButton.SetDefault(true);
+    okButton.SetModalResult(mrOk);
+    SetTabOrder({&panel1, &okButton});
 }
 
 void TAboutBox::FormCreate() {

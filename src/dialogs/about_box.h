@@ -22,28 +22,15 @@ public:
     TAboutBox();
     const char* ClassName() const override { return "TAboutBox"; }
 
-    Label& ProductName() { return *productName_; }
-    Label& Copyright() { return *copyright_; }
-    Label& Comments() { return *comments_; }
-    THyperLink& HyperLink1() { return *hyperLink1_; }
-    THyperLink& HyperLink2() { return *hyperLink2_; }
-    Button& OKButton() { return *okButton_; }
-    Panel& Panel1() { return *panel1_; }
-
 protected:
     void CreateControls() override;
     void FormCreate() override;
 
 private:
-    Panel* panel1_ = nullptr;
-    Panel* panel2_ = nullptr;
-    Image* programIcon_ = nullptr;
+    // The labels whose texts the creation handler fills.
     Label* productName_ = nullptr;
     Label* copyright_ = nullptr;
     Label* comments_ = nullptr;
-    THyperLink* hyperLink1_ = nullptr;
-    THyperLink* hyperLink2_ = nullptr;
-    Button* okButton_ = nullptr;
 };
 
 }  // namespace kestrin

@@ -30,6 +30,10 @@ constexpr uint16_t kLastFunctionKey = VK_F24;
 // at the nearest value it can.
 constexpr int32_t kLargestShownCount = 99;
 
+// The field the navigation stands on (a PropField). Kept between openings;
+// every showing starts at the hours.
+uint16_t CurrentField = pfFromFocus;
+
 // RegisterHotKey's modifier bits and the hot-key entry's for the same key.
 struct ModifierPair {
     uint32_t registered;

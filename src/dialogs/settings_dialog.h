@@ -43,10 +43,6 @@ enum PropField : uint16_t {
     pfHotKey,
 };
 
-// The field the navigation stands on (a PropField). Kept between openings;
-// every showing starts at the hours.
-inline uint16_t CurrentField = pfFromFocus;
-
 class TPropForm : public Form {
 public:
     explicit TPropForm(PropFormContext context);
@@ -64,17 +60,6 @@ public:
     void DoBtnClick();
     void CBUseHKClick();
     void FormClick(Control& sender);
-
-    // The input controls and buttons of the form description.
-    TVaBEdit& EditTime1() const { return *editTime1_; }
-    TVaBEdit& EditTime2() const { return *editTime2_; }
-    TVaBEdit& CounterEdit() const { return *counterEdit_; }
-    CheckBox& CBMsgBox() const { return *cbMsgBox_; }
-    CheckBox& CBOnce() const { return *cbOnce_; }
-    CheckBox& CBUseHK() const { return *cbUseHK_; }
-    HotKeyEdit& ky_HK() const { return *kyHK_; }
-    FlatButton& DoBtn() const { return *doBtn_; }
-    FlatButton& EndBtn() const { return *endBtn_; }
 
     // Key handlers, bound to the form and its input controls (the mouse
     // handler gets every press on the form and its controls).

@@ -26,10 +26,6 @@ public:
     TOmakeForm();
     const char* ClassName() const override { return "TOmakeForm"; }
 
-    // One bit per ticked box (0x0001 CB1, 0x0010 CB2, 0x0100 CB3, 0x1000 CB4);
-    // MakeSC reads only this.
-    uint32_t ShortcutFlags() const noexcept { return shortcutFlags_; }
-
     void CB1Click();
     void CB2Click();
     void CB3Click();
@@ -45,12 +41,6 @@ public:
     virtual std::string GetStartUpFolderDir();
     virtual std::string GetDesktopFolderDir();
 
-    CheckBox& CB1() { return *cb1_; }
-    CheckBox& CB2() { return *cb2_; }
-    CheckBox& CB3() { return *cb3_; }
-    CheckBox& CB4() { return *cb4_; }
-    Button& OKButton() { return *okButton_; }
-
 protected:
     void CreateControls() override;
     void FormCreate() override;
@@ -60,12 +50,13 @@ private:
     // The shortcut's path, or nothing when it is to be passed over.
     std::optional<std::string> PathOf(const ShortcutEntry& shortcut);
 
+    // ShortcutFlags: one bit per ticked box (0x0001 CB1, 0x0010 CB2, 0x0100
+    // CB3, 0x1000 CB4); MakeSC reads only this.
     uint32_t shortcutFlags_ = 0;
     CheckBox* cb1_ = nullptr;
     CheckBox* cb2_ = nullptr;
     CheckBox* cb3_ = nullptr;
     CheckBox* cb4_ = nullptr;
-    Panel* panel1_ = nullptr;
     Button* okButton_ = nullptr;
 };
 

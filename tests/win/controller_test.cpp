@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "app/controller.h"
 #include "settings/portable/shared_state.h"
-#include "win32/portable/path_text.h"
 #include "support/app_fixture.h"
 #include "support/wait.h"
 #include "support/tray_support.h"
+#include "support/windows_find.h"
 #include "support/wine_paths.h"
 
 using namespace kestrin;
@@ -25,6 +26,22 @@ std::string MenuText(HMENU menu, UINT position) {
     char text[256] = {};
     GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
     return text;
+}
+
+// The tray menu as the user opens it (the shell's right press on the icon,
+// the controller's only one), read while it is open, then closed with Esc.
+std::vector<std::string> OpenTrayMenu(const TMemCMain& main) {
+    std::vector<std::string> items;
+    std::thread reader([&] {
+        const HWND window = WaitForTrackingMenu(GetCurrentProcessId());
+        const auto menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            items.push_back(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR ? "-" : MenuText(menu, i));
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    PostTrayNotification(FindCallbackWindow(main.Handle()), 1, WM_RBUTTONDOWN);
+    reader.join();
+    return items;
 }
 
 class MainFormTest : public AppTest {
@@ -56,34 +73,21 @@ protected:
 }  // namespace
 
 TEST_F(MainFormTest, TrayMenuHasTheSevenItemsInOrder) {
-    TMemCMain& main = Start("Timer=0\r\n");
-    HMENU menu = main.PM().Handle();
-    ASSERT_EQ(GetMenuItemCount(menu), 7);
-    EXPECT_EQ(MenuText(menu, 0), "ショートカット作成");
-    EXPECT_EQ(MenuText(menu, 1), "設定");
-    EXPECT_TRUE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_SEPARATOR);
-    EXPECT_EQ(MenuText(menu, 3), "ヘルプ");
-    EXPECT_EQ(MenuText(menu, 4), "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
-    EXPECT_TRUE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_SEPARATOR);
-    EXPECT_EQ(MenuText(menu, 6), "閉じる");
-    // Every item does its job: none is greyed.
-    EXPECT_FALSE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(menu, 3, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(menu, 4, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(menu, 6, MF_BYPOSITION) & MF_GRAYED);
+    const TMemCMain& main = Start("Timer=0\r\n");
+    EXPECT_EQ(OpenTrayMenu(main), (std::vector<std::string>{"ショートカット作成", "設定", "-", "ヘルプ",
+                                                             "ﾊﾞｰｼﾞｮﾝ情報(&A)...", "-", "閉じる"}));
 }
 
-TEST_F(MainFormTest, StartUpFillsTheImageListAndShowsTheTrayIcon) {
+TEST_F(MainFormTest, StartUpShowsTheTrayIcon) {
+    ShellRecorder shell(ShellRecorder::Forward);
     TMemCMain& main = Start("Timer=0\r\n");
-    ASSERT_NE(main.IL(), nullptr);
-    EXPECT_EQ(main.IL()->Count(), 2);
-    EXPECT_TRUE(main.TB().Visible());
-    EXPECT_TRUE(main.TB().IconAdded());
-    EXPECT_EQ(main.TB().TipHelp(), "Kestrin");
+    const auto adds = shell.Calls(NIM_ADD);
+    ASSERT_EQ(adds.size(), 1u);
+    EXPECT_TRUE(adds[0].result) << "the icon is in the tray";
+    EXPECT_EQ(adds[0].window, FindCallbackWindow(main.Handle()));
+    EXPECT_EQ(adds[0].tip, "Kestrin");
     EXPECT_FALSE(main.HasIntervalThread()) << "Timer=0 starts no interval thread";
     EXPECT_EQ(main.HotKeyAtom(), 0u) << "UseHK defaults to off";
-    EXPECT_EQ(ExtractFileName(main.HelpFilePath), "kestrin_win_tests.chm");
 }
 
 TEST_F(MainFormTest, NonZeroIntervalStartsTheThreadAndCloseStopsIt) {
@@ -129,8 +133,6 @@ TEST_F(MainFormTest, RefusedTrayIconAtStartUpIsReportedAndTheStartUpFinishes) {
     shell.Fail(NIM_MODIFY);
     TMemCMain& main = Start("Timer=5\r\n");  // a throw out of Create fails the test
     EXPECT_TRUE(main.HasIntervalThread());
-    EXPECT_TRUE(main.TB().Visible()) << "still wanted in the tray";
-    EXPECT_FALSE(main.TB().IconAdded());
     EXPECT_GE(shell.Count(NIM_ADD), 2u) << "the shell gets more than one try";
     // The message comes from the loop, once the splash has gone.
     ASSERT_TRUE(WaitFor([&] { return !errors_.empty(); }));
@@ -140,15 +142,23 @@ TEST_F(MainFormTest, RefusedTrayIconAtStartUpIsReportedAndTheStartUpFinishes) {
     // The shell is ready later: its broadcast brings the icon.
     shell.FailNone();
     SendMessageA(main.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return main.TB().IconAdded(); })) << "added again from the loop";
+    EXPECT_TRUE(WaitFor([&] { return !shell.Calls(NIM_ADD).empty() && shell.Calls(NIM_ADD).back().result; }))
+        << "still wanted in the tray: added again from the loop";
 }
 
 TEST_F(MainFormTest, AnEndWithoutCloseStopsTheIntervalThreadBeforeTheIconGoes) {
+    ShellRecorder shell(ShellRecorder::Forward);
     TMemCMain& main = Start("Timer=1\r\nCounter=1\r\n");
     ASSERT_TRUE(main.HasIntervalThread());
-    // Due at the thread's next second: an automatic pass, then its animation.
+    // Due at the thread's next second: an automatic pass, then its animation,
+    // whose frames the worker sends.
     state_.SecondsElapsed = 100000;
-    ASSERT_TRUE(WaitFor([&] { return main.TB().Animating(); }, 20000));
+    const auto framed = [&] {
+        for (const ShellCall& call : shell.Calls(NIM_MODIFY))
+            if (call.threadId != GetCurrentThreadId()) return true;
+        return false;
+    };
+    ASSERT_TRUE(WaitFor(framed, 20000));
     // A failed pass ends the loop without the close: only the destruction runs.
     main.Destroy();
     EXPECT_FALSE(main.HasIntervalThread()) << "the thread must not outlive the icon it animates";

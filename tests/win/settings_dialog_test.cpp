@@ -9,14 +9,11 @@
 #include <vector>
 
 #include "settings/settings_store.h"
-#include "controls/aligned_numeric_edit.h"
 #include "dialogs/settings_dialog.h"
-#include "framework/check_box.h"
-#include "framework/flat_button.h"
-#include "framework/hot_key_edit.h"
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/input.h"
+#include "support/windows_find.h"
 #include "support/wine_paths.h"
 
 namespace kestrin::test {
@@ -61,18 +58,42 @@ protected:
         SendKeyChord(modifiers, key);
         Settle();
     }
-    static void Click(Control& control) {
+    static void Click(HWND window) {
         RECT r{};
-        GetWindowRect(control.Handle(), &r);
+        GetWindowRect(window, &r);
         ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         Settle();
     }
-    // Puts the focus on a field as the navigation would, and types.
-    void TypeInto(uint16_t field, TVaBEdit& edit, const char* digits) {
-        CurrentField = field;
-        edit.Focus();
+    // Goes down to a field from the hours, where the dialog opens, and types.
+    static void TypeInto(int field, const char* digits) {
+        for (int n = 1; n < field; ++n) Press(VK_DOWN);
         for (const char* d = digits; *d; ++d) Press(static_cast<WORD>(*d));
     }
+
+    // The dialog's windows as a user finds them: the seven fields in the
+    // navigation's order (the edits in their tab order, the boxes by their
+    // captions, the hot-key entry), and the two buttons.
+    HWND Child(const char* className, const char* text, int skip = 0) const {
+        HWND window = nullptr;
+        do window = FindWindowExA(dialog_->Handle(), window, className, text);
+        while (window && skip-- > 0);
+        return window;
+    }
+    HWND Field(int number) const {
+        static constexpr const char* kBoxes[] = {"手動クリックした時メッセージボックスを表示する",
+                                                 "手動クリックした時、圧縮操作を1度しか行わない。", "ホットキーを使う"};
+        if (number <= 3) return Child("EDIT", nullptr, number - 1);
+        return number <= 6 ? Child("BUTTON", kBoxes[number - 4]) : Child("msctls_hotkey32", nullptr);
+    }
+    // The field the navigation stands on: it keeps the focus there.
+    int FocusedField() const {
+        for (int number = 1; number <= 7; ++number)
+            if (GetFocus() == Field(number)) return number;
+        return 0;
+    }
+    HWND DoBtn() const { return Child("KestrinFlatButton", "OK(F9)"); }
+    HWND EndBtn() const { return Child("KestrinFlatButton", "中止(F12)"); }
+    WORD HotKey() const { return static_cast<WORD>(SendMessageA(Field(7), HKM_GETHOTKEY, 0, 0)); }
 
     SharedState state_;
     SettingsStore store_;
@@ -84,7 +105,7 @@ TEST_F(PropFormTest, EnterDownAndUpFollowTheFieldOrderWithItsWraps) {
     struct Case {
         const char* ini;
         std::vector<WORD> keys;
-        std::vector<uint16_t> fields;  // CurrentField after each key
+        std::vector<int> fields;  // the field after each key
     } cases[] = {
         {"UseHK=0\r\n", {VK_RETURN, VK_RETURN, VK_RETURN, VK_RETURN, VK_RETURN, VK_RETURN}, {2, 3, 4, 5, 6, 1}},
         {"UseHK=1\r\n", {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, {2, 3, 4, 5, 6, 7, 1}},
@@ -96,10 +117,10 @@ TEST_F(PropFormTest, EnterDownAndUpFollowTheFieldOrderWithItsWraps) {
     };
     for (const Case& c : cases) {
         TPropForm& dialog = Open(c.ini);
-        std::vector<uint16_t> fields;
+        std::vector<int> fields;
         for (WORD key : c.keys) {
             Press(key);
-            fields.push_back(CurrentField);
+            fields.push_back(FocusedField());
         }
         EXPECT_EQ(fields, c.fields) << c.ini << " first key " << c.keys[0];
         EXPECT_EQ(dialog.ModalResult(), mrNone);
@@ -113,46 +134,46 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     Press(VK_F9, {VK_SHIFT});
     Press(VK_F12, {VK_SHIFT});
     EXPECT_EQ(dialog.ModalResult(), mrNone);
-    EXPECT_EQ(CurrentField, 1);
+    EXPECT_EQ(FocusedField(), 1);
     Press(VK_DOWN);
     Press(VK_DOWN);
     Press(VK_TAB);  // from the count field round to the first tab stop
-    EXPECT_EQ(CurrentField, 4);
-    EXPECT_EQ(GetFocus(), dialog.CBMsgBox().Handle());
+    EXPECT_EQ(FocusedField(), 4);
+    EXPECT_EQ(GetFocus(), Field(4));
     Press(VK_RETURN);  // one Enter on a check box is one field
-    EXPECT_EQ(CurrentField, 5);
+    EXPECT_EQ(FocusedField(), 5);
     Press(VK_RETURN);
     Press(VK_TAB);  // the hot-key entry is no tab stop
-    EXPECT_EQ(CurrentField, 1);
+    EXPECT_EQ(FocusedField(), 1);
     Press(VK_UP);
-    EXPECT_EQ(GetFocus(), dialog.ky_HK().Handle());
+    EXPECT_EQ(GetFocus(), Field(7));
     Press(VK_F9);  // becomes the hot key here, under the entry's rules
-    EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{VK_F9, HOTKEYF_ALT}));
+    EXPECT_EQ(HotKey(), MAKEWORD(VK_F9, HOTKEYF_ALT));
     EXPECT_EQ(dialog.ModalResult(), mrNone);
     Press(VK_ESCAPE);  // the entry's too: it clears the hot key
-    EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{0, 0}));
+    EXPECT_EQ(HotKey(), 0);
     Press(VK_RETURN);
-    EXPECT_EQ(CurrentField, 1);
+    EXPECT_EQ(FocusedField(), 1);
 }
 
 TEST_F(PropFormTest, HoursOfADayOrMoreAreClearedUnlessAppliedAtOnce) {
     struct Case {
         WORD key;
-        uint16_t field;
+        int field;
         const char* hours;
         uint32_t storedMinutes;  // after F9 only
     } cases[] = {{VK_RETURN, 3, "0", 0}, {VK_UP, 6, "0", 0}, {VK_F9, 1, "30", 30 * 60 + 15}};
     for (const Case& c : cases) {
         TPropForm& dialog = Open("Timer=15\r\n");
-        TypeInto(1, dialog.EditTime1(), "30");
+        TypeInto(1, "30");
         Press(c.key);
-        EXPECT_EQ(dialog.EditTime1().Text(), c.hours) << c.key;
+        EXPECT_EQ(TextOf(Field(1)), c.hours) << c.key;
         if (c.key == VK_F9) {
             EXPECT_EQ(dialog.ModalResult(), mrOk);
             EXPECT_EQ(state_.AppSettings.IntervalMinutes.load(), c.storedMinutes);
         } else {
-            EXPECT_EQ(dialog.EditTime2().Text(), "0");
-            EXPECT_EQ(CurrentField, c.field) << c.key;
+            EXPECT_EQ(TextOf(Field(2)), "0");
+            EXPECT_EQ(FocusedField(), c.field) << c.key;
         }
         dialog_.reset();
     }
@@ -168,19 +189,19 @@ TEST_F(PropFormTest, ACountOutsideOneToTenIsRefusedWhicheverWayTheFieldIsLeft) {
     for (const char* count : {"0", "12"}) {
         for (const Case& c : ways) {
             TPropForm& dialog = Open("");
-            TypeInto(3, dialog.CounterEdit(), count);
+            TypeInto(3, count);
             DialogWatcher box("Kestrin");
             if (c.way == Key) Press(c.key);
-            if (c.way == MouseOnCheckBox) Click(dialog.CBOnce());
-            if (c.way == DoButton) Click(dialog.DoBtn());
-            if (c.way == EndButton) Click(dialog.EndBtn());
+            if (c.way == MouseOnCheckBox) Click(Field(5));
+            if (c.way == DoButton) Click(DoBtn());
+            if (c.way == EndButton) Click(EndBtn());
             const DialogSeen& seen = box.Result();
             const std::string name = std::string(count) + " way " + std::to_string(c.way) + " key " + std::to_string(c.key);
             EXPECT_EQ(seen.text, "回数は１～１０回に設定してください。") << name;
             Settle();
-            EXPECT_EQ(dialog.CounterEdit().Text(), "3") << name;
-            EXPECT_EQ(CurrentField, 3) << name;
-            EXPECT_EQ(GetFocus(), dialog.CounterEdit().Handle()) << name;
+            EXPECT_EQ(TextOf(Field(3)), "3") << name;
+            EXPECT_EQ(FocusedField(), 3) << name;
+            EXPECT_EQ(GetFocus(), Field(3)) << name;
             EXPECT_EQ(dialog.ModalResult(), mrNone) << name;
             dialog_.reset();
         }
@@ -189,17 +210,17 @@ TEST_F(PropFormTest, ACountOutsideOneToTenIsRefusedWhicheverWayTheFieldIsLeft) {
 
 TEST_F(PropFormTest, OkStoresAndWritesTheSevenKeysInOrderAndRegistersTheHotKey) {
     TPropForm& dialog = Open("Timer=90\r\nUseHK=1\r\nHKShifts=9\r\nHKChar=65\r\n");
-    EXPECT_EQ(dialog.EditTime1().Text(), "1");
-    EXPECT_EQ(dialog.EditTime2().Text(), "30");
+    EXPECT_EQ(TextOf(Field(1)), "1");
+    EXPECT_EQ(TextOf(Field(2)), "30");
     // Alt and the Windows key: the entry shows Alt alone.
-    EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{'A', HOTKEYF_ALT}));
-    TypeInto(2, dialog.EditTime2(), "99");
-    CurrentField = 7;
-    dialog.ky_HK().Focus();
+    EXPECT_EQ(HotKey(), MAKEWORD('A', HOTKEYF_ALT));
+    TypeInto(2, "99");
+    Press(VK_UP);
+    Press(VK_UP);  // round from the hours to the hot-key entry
     Press('M', {VK_CONTROL, VK_SHIFT});
     // A new file shows the order of the writes.
     ASSERT_TRUE(DeleteFileA(IniPath().c_str()));
-    Click(dialog.DoBtn());
+    Click(DoBtn());
     EXPECT_EQ(dialog.ModalResult(), mrOk);
     EXPECT_EQ(hotKeyApplied_, 1);
     EXPECT_EQ(state_.AppSettings.IntervalMinutes.load(), 159u);
@@ -215,8 +236,8 @@ TEST_F(PropFormTest, StoredCountsTheFieldCannotShowAreWrittenOnlyOnOk) {
     } cases[] = {{"300", "99", 99}, {"-5", "0", 1}, {"0", "0", 1}, {"12", "12", 12}};
     for (const Case& c : cases) {
         const std::string ini = std::string("Counter=") + c.stored + "\r\n";
-        TPropForm& dialog = Open(ini);
-        EXPECT_EQ(dialog.CounterEdit().Text(), c.shown) << c.stored;
+        Open(ini);
+        EXPECT_EQ(TextOf(Field(3)), c.shown) << c.stored;
         EXPECT_EQ(ReadFileBytes(IniPath()), "[Settings]\r\n" + ini) << "nothing is written before OK";
         Press(VK_F9);  // from the hours field: the count field is never left
         EXPECT_EQ(state_.AppSettings.PassCount.load(), c.written) << c.stored;
@@ -228,10 +249,10 @@ TEST_F(PropFormTest, CancelChangesNothing) {
     const std::string ini = "Timer=5\r\nUseHK=1\r\nHKShifts=2\r\nHKChar=75\r\n";
     for (int way = 0; way < 3; ++way) {
         TPropForm& dialog = Open(ini);
-        TypeInto(1, dialog.EditTime1(), "7");
-        dialog.CBUseHK().SetChecked(false);
+        TypeInto(1, "7");
+        Click(Field(6));  // unticks the hot key
         if (way == 0) Press(VK_F12);
-        if (way == 1) Click(dialog.EndBtn());
+        if (way == 1) Click(EndBtn());
         if (way == 2) SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
         EXPECT_EQ(ReadFileBytes(IniPath()), "[Settings]\r\n" + ini) << way;
         EXPECT_EQ(state_.AppSettings.IntervalMinutes.load(), 5u) << way;

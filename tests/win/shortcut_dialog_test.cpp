@@ -59,13 +59,14 @@ protected:
         Empty(desktop_);
         AppTest::TearDown();
     }
-    // Ticks the boxes by code (which fires their clicks, as the user's would)
-    // and runs the apply step's reconciling.
-    static void Apply(FolderOmakeForm& form, std::initializer_list<CheckBox*> ticked) {
-        for (CheckBox* box : ticked) box->SetChecked(true);
+    // Clicks the boxes of those captions and runs the apply step's reconciling.
+    static void Apply(FolderOmakeForm& form, std::initializer_list<const char*> ticked) {
+        for (const char* box : ticked) SendMessageA(FindWindowExA(form.Handle(), nullptr, "BUTTON", box), BM_CLICK, 0, 0);
         ComScope com;
         form.MakeSC();
     }
+    static constexpr char kCB1[] = "ｽﾀｰﾄｱｯﾌﾟにｼｮｰﾄｶｯﾄ作成", kCB2[] = "ﾃﾞｽｸﾄｯﾌﾟにｼｮｰﾄｶｯﾄ作成";
+    static constexpr char kCB3[] = "ｽﾀｰﾄｱｯﾌﾟにｼｮｰﾄｶｯﾄ(非常駐)作成", kCB4[] = "ﾃﾞｽｸﾄｯﾌﾟにｼｮｰﾄｶｯﾄ(非常駐)作成";
     const std::string desktop_ = TempFolder("kestrin_desktop");
 };
 
@@ -76,9 +77,7 @@ TEST_F(OmakeFormTest, AFolderThatCannotBeHadIsPassedOver) {
     form.startup = "";  // the shell could not tell
     form.desktop = desktop_;
     form.Create();
-    EXPECT_EQ(form.ShortcutFlags(), 0u);
-    Apply(form, {&form.CB1(), &form.CB2(), &form.CB3(), &form.CB4()});
-    EXPECT_EQ(form.ShortcutFlags(), 0x1111u);
+    Apply(form, {kCB1, kCB2, kCB3, kCB4});
     EXPECT_FALSE(test::FileExists(rootLink)) << "never a shortcut in the root of the current drive";
     EXPECT_FALSE(test::FileExists("\\Kestrin(非常駐).lnk"));
     EXPECT_EQ(FilesIn(desktop_), (std::set<std::string>{"Kestrin.lnk", "Kestrin(非常駐).lnk"}))
@@ -99,7 +98,7 @@ TEST_F(OmakeFormTest, APathTooLongForItsBuffersIsPassedOverNotCut) {
     form.startup = deep;
     form.desktop = desktop_;
     form.Create();
-    Apply(form, {&form.CB1(), &form.CB3()});
+    Apply(form, {kCB1, kCB3});
     EXPECT_EQ(FilesIn(deep), std::set<std::string>{"Kestrin.lnk"}) << "the one-shot path would not fit: no file, "
                                                                         "and no file under a cut name";
     const auto written = test::ReadShortcut(deep + "\\Kestrin.lnk");
@@ -122,7 +121,7 @@ TEST_F(OmakeFormTest, OkConfirmsClosesAndLeavesComAsItWas) {
     form.Show();
     const HWND ok = FindWindowExA(form.Handle(), nullptr, "Button", "OK");
     EXPECT_NE(SendMessageA(ok, BM_GETIMAGE, IMAGE_ICON, 0), 0) << "the OK picture, as on the settings dialog";
-    form.CB2().SetChecked(true);
+    SendMessageA(FindWindowExA(form.Handle(), nullptr, "BUTTON", kCB2), BM_CLICK, 0, 0);
     test::DialogWatcher box("Kestrin");
     form.OKButtonClick();
     const test::DialogSeen& seen = box.Result();
