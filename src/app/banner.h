@@ -29,9 +29,6 @@ struct BannerLayout {
 };
 
 class BannerForm : public Form {
-public:
-    const BannerLayout& Layout() const noexcept { return layout_; }
-
 protected:
     // Applies the layout's design properties; `layout` must outlive the form.
     explicit BannerForm(const BannerLayout& layout);

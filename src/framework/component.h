@@ -15,8 +15,6 @@ public:
     Component(const Component&) = delete;
     Component& operator=(const Component&) = delete;
 
-    // For a component built outside a form description that wants the same.
-    void BeginLoading() noexcept { loading_ = true; }
     // Ends the loading state and applies what was stored (OnLoaded).
     void Loaded();
     bool Loading() const noexcept { return loading_; }

@@ -87,7 +87,6 @@ public:
     int Id() const;
 
     void SetBounds(int x, int y, int width, int height);
-    void SetBounds(const Bounds& bounds) { SetBounds(bounds.x, bounds.y, bounds.width, bounds.height); }
     // Position in the parent's client coordinates, and size.
     Bounds GetBounds() const;
 

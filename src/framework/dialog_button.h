@@ -1,6 +1,6 @@
 #pragma once
 // A button as its form sees it: the result a click gives a modal form, and
-// whether Enter (the default button) or Esc (the cancel button) presses it.
+// whether Enter presses it (the default button).
 // Push buttons and flat buttons both are one; a form finds them through
 // Control::AsDialogButton, whatever their kind.
 namespace kestrin {
@@ -12,8 +12,6 @@ public:
     // A kind of button may show the default state (the push button's heavy frame).
     virtual void SetDefault(bool isDefault) { default_ = isDefault; }
     bool IsDefault() const noexcept { return default_; }
-    void SetCancel(bool isCancel) noexcept { cancel_ = isCancel; }
-    bool IsCancel() const noexcept { return cancel_; }
 
 protected:
     DialogButton() = default;
@@ -22,7 +20,6 @@ protected:
 private:
     int modalResult_ = 0;
     bool default_ = false;
-    bool cancel_ = false;
 };
 
 }  // namespace kestrin

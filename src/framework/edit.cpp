@@ -54,12 +54,6 @@ std::pair<int, int> Edit::Selection() const {
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-bool Edit::HandleCommand(WORD notifyCode) {
-    if (notifyCode != EN_CHANGE) return false;
-    if (OnChange) OnChange();
-    return true;
-}
-
 bool Edit::HandleEditMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool Edit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -9,7 +9,6 @@
 // with a message switches on, the edit would post WM_CLOSE to its parent for
 // it and cancel the form by accident. Enter in a multi-line edit without
 // ES_WANTRETURN presses the form's default button, as in a dialog.
-#include <functional>
 #include <utility>
 
 #include "framework/control.h"
@@ -31,11 +30,6 @@ public:
     void SelectAll() { Select(0, -1); }
     // Byte positions of the selection (start, end).
     std::pair<int, int> Selection() const;
-
-    // Fires on EN_CHANGE: after every change of the text, by the user or by code.
-    std::function<void()> OnChange;
-
-    bool HandleCommand(WORD notifyCode) override;
 
 protected:
     // For edits built on this one: `args` with the edit's own styles (a tab

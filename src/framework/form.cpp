@@ -450,12 +450,6 @@ bool Form::DialogKey(WORD key, ShiftState shift) {
             ClickButton(target);
             return true;
         }
-        case VK_ESCAPE: {
-            HWND target = CancelButton();
-            if (!target) return false;
-            ClickButton(target);
-            return true;
-        }
         default:
             return false;
     }
@@ -480,18 +474,13 @@ void Form::ClickButton(HWND button) {
                  reinterpret_cast<LPARAM>(button));
 }
 
-HWND Form::FindButton(bool isDefault) const {
+HWND Form::DefaultButton() const {
     for (const auto& control : controls_) {
         const DialogButton* button = control->AsDialogButton();
-        if (!button || !IsUsable(control->Handle())) continue;
-        if (isDefault ? button->IsDefault() : button->IsCancel()) return control->Handle();
+        if (button && button->IsDefault() && IsUsable(control->Handle())) return control->Handle();
     }
     return nullptr;
 }
-
-HWND Form::DefaultButton() const { return FindButton(true); }
-
-HWND Form::CancelButton() const { return FindButton(false); }
 
 void Form::SetTabOrder(std::initializer_list<Control*> order) {
     // Tab follows the order of the windows among their siblings: the last

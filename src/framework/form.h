@@ -4,8 +4,7 @@
 // class is registered under the form's own class name; the window is bound
 // to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form
 // owns its controls, routes their notifications back to them, and gives them
-// the keyboard handling of a dialog (Tab, arrows, Enter = default button,
-// Esc = cancel button).
+// the keyboard handling of a dialog (Tab, arrows, Enter = default button).
 //
 // Life cycle: construct, Create() (window, CreateControls, FormCreate), use,
 // then either Close()/Destroy() (FormDestroy runs) or ReleaseForm() (the same,
@@ -159,8 +158,8 @@ protected:
     // (its WM_GETDLGCODE asks for neither the key nor, for Enter and Esc, all
     // keys); return true when handled, and the key goes no further. Runs
     // before FormKeyDown. The base moves the focus (Tab: next tab stop;
-    // arrows: next control of the group), clicks the focused push button or
-    // the default button on Enter and the cancel button on Esc.
+    // arrows: next control of the group) and clicks the focused push button
+    // or the default button on Enter.
     virtual bool DialogKey(WORD key, ShiftState shift);
     // Any message of the form's window before the form's own handling;
     // return true when handled, with `result` for the sender.
@@ -170,9 +169,8 @@ protected:
 
     // Presses a button of this form the way a click does.
     void ClickButton(HWND button);
-    // The usable default (cancel) button among the form's controls, or nullptr.
+    // The usable default button among the form's controls, or nullptr.
     HWND DefaultButton() const;
-    HWND CancelButton() const;
     // Moves the focus to the next (previous) tab stop or control of the group.
     void SelectNext(bool forward, bool tabStopsOnly);
 
@@ -189,7 +187,6 @@ private:
     void ApplyGeometry();
     void HandleCommand(WPARAM wParam, LPARAM lParam);
     bool ControlWantsKey(const MSG& message) const;
-    HWND FindButton(bool isDefault) const;
     void SaveFocus();
     bool RestoreFocus();
     // The form takes what Add made (one place for it, not one per Add); a

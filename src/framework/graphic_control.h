@@ -34,7 +34,6 @@ public:
 
     // Position in the parent's client coordinates, and size.
     void SetBounds(const Bounds& bounds);
-    void SetBounds(int x, int y, int width, int height) { SetBounds(Bounds{x, y, width, height}); }
     const Bounds& GetBounds() const noexcept { return bounds_; }
     int Width() const noexcept { return bounds_.width; }
     int Height() const noexcept { return bounds_.height; }
@@ -123,8 +122,6 @@ public:
     void Paint(HDC dc);
 
     HWND Window() const noexcept { return window_.get(); }
-    // The tool tip window (null until a control has a hint to show).
-    HWND ToolTip() const noexcept { return toolTip_.get(); }
 
 private:
     friend class GraphicControl;

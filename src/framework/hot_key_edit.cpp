@@ -21,10 +21,4 @@ void HotKeyEdit::SetRules(WORD invalidCombinations, BYTE replacementModifiers) {
     SendMessageA(Handle(), HKM_SETRULES, invalidCombinations, MAKELPARAM(replacementModifiers, 0));
 }
 
-bool HotKeyEdit::HandleCommand(WORD notifyCode) {
-    if (notifyCode != EN_CHANGE) return false;
-    if (OnChange) OnChange();
-    return true;
-}
-
 }  // namespace kestrin

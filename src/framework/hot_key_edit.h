@@ -1,8 +1,6 @@
 #pragma once
 // The system's hot-key entry control ("msctls_hotkey32"): the user presses a
 // key combination and the control shows and keeps it.
-#include <functional>
-
 #include "framework/control.h"
 
 namespace kestrin {
@@ -19,16 +17,11 @@ public:
 
     HotKeyValue HotKey() const;
     void SetHotKey(BYTE virtualKey, BYTE modifiers);
-    void SetHotKey(const HotKeyValue& value) { SetHotKey(value.virtualKey, value.modifiers); }
 
     // Combinations the control refuses (HKCOMB_ flags) and the modifiers it
     // puts on such a key instead (HKM_SETRULES).
     void SetRules(WORD invalidCombinations, BYTE replacementModifiers);
 
-    // Fires when the user changes the key (EN_CHANGE from the control).
-    std::function<void()> OnChange;
-
-    bool HandleCommand(WORD notifyCode) override;
     // Every key but Tab and Enter is an entry (Esc, like Backspace, clears
     // it); those two stay the dialog's.
     bool WantsKey(WORD key) const override { return key != VK_TAB && key != VK_RETURN; }

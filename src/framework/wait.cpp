@@ -47,6 +47,7 @@ int WaitForAny(std::initializer_list<HANDLE> handles) {
 
 void WaitTicks(uint32_t ms, TickWait mode) {
     const DWORD start = GetTickCount();
+    // An unsigned difference: right across the counter's wrap after 49.7 days.
     while (GetTickCount() - start < ms) {
         if (mode == TickWait::HandleMessages) App().ProcessMessages();
         Sleep(kTickPollMs);

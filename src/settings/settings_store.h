@@ -22,8 +22,6 @@ public:
     // Opens the file object again after a close (for instance after a
     // cancelled logoff), for the same path.
     void Reopen();
-    bool IsOpen() const noexcept { return file_ != nullptr; }
-    const std::string& Path() const noexcept { return path_; }
 
     // Reads the keys in their order into the record (load rules applied).
     void Load(AppSettingsRecord& settings);
@@ -39,8 +37,6 @@ public:
     // defaults, not the user's values) unless a key has been written since;
     // returns whether it wrote.
     bool Save(const AppSettingsRecord& settings);
-    // The file was there at Load but could not be read.
-    bool UnreadAtLoad() const noexcept { return unreadAtLoad_; }
 
 private:
     std::string path_;

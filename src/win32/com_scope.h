@@ -16,8 +16,6 @@ public:
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
-    bool ok() const noexcept { return initialized_; }
-
 private:
     SystemLibrary ole32_;  // first: unloaded after the uninitialisation
     bool initialized_ = false;

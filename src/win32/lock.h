@@ -1,8 +1,8 @@
 #pragma once
 // A lock between the threads of this process: the system's slim
 // reader/writer lock, always taken exclusively. Not recursive, never copied
-// or moved, nothing to release at the end. It has std::mutex's lock, unlock
-// and try_lock, so std::lock_guard takes it as it is; Condition waits on it.
+// or moved, nothing to release at the end. It has std::mutex's lock and
+// unlock, so std::lock_guard takes it as it is; Condition waits on it.
 #include <windows.h>
 
 namespace kestrin {
@@ -15,7 +15,6 @@ public:
 
     void lock() noexcept { AcquireSRWLockExclusive(&lock_); }
     void unlock() noexcept { ReleaseSRWLockExclusive(&lock_); }
-    bool try_lock() noexcept { return TryAcquireSRWLockExclusive(&lock_) != FALSE; }
 
 private:
     friend class Condition;

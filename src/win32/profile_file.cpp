@@ -32,21 +32,9 @@ int32_t ProfileFile::ReadInteger(const std::string& section, const std::string& 
     return ParseProfileInteger(ReadString(section, key, "")).value_or(fallback);
 }
 
-bool ProfileFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const {
-    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
-}
-
 void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
         throw KestrinError::Format("%s に書き込めません", path_);
-}
-
-void ProfileFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
-    WriteString(section, key, FormatProfileInteger(value));
-}
-
-void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-    WriteString(section, key, value ? "1" : "0");
 }
 
 void ProfileFile::Flush() noexcept { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }

@@ -14,19 +14,13 @@ public:
     ProfileFile(const ProfileFile&) = delete;
     ProfileFile& operator=(const ProfileFile&) = delete;
 
-    const std::string& Path() const noexcept { return path_; }
-
     std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
     // A missing key or a value that is no integer gives `fallback`
     // (decimal, or hexadecimal after "0x" or "$").
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
-    // Read as an integer (default 1 or 0); any non-zero value is true.
-    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
     // A write the system refuses raises KestrinError "<path> に書き込めません".
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
-    void WriteInteger(const std::string& section, const std::string& key, int32_t value);
-    void WriteBool(const std::string& section, const std::string& key, bool value);
 
     // Writes the system's cached contents of the file to disk.
     void Flush() noexcept;

@@ -27,13 +27,11 @@ public:
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 
-    bool Joinable() const noexcept { return static_cast<bool>(handle_); }
     // Waits until the body has returned. Nothing to wait for on the worker
     // itself (it would wait for ever) or when there is no thread.
     void Join() noexcept;
     // The thread runs on by itself; the object no longer stands for it.
     void Detach() noexcept;
-    DWORD Id() const noexcept { return id_; }
 
 private:
     struct Runnable {

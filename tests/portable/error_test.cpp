@@ -10,7 +10,7 @@ TEST(KestrinError, FormatPutsTheArgumentInPlaceOfTheMarker) {
 }
 
 TEST(KestrinError, FormatWithoutMarkerKeepsThePattern) {
-    EXPECT_EQ(KestrinError::Format("no marker", "x").Message(), "no marker");
+    EXPECT_STREQ(KestrinError::Format("no marker", "x").what(), "no marker");
 }
 
 TEST(KestrinError, FormatReplacesOnlyTheFirstMarkerAndKeepsWhatSurroundsIt) {
@@ -25,5 +25,5 @@ TEST(KestrinError, FormatReplacesOnlyTheFirstMarkerAndKeepsWhatSurroundsIt) {
         {"%", "x", "%"},
         {"end %s", "表", "end 表"},
     };
-    for (const auto& row : rows) EXPECT_EQ(KestrinError::Format(row.pattern, row.arg).Message(), row.text) << row.pattern;
+    for (const auto& row : rows) EXPECT_STREQ(KestrinError::Format(row.pattern, row.arg).what(), row.text) << row.pattern;
 }

@@ -71,7 +71,7 @@ TEST(TrayIconRegistry, TheHundredAndFirstIconIsRefusedAndLeavesNoEntry) {
         registry.Register(&icons[100]);
         FAIL() << "a 101st icon was registered";
     } catch (const KestrinError& error) {
-        EXPECT_EQ(error.Message(), "タスクトレイにアイコンを登録できません。");
+        EXPECT_STREQ(error.what(), "タスクトレイにアイコンを登録できません。");
     }
     EXPECT_EQ(registry.Size(), 100u);
     EXPECT_EQ(registry.Find(101), nullptr);

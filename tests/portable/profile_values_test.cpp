@@ -1,4 +1,5 @@
 #include "win32/portable/profile_values.h"
+#include "win32/portable/decimal_text.h"
 
 #include <gtest/gtest.h>
 
@@ -49,16 +50,10 @@ TEST(ParseProfileInteger, AnythingElseIsNotANumber) {
     }
 }
 
-TEST(FormatProfileInteger, DecimalWithSignOnlyWhenNegative) {
-    EXPECT_EQ(FormatProfileInteger(0), "0");
-    EXPECT_EQ(FormatProfileInteger(1440), "1440");
-    EXPECT_EQ(FormatProfileInteger(-3), "-3");
-    EXPECT_EQ(FormatProfileInteger(INT32_MIN), "-2147483648");
-}
-
-TEST(FormatProfileInteger, RoundTripsThroughTheParser) {
+// The store writes integers as decimal text.
+TEST(ParseProfileInteger, ReadsBackEveryDecimalText) {
     for (int32_t value : {INT32_MIN, -65536, -1, 0, 1, 65, 1440, INT32_MAX}) {
-        EXPECT_EQ(ParseProfileInteger(FormatProfileInteger(value)), value);
+        EXPECT_EQ(ParseProfileInteger(DecimalText(value)), value);
     }
 }
 

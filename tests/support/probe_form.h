@@ -34,7 +34,6 @@ public:
     std::function<void(CreateParamsRecord&)> onCreateParams;
     std::function<void(ProbeForm&)> onCreateControls;
 
-    using Form::CancelButton;
     using Form::DefaultButton;
 
 protected:

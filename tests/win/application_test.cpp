@@ -263,7 +263,7 @@ TEST_F(ApplicationTest, SynchronizeThrowsTheCallsExceptionInTheWorker) {
         try {
             App().Synchronize([] { throw KestrinError("同期エラー"); });
         } catch (const KestrinError& e) {
-            caught = e.Message();
+            caught = e.what();
         }
         workerDone = true;
     });

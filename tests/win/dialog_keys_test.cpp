@@ -35,7 +35,7 @@ void EnterDialogMode(HWND edit) {
 }
 
 // A modal form: the multi-line edit, a plain edit after it, OK (default)
-// and Cancel (cancel).
+// and Cancel.
 struct KeyDialog {
     ProbeForm form{"TKestrinKeyDialog"};
     MultiLineEdit* multi = nullptr;
@@ -55,7 +55,6 @@ struct KeyDialog {
         ok.OnClick = [this] { ++okClicks; };
         auto& cancel = form.Add<Button>(Bounds{100, 100, 80, 25}, "キャンセル");
         cancel.SetModalResult(mrCancel);
-        cancel.SetCancel(true);
     }
 };
 

@@ -125,7 +125,7 @@ TEST_F(HyperLinkTest, SizesItselfToItsText) {
     EXPECT_EQ(link.Width(), Extent("最新版入手").cx + 8);
     EXPECT_EQ(link.Height(), height);
     link.SetAutoSize(false);
-    link.SetBounds(10, 10, 30, 40);
+    link.SetBounds({10, 10, 30, 40});
     Repaint();
     EXPECT_EQ(link.Width(), 30) << "no sizing without AutoSize";
     EXPECT_EQ(link.Height(), 40);
@@ -148,7 +148,7 @@ TEST_F(HyperLinkTest, HintIsTheOwnHintWhileTheTextFitsElseTheTarget) {
             l.SetCaption("a@kestrin.example");
             l.SetHint(c.OwnHint);
             l.SetAutoSize(c.AutoSize);
-            if (c.Width) l.SetBounds(10, 10, c.Width, 16);
+            if (c.Width) l.SetBounds({10, 10, c.Width, 16});
         });
         EXPECT_EQ(link.SavedHint(), c.OwnHint);
         EXPECT_EQ(link.Hint(), c.Hint) << c.OwnHint << " width " << c.Width;

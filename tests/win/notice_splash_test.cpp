@@ -56,7 +56,7 @@ constexpr DWORD kExStyleAddedBySystem = WS_EX_WINDOWEDGE;
 // it was before it painted itself: what it must still look like.
 class WindowedBanner : public Form {
 public:
-    explicit WindowedBanner(const BannerLayout& layout) : layout_(layout) {
+    explicit WindowedBanner(const ExpectedBanner& layout) : layout_(layout) {
         SetBorderStyle(bsNone);
         SetSystemMenu(false);
         SetPosition(poScreenCenter);
@@ -79,7 +79,7 @@ protected:
     }
 
 private:
-    const BannerLayout& layout_;
+    const ExpectedBanner& layout_;
 };
 
 uint32_t Rgb(COLORREF color) {
@@ -211,7 +211,7 @@ Capture ExpectPainted(HWND window, const ExpectedBanner& expected, const std::st
 // and in the same place).
 void ExpectSameAsWindowedControls(BannerForm& banner, const Capture& shot, const ExpectedBanner& expected) {
     ShowWindow(banner.Handle(), SW_HIDE);
-    WindowedBanner reference(banner.Layout());
+    WindowedBanner reference(expected);
     reference.Create();
     reference.Show();
     reference.Update();

@@ -218,7 +218,7 @@ TEST(PopupMenu, HandlerErrorPassesToTheCaller) {
         menu.Popup(500, 300);
         ADD_FAILURE() << "no error came back";
     } catch (const KestrinError& e) {
-        EXPECT_EQ(e.Message(), "失敗しました");
+        EXPECT_STREQ(e.what(), "失敗しました");
     }
 }
 

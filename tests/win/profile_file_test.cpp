@@ -59,18 +59,6 @@ TEST_F(ProfileFileTest, ReadsIntegersInDecimalAndHexadecimal) {
     EXPECT_EQ(file.ReadInteger("Other", "Timer", 7), 7);
 }
 
-TEST_F(ProfileFileTest, ReadsBooleansAsIntegers) {
-    WriteRaw("[Settings]\r\nMsgBox=2\r\nUseHK=0\r\nManOnce=abc\r\nHex=0x10\r\n");
-    ProfileFile file(path_);
-    EXPECT_TRUE(file.ReadBool("Settings", "MsgBox", false));
-    EXPECT_FALSE(file.ReadBool("Settings", "UseHK", true));
-    EXPECT_TRUE(file.ReadBool("Settings", "ManOnce", true));
-    EXPECT_FALSE(file.ReadBool("Settings", "ManOnce", false));
-    EXPECT_TRUE(file.ReadBool("Settings", "Hex", false));
-    EXPECT_TRUE(file.ReadBool("Settings", "Missing", true));
-    EXPECT_FALSE(file.ReadBool("Settings", "Missing", false));
-}
-
 TEST_F(ProfileFileTest, AMissingFileGivesTheDefaultsAndIsNotCreatedByReading) {
     ProfileFile file(path_);
     EXPECT_EQ(file.ReadInteger("Settings", "Timer", 60), 60);
@@ -78,28 +66,9 @@ TEST_F(ProfileFileTest, AMissingFileGivesTheDefaultsAndIsNotCreatedByReading) {
     EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(ProfileFileTest, WritesBooleansAsOneAndZeroAndIntegersInDecimal) {
-    {
-        ProfileFile file(path_);
-        file.WriteInteger("Settings", "Timer", 60);
-        file.WriteBool("Settings", "MsgBox", true);
-        file.WriteInteger("Settings", "Counter", -3);
-        file.WriteBool("Settings", "UseHK", false);
-    }
-    const std::string text = ReadRaw();
-    EXPECT_NE(text.find("[Settings]"), std::string::npos) << text;
-    EXPECT_NE(text.find("Timer=60\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("MsgBox=1\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("Counter=-3\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("UseHK=0\r\n"), std::string::npos) << text;
-    // In the order written.
-    EXPECT_LT(text.find("Timer="), text.find("MsgBox="));
-    EXPECT_LT(text.find("Counter="), text.find("UseHK="));
-}
-
 TEST_F(ProfileFileTest, WritesGoStraightToTheFile) {
     ProfileFile file(path_);
-    file.WriteInteger("Settings", "HKChar", 65);
+    file.WriteString("Settings", "HKChar", "65");
     // Another reader sees the value while the object is still open.
     ProfileFile other(path_);
     EXPECT_EQ(other.ReadInteger("Settings", "HKChar", 0), 65);
@@ -111,7 +80,7 @@ TEST_F(ProfileFileTest, OverwritesAValueInPlace) {
     WriteRaw("[Settings]\r\nTimer=5000\r\nMsgBox=1\r\n");
     {
         ProfileFile file(path_);
-        file.WriteInteger("Settings", "Timer", 1440);
+        file.WriteString("Settings", "Timer", "1440");
     }
     const std::string text = ReadRaw();
     EXPECT_NE(text.find("Timer=1440"), std::string::npos) << text;
@@ -131,12 +100,11 @@ TEST_F(ProfileFileTest, StringsRoundTripInCp932) {
 TEST_F(ProfileFileTest, ARefusedWriteRaisesAnErrorNamingThePath) {
     const std::string missing = folder_ + "\\no such folder\\Kestrin.ini";
     ProfileFile file(missing);
-    EXPECT_EQ(file.Path(), missing);
     try {
-        file.WriteInteger("Settings", "Timer", 60);
+        file.WriteString("Settings", "Timer", "60");
         FAIL() << "the write went through";
     } catch (const KestrinError& error) {
-        EXPECT_EQ(error.Message(), missing + " に書き込めません");
+        EXPECT_EQ(error.what(), missing + " に書き込めません");
     }
     // Reading and flushing such a file stays quiet.
     EXPECT_EQ(file.ReadInteger("Settings", "Timer", 60), 60);

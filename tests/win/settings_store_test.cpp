@@ -17,7 +17,7 @@ TEST(SettingsStore, WriteKeyWritesThatOneKeyAlone) {
     {
         SettingsStore store;
         store.Open(temp);
-        path = store.Path();
+        path = std::string(temp) + "kestrin_win_tests.ini";
         DeleteFileA(path.c_str());
         AppSettingsRecord settings;
         settings.PassCount = 7;

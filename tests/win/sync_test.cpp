@@ -44,23 +44,6 @@ TEST(LockTest, KeepsAReadModifyWriteWhole) {
     EXPECT_EQ(counter, kThreads * kRounds);
 }
 
-TEST(LockTest, TryLockFailsWhileAnotherThreadHoldsIt) {
-    Lock lock;
-    KernelHandle taken = ManualEvent();
-    KernelHandle release = ManualEvent();
-    WorkerThread holder([&] {
-        std::lock_guard held(lock);
-        SetEvent(taken.get());
-        WaitForSingleObject(release.get(), INFINITE);
-    });
-    ASSERT_EQ(WaitForSingleObject(taken.get(), kGenerousMs), WAIT_OBJECT_0);
-    EXPECT_FALSE(lock.try_lock());
-    SetEvent(release.get());
-    holder.Join();
-    ASSERT_TRUE(lock.try_lock());
-    lock.unlock();
-}
-
 TEST(ConditionTest, WaitsEndWithTheChangeTheyWaitFor) {
     // The same hand-over through each kind of wait: the waiter returns once
     // the worker has set the flag under the lock and notified.
@@ -118,19 +101,13 @@ TEST(ConditionTest, WaitForEndsWithItsTimeWhenNothingChanges) {
     std::lock_guard held(lock);
     EXPECT_FALSE(changed.WaitFor(lock, 30, [] { return false; }));
     EXPECT_FALSE(changed.WaitFor(lock, 30));
-    // The lock is held again after each wait.
-    EXPECT_FALSE(lock.try_lock());
 }
 
 TEST(WorkerThreadTest, RunsItsBodyOnAThreadOfItsOwn) {
     std::atomic<DWORD> ranOn{0};
     WorkerThread worker([&] { ranOn = GetCurrentThreadId(); });
-    const DWORD id = worker.Id();
-    EXPECT_TRUE(worker.Joinable());
     worker.Join();
-    EXPECT_FALSE(worker.Joinable());
-    EXPECT_NE(id, 0u);
-    EXPECT_EQ(ranOn.load(), id);
+    EXPECT_NE(ranOn.load(), 0u);
     EXPECT_NE(ranOn.load(), GetCurrentThreadId());
 }
 
@@ -161,7 +138,6 @@ TEST(WorkerThreadTest, EachEndLetsTheBodyFinishAndFreesIt) {
                 break;
             case End::Detach:
                 worker->Detach();
-                EXPECT_FALSE(worker->Joinable());
                 worker.reset();
                 EXPECT_EQ(WaitForSingleObject(finished.get(), kGenerousMs), WAIT_OBJECT_0);
                 break;
@@ -174,7 +150,6 @@ TEST(WorkerThreadTest, JoinWithNothingToWaitForReturns) {
     // No thread at all, and a join asked by the worker of itself (which
     // would wait for ever).
     WorkerThread none;
-    EXPECT_FALSE(none.Joinable());
     none.Join();
 
     KernelHandle go = ManualEvent();

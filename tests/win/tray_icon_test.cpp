@@ -78,7 +78,7 @@ TEST_F(TrayIconTest, AHundredAndFirstIconIsRefusedAndLeavesNoTrace) {
         TTrayIcon extra(owner_);
         FAIL() << "a 101st icon was made";
     } catch (const KestrinError& error) {
-        EXPECT_EQ(error.Message(), kTrayError);
+        EXPECT_STREQ(error.what(), kTrayError);
     }
     EXPECT_EQ(TTrayIcon::FromId(101), nullptr);
     icons.pop_back();
@@ -211,14 +211,14 @@ TEST_F(TrayIconTest, HidingDeletesAndShowingAddsAgain) {
 }
 
 TEST_F(TrayIconTest, StoredSettingsAddTheIconOnceAtTheLoadedStep) {
+    LoadingScope description;  // made in a form description
     TTrayIcon icon(owner_);
-    icon.BeginLoading();
     icon.SetTipHelp("Kestrin");
     SetSolidIcon(icon, kRed);
     icon.SetVisible(true);
     EXPECT_TRUE(icon.Visible());
     EXPECT_EQ(shell_.Calls().size(), 0u);
-    icon.Loaded();
+    description.Finish();
     const auto calls = shell_.Calls();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_ADD));
@@ -227,10 +227,10 @@ TEST_F(TrayIconTest, StoredSettingsAddTheIconOnceAtTheLoadedStep) {
     EXPECT_FALSE(icon.Loading());
 
     // Not visible by the loaded step: nothing is added.
+    LoadingScope another;
     TTrayIcon hidden(owner_);
-    hidden.BeginLoading();
     SetSolidIcon(hidden, kRed);
-    hidden.Loaded();
+    another.Finish();
     EXPECT_EQ(shell_.Calls().size(), 1u);
     EXPECT_FALSE(hidden.IconAdded());
 }
@@ -243,7 +243,7 @@ TEST_F(TrayIconTest, ShellRefusalsRaiseTheTrayErrorAndKeepTheState) {
         icon.SetVisible(true);
         FAIL() << "a refused add went unreported";
     } catch (const KestrinError& error) {
-        EXPECT_EQ(error.Message(), kTrayError);
+        EXPECT_STREQ(error.what(), kTrayError);
     }
     EXPECT_FALSE(icon.IconAdded());
 

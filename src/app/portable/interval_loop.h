@@ -46,11 +46,4 @@ void RunIntervalLoop(SharedState& state, IntervalClock& clock, Gate& gate, const
     }
 }
 
-// Milliseconds between two readings of the 32-bit tick counter; right across
-// its wrap after 49.7 days as well.
-constexpr uint32_t TickElapsed(uint32_t start, uint32_t now) noexcept { return now - start; }
-constexpr bool TickPassed(uint32_t start, uint32_t now, uint32_t ms) noexcept {
-    return TickElapsed(start, now) >= ms;
-}
-
 }  // namespace kestrin

@@ -13,7 +13,6 @@ public:
     // For a fixed text: the string is made here, not at every place that raises one.
     explicit KestrinError(const char* message);
     const char* what() const noexcept override { return message_.c_str(); }
-    const std::string& Message() const noexcept { return message_; }
 
     // Replaces the first "%s" of the pattern with the argument.
     static KestrinError Format(std::string_view pattern, std::string_view arg);

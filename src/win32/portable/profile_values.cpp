@@ -1,7 +1,5 @@
 #include "win32/portable/profile_values.h"
 
-#include "win32/portable/decimal_text.h"
-
 namespace kestrin {
 
 namespace {
@@ -51,6 +49,5 @@ std::optional<int32_t> ParseProfileInteger(std::string_view text) {
     return ParseDecimal(text);
 }
 
-std::string FormatProfileInteger(int32_t value) { return DecimalText(value); }
 
 }  // namespace kestrin

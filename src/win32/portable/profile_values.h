@@ -2,7 +2,6 @@
 // Integer values as they are written to and read from the profile (ini) file.
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace kestrin {
@@ -15,8 +14,5 @@ namespace kestrin {
 // Anything else ("", "abc", "12abc", "0x", "$", " 1") gives nothing; the
 // profile API has already trimmed the blanks around a value.
 std::optional<int32_t> ParseProfileInteger(std::string_view text);
-
-// Decimal, with a sign only for negative values.
-std::string FormatProfileInteger(int32_t value);
 
 }  // namespace kestrin
