@@ -299,20 +299,11 @@ void Application::HandleExceptionLater(std::exception_ptr error) {
 
 std::string Application::MessageCaption() const { return title_.empty() ? std::string(kFallbackCaption) : title_; }
 
-Application::ErrorPresenter Application::SetErrorPresenter(ErrorPresenter presenter) {
-    return std::exchange(presenter_, std::move(presenter));
-}
-
 void Application::HandleException(const std::exception& error) noexcept {
     try {
-        const std::string caption = MessageCaption();
         HWND owner = GetActiveWindow();
         if (!owner) owner = Handle();
-        const ErrorPresenter presenter = presenter_;
-        if (presenter)
-            presenter(owner, error.what(), caption);
-        else
-            ShowErrorBox(owner, error.what(), caption);
+        ShowErrorBox(owner, error.what(), MessageCaption());
     } catch (...) {
         // The report itself failed (no memory for the text): nothing is left
         // to tell the user with, and the loop must go on.

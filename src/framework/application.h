@@ -25,9 +25,6 @@ namespace kestrin {
 class Application : public WindowBinding {
 public:
     using HelpHandler = std::function<bool(uint16_t command, uint32_t data)>;
-    // Shows an error that reached the top level; the default is a message
-    // box with the error icon.
-    using ErrorPresenter = std::function<void(HWND owner, const std::string& text, const std::string& caption)>;
 
     Application();
     ~Application();
@@ -93,17 +90,14 @@ public:
     // Signalled whenever a call is queued (for waits on the main thread).
     HANDLE SynchronizeEvent() const noexcept { return syncEvent_.get(); }
 
-    // The top-level error handler: shows the message and lets the loop go on.
+    // The top-level error handler: shows the message in a message box with
+    // the error icon and lets the loop go on.
     void HandleException(const std::exception& error) noexcept;
     void HandleException(std::exception_ptr error) noexcept;
     // For errors met where a message box would come at the wrong moment
     // (start-up, a splash still up): shown by the main loop once it runs,
     // after the releases asked for before.
     void HandleExceptionLater(std::exception_ptr error);
-    // Replaces the presenter (an empty one restores the message box); returns
-    // the one that was installed.
-    ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
-
 
 private:
     struct PendingRelease {
@@ -135,7 +129,6 @@ private:
     bool showMainForm_ = true;
     std::atomic<bool> terminated_{false};
     HelpHandler helpHandler_;
-    ErrorPresenter presenter_;
     std::vector<PendingRelease> releases_;
     std::vector<std::exception_ptr> laterErrors_;
 

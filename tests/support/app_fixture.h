@@ -1,11 +1,11 @@
 #pragma once
 // The application object for in-process tests: initialised once per process
-// on GoogleTest's main thread, with errors that reach the top level captured
-// instead of shown in message boxes.
+// on GoogleTest's main thread, with the message boxes of errors that reach
+// the top level caught.
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,21 @@ struct ShownError {
     HWND owner = nullptr;
 };
 
+// While it lives, every message box with the error icon that this thread
+// opens (the top-level error handler's) is recorded in `errors` and closed
+// as soon as it is made, before it runs a loop of its own.
+class ErrorBoxCatcher {
+public:
+    explicit ErrorBoxCatcher(std::vector<ShownError>& errors);
+    ~ErrorBoxCatcher();
+    ErrorBoxCatcher(const ErrorBoxCatcher&) = delete;
+    ErrorBoxCatcher& operator=(const ErrorBoxCatcher&) = delete;
+
+private:
+    std::vector<ShownError>* outer_;  // a catcher this one stands in for
+    HHOOK hook_;
+};
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -31,7 +46,7 @@ protected:
     std::vector<ShownError> errors_;
 
 private:
-    Application::ErrorPresenter previous_;
+    std::optional<ErrorBoxCatcher> catcher_;
 };
 
 }  // namespace kestrin::test

@@ -147,12 +147,11 @@ bool TrayOwnerForm::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-ErrorCatcher::ErrorCatcher() {
-    previous_ = App().SetErrorPresenter(
-        [this](HWND, const std::string& text, const std::string&) { messages_.push_back(text); });
+std::vector<std::string> ErrorCatcher::Messages() const {
+    std::vector<std::string> texts;
+    for (const ShownError& error : shown_) texts.push_back(error.text);
+    return texts;
 }
-
-ErrorCatcher::~ErrorCatcher() { App().SetErrorPresenter(previous_); }
 
 HWND FindCallbackWindow(HWND owner) { return FindWindowExA(owner, nullptr, "TCallbackWindow", nullptr); }
 

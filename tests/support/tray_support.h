@@ -12,6 +12,7 @@
 
 #include "framework/application.h"
 #include "framework/form.h"
+#include "support/app_fixture.h"
 #include "win32/handles.h"
 #include "support/wait.h"
 #include "tray/shell_notify.h"
@@ -75,18 +76,14 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
-// Catches what reaches the application's top-level error handler.
+// Catches the error boxes of what reaches the application's top-level error handler.
 class ErrorCatcher {
 public:
-    ErrorCatcher();
-    ~ErrorCatcher();
-    ErrorCatcher(const ErrorCatcher&) = delete;
-    ErrorCatcher& operator=(const ErrorCatcher&) = delete;
-    const std::vector<std::string>& Messages() const noexcept { return messages_; }
+    std::vector<std::string> Messages() const;
 
 private:
-    std::vector<std::string> messages_;
-    Application::ErrorPresenter previous_;
+    std::vector<ShownError> shown_;
+    ErrorBoxCatcher catcher_{shown_};
 };
 
 // The process's tray callback window (a child of `owner`), or nullptr.

@@ -182,15 +182,10 @@ TEST_F(ApplicationTest, ExceptionInAKeyHookIsShownAndTheKeyConsumed) {
     EXPECT_FALSE(reachedWindow);
 }
 
-TEST_F(ApplicationTest, DefaultPresenterIsAnErrorMessageBox) {
-    App().SetErrorPresenter(nullptr);
-    App().SetTitle("KestrinErrorBoxTest");
-    DialogWatcher watcher("KestrinErrorBoxTest");
+TEST_F(ApplicationTest, ErrorsAreShownInMessageBoxesWithTheErrorIconOnTheCallingThread) {
     App().HandleException(KestrinError("メモリを圧縮できません"));
-    const DialogSeen& seen = watcher.Result();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, "メモリを圧縮できません");
-    EXPECT_EQ(seen.threadId, GetCurrentThreadId());
+    ASSERT_EQ(errors_.size(), 1u) << "no message box with the error icon on this thread";
+    EXPECT_EQ(errors_[0].text, "メモリを圧縮できません");
 }
 
 TEST_F(ApplicationTest, HelpCommandGoesToTheHandler) {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/bevel.h"
@@ -22,6 +23,7 @@
 #include "framework/panel.h"
 #include "win32/portable/error.h"
 #include "win32/ui_font.h"
+#include "support/app_fixture.h"
 #include "support/control_host.h"
 
 namespace kestrin {
@@ -269,16 +271,17 @@ TEST(Control, MessageFilterSeesMessagesFirstAndCanConsumeThem) {
 TEST(Control, ErrorInAHandlerReachesTheTopLevelHandlerAndTheControlLivesOn) {
     ControlHost host;
     Edit edit(host.Handle(), {0, 0, 80, 18});
-    std::string reported;
-    auto previous = App().SetErrorPresenter(
-        [&](HWND, const std::string& text, const std::string&) { reported = text; });
+    std::vector<test::ShownError> reported;
     edit.OnMessage = [](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
         if (message == WM_CHAR) throw KestrinError("テスト");
         return false;
     };
-    SendMessageA(edit.Handle(), WM_CHAR, 'a', 1);
-    App().SetErrorPresenter(previous);
-    EXPECT_EQ(reported, "テスト");
+    {
+        test::ErrorBoxCatcher catcher(reported);
+        SendMessageA(edit.Handle(), WM_CHAR, 'a', 1);
+    }
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].text, "テスト");
     edit.OnMessage = nullptr;
     SendMessageA(edit.Handle(), WM_CHAR, 'b', 1);
     EXPECT_EQ(edit.Text(), "b");
@@ -287,13 +290,12 @@ TEST(Control, ErrorInAHandlerReachesTheTopLevelHandlerAndTheControlLivesOn) {
 TEST(Control, HandlerErrorRoutedThroughTheParentIsReportedNotLost) {
     ControlHost host;
     CheckBox box(host.Handle(), {0, 0, 80, 17}, "x");
-    std::string reported;
-    auto previous = App().SetErrorPresenter(
-        [&](HWND, const std::string& text, const std::string&) { reported = text; });
+    std::vector<test::ShownError> reported;
+    test::ErrorBoxCatcher catcher(reported);
     box.OnClick = [] { throw KestrinError("クリック失敗"); };
     SendMessageA(box.Handle(), BM_CLICK, 0, 0);
-    App().SetErrorPresenter(previous);
-    EXPECT_EQ(reported, "クリック失敗");
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].text, "クリック失敗");
     EXPECT_TRUE(box.Checked()) << "the click itself went through";
 }
 
