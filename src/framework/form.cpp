@@ -58,8 +58,6 @@ DWORD BorderStyleBits(FormBorderStyle border, bool systemMenu) {
     switch (border) {
         case bsNone:
             return WS_POPUP;
-        case bsSingle:
-            return WS_CAPTION | (systemMenu ? WS_SYSMENU | WS_MINIMIZEBOX : 0);
         case bsDialog:
             return WS_POPUP | WS_CAPTION | (systemMenu ? WS_SYSMENU : 0);
         case bsSizeable:

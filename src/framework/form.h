@@ -34,7 +34,7 @@ enum ModalResult : int {
 };
 
 enum FormPosition : uint8_t { poDesigned, poScreenCenter };
-enum FormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
+enum FormBorderStyle : uint8_t { bsNone, bsSizeable, bsDialog };
 
 // What CreateWindowEx gets; a form may change any of it in CreateParams.
 struct CreateParamsRecord {

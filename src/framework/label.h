@@ -16,11 +16,9 @@ public:
     explicit Label(HWND parent, const Bounds& bounds = {}, std::string_view text = {});
 
     void SetAlignment(TextAlignment alignment);
-    TextAlignment Alignment() const noexcept { return alignment_; }
 
     // CLR_DEFAULT stands for the system's window-text colour.
     void SetColor(COLORREF color);
-    COLORREF Color() const noexcept { return color_; }
 
     // Shows the UI font in the given style, held while the label shows it.
     void SetFontStyle(FontStyle style);

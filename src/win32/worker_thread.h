@@ -1,7 +1,7 @@
 #pragma once
 // A system thread that runs one function object, for workers that need none
-// of Thread's machinery (start after construction, counted suspension, an end
-// handler on the main thread). The body starts at once and is destroyed on
+// of Thread's machinery (start after construction, an end handler on the
+// main thread). The body starts at once and is destroyed on
 // the worker when it returns; an exception that escapes it ends the process,
 // as it would on a std::thread. Its owner waits for it (Join, or the
 // destructor) or lets it go (Detach).

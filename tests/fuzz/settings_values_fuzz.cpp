@@ -19,6 +19,7 @@
 #include <system_error>
 
 #include "settings/portable/settings_rules.h"
+#include "win32/portable/decimal_text.h"
 #include "win32/portable/profile_values.h"
 
 namespace kestrin {
@@ -79,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
         const std::optional<int32_t> parsed = ParseProfileInteger(text);
         Check(parsed == Reference(text), "parser agrees with from_chars");
-        if (parsed) Check(ParseProfileInteger(FormatProfileInteger(*parsed)) == parsed, "formatted integer parses back");
+        if (parsed) Check(ParseProfileInteger(DecimalText(*parsed)) == parsed, "formatted integer parses back");
         LoadSetting(key, parsed.value_or(kSettingsFields[key].Default), loaded);
     }
     CheckRanges(loaded);
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string written = SettingText(key, loaded);
         const std::optional<int32_t> parsed = ParseProfileInteger(written);
         Check(parsed.has_value() && *parsed == FieldValue(key, loaded), "written text parses to the field's value");
-        Check(FormatProfileInteger(*parsed) == written, "written text is plain decimal");
+        Check(DecimalText(*parsed) == written, "written text is plain decimal");
         LoadSetting(key, *parsed, reloaded);
         Check(FieldValue(key, reloaded) == FieldValue(key, loaded), "a written value loads unchanged");
     }

@@ -21,7 +21,6 @@ public:
     // Tokens are never 0 and never reused by the same notifier.
     Token Add(std::function<void()> observer);
     void Remove(Token token);
-    std::size_t Count() const { return observers_.size(); }
 
     // Calls every observer once, in the order they were added, and forgets
     // them. An observer may remove others (or itself) while this runs.

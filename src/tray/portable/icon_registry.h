@@ -43,7 +43,6 @@ public:
             if (key == id) return icon;
         return nullptr;
     }
-    std::size_t Size() const { return entries_.size(); }
 
 private:
     // A looked-up identifier is compared as the shell's unsigned one.
