@@ -46,8 +46,9 @@ void TAboutBox::CreateControls() {
     comments_->SetAlignment(TextAlignment::Center);
     comments_->SetWordWrap(true);
 
-    LinkTo(AddTo<THyperLink>(panel, Bounds{38, 116, 76, 16}), "作者にメール", ltEmail, kSupportMail);  // HyperLink1
-    LinkTo(AddTo<THyperLink>(panel, Bounds{164, 116, 68, 16}), "最新版入手", ltHttp, kWebSite);  // HyperLink2
+    // HyperLink1, HyperLink2.
+    LinkTo(AddTo<THyperLink>(panel, Bounds{38, 116, 76, 16}), "作者にメール", ltEmail, kSupportMail);
+    LinkTo(AddTo<THyperLink>(panel, Bounds{164, 116, 68, 16}), "最新版入手", ltHttp, kWebSite);
 
     Button& okButton = Add<Button>(Bounds{108, 164, 69, 23}, "OK");
     okButton.SetDefault(true);

@@ -42,8 +42,9 @@ public:
     void SetAlignment(UINT alignment) noexcept { alignment_ = alignment; }
 
     // Shows the menu at (x, y) in screen coordinates (items picked with the
-    // right button, as in a context menu) and returns when it has closed, after the chosen item's handler (if any) has run; an exception
-    // from the handler passes to the caller. True when an item was chosen.
+    // right button, as in a context menu) and returns when it has closed,
+    // after the chosen item's handler (if any) has run; an exception from
+    // the handler passes to the caller. True when an item was chosen.
     bool Popup(int x, int y);
 
     // Observers are told when the menu is being destroyed.

@@ -8,9 +8,10 @@
 // The end handler (SetOnTerminate) runs on the main thread, through
 // Application::Synchronize, after Execute has returned.
 //
-// Destruction: a thread that still runs is asked to terminate and waited for. The base destructor runs after the derived one,
-// so a derived class whose Execute uses its own members must call
-// TerminateAndWait() in its own destructor first.
+// Destruction: a thread that still runs is asked to terminate and waited
+// for. The base destructor runs after the derived one, so a derived class
+// whose Execute uses its own members must call TerminateAndWait() in its
+// own destructor first.
 #include <windows.h>
 
 #include <atomic>
