@@ -129,6 +129,9 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     Press(VK_F9);  // becomes the hot key here, under the entry's rules
     EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{VK_F9, HOTKEYF_ALT}));
     EXPECT_EQ(dialog.ModalResult(), mrNone);
+    Press(VK_DOWN);  // so does an arrow, which moves nowhere here
+    EXPECT_EQ(dialog.ky_HK().HotKey().virtualKey, VK_DOWN);
+    EXPECT_EQ(CurrentField, 7);
     Press(VK_ESCAPE);  // the entry's too: it clears the hot key
     EXPECT_EQ(dialog.ky_HK().HotKey(), (HotKeyValue{0, 0}));
     Press(VK_RETURN);
