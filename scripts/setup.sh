@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the build, the run and the tests need on a Debian 12
 # machine (root, package archive only). Idempotent: what is present is skipped.
+# A tool that needs more names its packages as arguments
+# (scripts/bench_curve.sh: python3-matplotlib).
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,7 @@ packages=(
   wine wine32 wine64 xvfb xdotool imagemagick x11-utils
   locales fonts-ipafont-gothic fonts-wine python3 fp-utils
   clang libclang-rt-14-dev
+  "$@"
 )
 
 need_root() {

@@ -58,7 +58,7 @@ harness_write_reg() {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     printf '"MS UI Gothic"="IPAPGothic"\r\n'
-    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
+    printf '"ＭＳ Ｐゴシック"="Harness PGothic"\r\n'
     printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
     printf '"MS Shell Dlg"="IPAPGothic"\r\n'
     printf '"MS Shell Dlg 2"="IPAPGothic"\r\n'
@@ -95,10 +95,20 @@ harness_up() {
       rm -rf "$WINEPREFIX"
       wineboot -i >"$dir/wineboot.log" 2>&1 9>&-
       wineserver -w 9>&-
+      echo "$arch" >"$WINEPREFIX/.kestrin-ready"
+    fi
+    # The program's font, "ＭＳ Ｐゴシック" at 12 pixels, stands on IPAPGothic
+    # given the original's 12-pixel lines (harness_font.py: IPAPGothic's own
+    # are 13, which cut the last line of a label laid out for 12). A prefix
+    # made before it gets the font and the registry settings now.
+    if [ ! -f "$WINEPREFIX/.kestrin-font" ]; then
+      python3 "$(dirname "${BASH_SOURCE[0]}")/harness_font.py" \
+        /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf "$dir/harness-pgothic.ttf" "Harness PGothic"
+      mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+      mv "$dir/harness-pgothic.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
       harness_write_reg "$dir/kestrin.reg"
       wine regedit "$(winepath -w "$dir/kestrin.reg")" >>"$dir/wineboot.log" 2>&1 9>&-
-      wineserver -w 9>&-
-      echo "$arch" >"$WINEPREFIX/.kestrin-ready"
+      touch "$WINEPREFIX/.kestrin-font"
     fi
     # Wine draws the title bars' buttons with its Marlett font, which Debian
     # ships in /usr/share/wine/fonts (fonts-wine); Wine 8 reads fonts only

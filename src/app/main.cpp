@@ -54,7 +54,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     App().Initialize(instance);
     App().SetTitle("");
-    {
+    int exitCode = 0;
+    try {
         auto controller = std::make_unique<TMemCMain>(sharedState, CommandLineArguments());
         App().SetMainForm(controller.get());
         controller->Create();
@@ -65,7 +66,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         // destruction still takes the hot key and the tray icon away.
         if (controller->Handle()) controller->Destroy();
         App().SetMainForm(nullptr);
+    } catch (...) {
+        // An error out of the start-up (a window that cannot be made): the
+        // controller is gone with whatever it had made; the error is shown
+        // at the top level and the program ends.
+        App().SetMainForm(nullptr);
+        App().HandleException(std::current_exception());
+        exitCode = 1;
     }
     ReleaseMutex(mutex.get());
-    return 0;
+    return exitCode;
 }

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "support/screenshot.h"
 #include "support/shortcut_reader.h"
 #include "support/test_icons.h"
+#include "support/tray_support.h"
 #include "support/wine_paths.h"
 #include "support/windows_find.h"
 
@@ -272,4 +274,25 @@ TEST_F(DialogsE2E, VersionItemShowsTheAboutBoxAndEnterClosesIt) {
     SaveArtifact(CaptureScreen(DescribeWindow(about).windowRect), "readme_about_box");
     SendKey(VK_RETURN);
     EXPECT_TRUE(WaitForWindowGone("TAboutBox", kShowMs, k_->ProcessId()));
+}
+
+// A real right click on the icon, as the shell passes it on, opens the tray
+// menu beside the icon (the README's picture).
+TEST_F(DialogsE2E, RightClickOnTheIconOpensTheMenuBesideIt) {
+    const POINT icon = LocateTrayIcon(callback_, 1);  // by a marker picture it leaves there
+    ASSERT_GE(icon.x, 0) << "the icon is nowhere on the taskbar";
+    // The program's own picture back, as after a restart of the taskbar.
+    PostMessageA(WaitForController(*k_), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return DistinctColours(CaptureScreen({icon.x - 8, icon.y - 8, icon.x + 8, icon.y + 8})) > 2; }));
+    ClickAt(icon.x, icon.y, true);
+    HWND menu = WaitForTrackingMenu(k_->ProcessId());
+    ASSERT_NE(menu, nullptr) << "no tray menu";
+    const RECT r = DescribeWindow(menu).windowRect;
+    EXPECT_TRUE(r.left <= icon.x && icon.x < r.right && r.top < icon.y && r.bottom > icon.y - 40)
+        << "menu at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+    EXPECT_TRUE(WaitForInk(menu));
+    const RECT shown{std::min<LONG>(r.left, icon.x) - 120, r.top - 12, GetSystemMetrics(SM_CXSCREEN),
+                     GetSystemMetrics(SM_CYSCREEN)};
+    SaveArtifact(CaptureScreen(shown), "readme_tray_menu");
+    EXPECT_TRUE(CloseMenu(menu));
 }

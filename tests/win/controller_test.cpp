@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -42,6 +43,14 @@ std::vector<std::string> OpenTrayMenu(const TMemCMain& main) {
     PostTrayNotification(FindCallbackWindow(main.Handle()), 1, WM_RBUTTONDOWN);
     reader.join();
     return items;
+}
+
+// A creation hook that refuses every window of one class.
+const char* refusedClass = "";
+LRESULT CALLBACK RefuseWindowClass(int code, WPARAM wParam, LPARAM lParam) {
+    char name[32] = {};
+    if (code == HCBT_CREATEWND) GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+    return strcmp(name, refusedClass) == 0 ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class MainFormTest : public AppTest {
@@ -169,4 +178,24 @@ TEST_F(MainFormTest, AHotKeyWithoutAKeyRegistersNothing) {
     TMemCMain& main = Start("Timer=0\r\nUseHK=1\r\nHKShifts=0\r\nHKChar=0\r\n");
     EXPECT_EQ(main.HotKeyAtom(), 0u);
     EXPECT_TRUE(state_.AppSettings.UseHotKey) << "the setting itself stays as the user left it";
+}
+
+// The program's entry when a window of the start-up cannot be made: the
+// error is shown, and the program ends with nothing left behind.
+TEST_F(MainFormTest, AWindowRefusedAtStartUpIsShownAndTheProgramEndsCleanly) {
+    WriteFileBytes(TestIniPath(), "[Settings]\r\nTimer=0\r\nUseHK=1\r\nHKShifts=6\r\nHKChar=118\r\n");
+    for (const char* name : {"TMemCMain", "TSS"}) {  // the controller's own window; the splash, after the hot key
+        SCOPED_TRACE(name);
+        refusedClass = name;
+        errors_.clear();
+        HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseWindowClass, nullptr, GetCurrentThreadId());
+        EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL), 1);
+        UnhookWindowsHookEx(hook);
+        ASSERT_EQ(errors_.size(), 1u);
+        EXPECT_EQ(errors_[0].text, std::string("ウィンドウ ") + name + " を作成できません。");
+        EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, "hKestrinInst"), nullptr) << "the instance guard is released";
+        EXPECT_EQ(FindWindowA("TMemCMain", nullptr), nullptr);
+        EXPECT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "the hot key stayed registered";
+        UnregisterHotKey(nullptr, 77);
+    }
 }

@@ -150,6 +150,9 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     Press(VK_F9);  // becomes the hot key here, under the entry's rules
     EXPECT_EQ(HotKey(), MAKEWORD(VK_F9, HOTKEYF_ALT));
     EXPECT_EQ(dialog.ModalResult(), mrNone);
+    Press(VK_DOWN);  // so does an arrow, which moves nowhere here
+    EXPECT_EQ(LOBYTE(HotKey()), VK_DOWN);
+    EXPECT_EQ(FocusedField(), 7);
     Press(VK_ESCAPE);  // the entry's too: it clears the hot key
     EXPECT_EQ(HotKey(), 0);
     Press(VK_RETURN);
