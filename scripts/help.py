@@ -161,7 +161,7 @@ def facts(src, root):
             wrong.append(f"inifile.html: the row of {name} does not give the default {default}")
         if name == "Timer" and cap and cap[0] not in row.group(0):
             wrong.append(f"inifile.html: the row of Timer does not name the cap {cap[0]}")
-    menu = literal_rows(root / "src/app/controller.cpp", r'\{"\w+", "([^"]+)", &TMemCMain::')
+    menu = literal_rows(root / "src/app/controller.cpp", r'\{"([^"]+)", &TMemCMain::')
     captions = []
     for form in sorted((root / "src/dialogs").glob("*.cpp")):
         captions += literal_rows(form, r'SetCaption\("([^"]+)"\)')
