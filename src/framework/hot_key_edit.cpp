@@ -27,4 +27,11 @@ bool HotKeyEdit::HandleCommand(WORD notifyCode) {
     return true;
 }
 
+bool HotKeyEdit::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+    // The system's control paints itself grey while disabled but does not
+    // paint itself again when it is enabled or disabled.
+    if (message == WM_ENABLE) Invalidate();
+    return false;
+}
+
 }  // namespace kestrin

@@ -46,8 +46,9 @@ public:
     HMENU Handle() const;
     HWND Owner() const noexcept { return owner_; }
 
-    // TPM_LEFTALIGN, TPM_CENTERALIGN (the default) or TPM_RIGHTALIGN: where
-    // the menu lies horizontally relative to the point it is given.
+    // TPM_LEFTALIGN, TPM_CENTERALIGN (the default) or TPM_RIGHTALIGN, with
+    // TPM_TOPALIGN (the default) or TPM_BOTTOMALIGN: where the menu lies
+    // relative to the point it is given.
     void SetAlignment(UINT alignment) noexcept { alignment_ = alignment; }
     UINT Alignment() const noexcept { return alignment_; }
     // Which mouse button picks items (the right one by default, as a context menu).
@@ -57,7 +58,11 @@ public:
     // Shows the menu at (x, y) in screen coordinates and returns when it has
     // closed, after the chosen item's handler (if any) has run; an exception
     // from the handler passes to the caller. True when an item was chosen.
-    bool Popup(int x, int y);
+    // While the menu is open, this thread's input is joined with that of
+    // `keysThread` (0: none): under Wine, keys typed at the keyboard go to
+    // the thread of the window under the pointer (for a tray menu, the
+    // taskbar's), not to the foreground window's.
+    bool Popup(int x, int y, DWORD keysThread = 0);
 
     // Observers are told when the menu is being destroyed.
     DestroyNotifier::Token AddDestroyObserver(std::function<void()> observer) {
