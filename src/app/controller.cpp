@@ -70,6 +70,9 @@ void TMemCMain::BuildTray() {
         {"閉じる", &TMemCMain::QuitClick},
     };
     pm_ = std::make_unique<PopupMenu>(Handle());
+    // Opened at the taskbar's top edge: it lies above it, its bottom there,
+    // and never over the icon (where a second right click would choose 閉じる).
+    pm_->SetAlignment(TPM_CENTERALIGN | TPM_BOTTOMALIGN);
     for (const MenuEntry& entry : kTrayMenu) {
         if (!entry.caption)
             pm_->AddSeparator();

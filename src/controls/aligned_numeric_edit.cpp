@@ -89,10 +89,13 @@ void TVaBEdit::Paste() {
     const std::optional<std::string> text = ClipboardText(Handle());
     if (!text) return;
     // The whole text, not an insertion; the next read of Suji checks it.
-    if (IsPasteNumber(*text))
+    // The caret goes after it, as after any paste.
+    if (IsPasteNumber(*text)) {
         SetWindowTextA(Handle(), text->c_str());
-    else
+        SendMessageA(Handle(), EM_SETSEL, text->size(), text->size());
+    } else {
         RefusalBeep();
+    }
 }
 
 bool TVaBEdit::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

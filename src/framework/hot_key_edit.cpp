@@ -21,4 +21,11 @@ void HotKeyEdit::SetRules(WORD invalidCombinations, BYTE replacementModifiers) {
     SendMessageA(Handle(), HKM_SETRULES, invalidCombinations, MAKELPARAM(replacementModifiers, 0));
 }
 
+bool HotKeyEdit::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+    // The system's control paints itself grey while disabled but does not
+    // paint itself again when it is enabled or disabled.
+    if (message == WM_ENABLE) Invalidate();
+    return false;
+}
+
 }  // namespace kestrin

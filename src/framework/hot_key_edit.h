@@ -25,6 +25,9 @@ public:
     // Every key but Tab and Enter is an entry (Esc, like Backspace, clears
     // it); those two stay the dialog's.
     bool WantsKey(WORD key) const override { return key != VK_TAB && key != VK_RETURN; }
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 }  // namespace kestrin

@@ -40,7 +40,7 @@ HMENU PopupMenu::Handle() const {
     return menu_.get();
 }
 
-bool PopupMenu::Popup(int x, int y) {
+bool PopupMenu::Popup(int x, int y, DWORD keysThread) {
     // The owner's messages are handled while the menu is open, so a second
     // request can come then (the tray icon clicked again): the open menu
     // stays as it is, its items included.
@@ -49,7 +49,15 @@ bool PopupMenu::Popup(int x, int y) {
     if (!menu) throw KestrinError(kMenuError);
     const UINT flags = alignment_ | TPM_RETURNCMD | TPM_RIGHTBUTTON;
     tracking_ = true;
+    const DWORD self = GetCurrentThreadId();
+    const bool joined = keysThread && keysThread != self && AttachThreadInput(self, keysThread, TRUE);
+    if (joined) {
+        // The joined input may have the other thread's foreground and focus.
+        SetForegroundWindow(owner_);
+        SetFocus(owner_);
+    }
     const auto command = static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner_, nullptr));
+    if (joined) AttachThreadInput(self, keysThread, FALSE);
     tracking_ = false;
     menu_.reset();
     // The owner must see a message after the menu: otherwise a menu opened

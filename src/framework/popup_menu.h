@@ -37,15 +37,19 @@ public:
     // the system refuses it). Valid until the next popup ends.
     HMENU Handle() const;
 
-    // TPM_LEFTALIGN, TPM_CENTERALIGN (the default) or TPM_RIGHTALIGN: where
-    // the menu lies horizontally relative to the point it is given.
+    // TPM_LEFTALIGN, TPM_CENTERALIGN (the default) or TPM_RIGHTALIGN, with
+    // TPM_TOPALIGN (the default) or TPM_BOTTOMALIGN: where the menu lies
+    // relative to the point it is given.
     void SetAlignment(UINT alignment) noexcept { alignment_ = alignment; }
 
     // Shows the menu at (x, y) in screen coordinates (items picked with the
-    // right button, as in a context menu) and returns when it has closed,
-    // after the chosen item's handler (if any) has run; an exception from
-    // the handler passes to the caller. True when an item was chosen.
-    bool Popup(int x, int y);
+    // right button, as in a context menu) and returns when it has closed, after the chosen item's handler (if any) has run; an exception
+    // from the handler passes to the caller. True when an item was chosen.
+    // While the menu is open, this thread's input is joined with that of
+    // `keysThread` (0: none): under Wine, keys typed at the keyboard go to
+    // the thread of the window under the pointer (for a tray menu, the
+    // taskbar's), not to the foreground window's.
+    bool Popup(int x, int y, DWORD keysThread = 0);
 
     // Observers are told when the menu is being destroyed.
     DestroyNotifier::Token AddDestroyObserver(std::function<void()> observer) {

@@ -26,9 +26,6 @@ constexpr char kTrayError[] = "タスクトレイにアイコンを登録でき�
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
 static_assert(sizeof(NOTIFYICONDATAA{}.szTip) > kMaxTipBytes);
 
-// The taskbar's rectangle is asked for with the record's first layout.
-static_assert(sizeof(APPBARDATA) == 36);
-
 // The button of a notification, and the button's flag in the shift state.
 struct ButtonAndShift {
     MouseButton button;
@@ -320,15 +317,16 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
     if (!enabled_) return;
 
     // Read for every notification, moves included: the pointer, and the
-    // taskbar's top edge, where popup menus open.
+    // taskbar's top edge, where popup menus open. The taskbar's window has
+    // it on every system; Wine's shell answers ABM_GETTASKBARPOS with a
+    // one-pixel strip at the screen's bottom edge.
     POINT cursor{};
     GetCursorPos(&cursor);
-    APPBARDATA taskbar{};
-    taskbar.cbSize = sizeof taskbar;
-    SHAppBarMessage(ABM_GETTASKBARPOS, &taskbar);
+    RECT taskbar{};
+    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &taskbar);
     const int x = cursor.x;
     const int y = cursor.y;
-    const int taskbarTop = taskbar.rc.top;
+    const int taskbarTop = taskbar.top;
 
     TrayMouseSetup setup;
     setup.HasLBPopupMenu = lbPopupMenu_ != nullptr;
@@ -398,7 +396,7 @@ void TTrayIcon::OpenPopup(bool leftMenu, int x, int y) {
     // Those messages may have taken this icon or its menu away.
     if (FromId(static_cast<uint32_t>(id)) != this) return;
     PopupMenu* menu = leftMenu ? lbPopupMenu_ : rbPopupMenu_;
-    if (menu) menu->Popup(x, y);
+    if (menu) menu->Popup(x, y, GetWindowThreadProcessId(FindWindowA("Shell_TrayWnd", nullptr), nullptr));
 }
 
 void TTrayIcon::DeliverPendingClick() {

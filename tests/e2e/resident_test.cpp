@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "support/child_process.h"
 #include "support/input.h"
 #include "support/kestrin_env.h"
 #include "support/kestrin_process.h"
@@ -230,6 +231,41 @@ TEST_F(KestrinE2E, RealClickOnTheTrayIconRunsAPass) {
     ASSERT_GE(icon.x, 0) << "the icon is nowhere on the taskbar";
     ClickAt(icon.x, icon.y);
     EXPECT_TRUE(k->WaitForLines("pass end", 1, 20000)) << "the click did not start a pass";
+    CloseController(*k);
+}
+
+// The menu as a user meets it after the settings dialog: opened by a real
+// right click and driven by real keys, which come through X, where Wine
+// gives them to the thread of the window under the pointer (the taskbar's;
+// SendInput's go to the foreground window's). The work area covers the whole
+// screen, as Wine's shell leaves it at times: nothing moves the menu then.
+TEST_F(KestrinE2E, AfterADialogTheTrayMenuOpensAboveTheTaskbarAndTakesTheKeyboard) {
+    struct WorkArea {
+        RECT previous{};
+        ~WorkArea() { SystemParametersInfoA(SPI_SETWORKAREA, 0, &previous, 0); }
+    } restored;
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &restored.previous, 0);
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &screen, 0);
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    const MenuDialog& settings = TrayMenuDialogs().front();
+    HWND dialog = OpenFromTrayMenu(k->ProcessId(), callback, settings);
+    ASSERT_TRUE(dialog && CloseWithCloseBox(k->ProcessId(), dialog, settings)) << "no settings dialog";
+    const POINT icon = LocateTrayIcon(callback, 1);
+    ASSERT_GE(icon.x, 0) << "the icon is nowhere on the taskbar";
+    auto xdotool = [](const std::string& input) { ChildProcess("/usr/bin/xdotool " + input).WaitForExit(kGenerousMs); };
+    xdotool("mousemove " + std::to_string(icon.x) + " " + std::to_string(icon.y) + " click 3");
+    HWND menu = WaitForTrackingMenu(k->ProcessId());
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    RECT shown{}, taskbar{};
+    GetWindowRect(menu, &shown);
+    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &taskbar);
+    EXPECT_EQ(shown.bottom, taskbar.top);
+    EXPECT_FALSE(PtInRect(&shown, icon)) << "over the icon, a second right click would choose 閉じる";
+    xdotool("key Down Escape");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(menu); })) << "the menu did not take Esc";
+    CloseMenu(menu);
     CloseController(*k);
 }
 

@@ -13,6 +13,7 @@
 #include "support/kestrin_process.h"
 #include "support/screenshot.h"
 #include "support/windows_find.h"
+#include "win32/clipboard.h"
 
 using namespace kestrin::test;
 
@@ -38,16 +39,60 @@ bool HasChild(const std::vector<ChildSeen>& children, const char* className, REC
     return false;
 }
 
-// Up from no selection: 閉じる, ﾊﾞｰｼﾞｮﾝ情報, ヘルプ, 設定 (separators are passed).
-void ChooseSettingsFromTheTrayMenu(const KestrinProcess& k) {
+// The dialog, opened from the tray menu (Up from no selection: 閉じる,
+// ﾊﾞｰｼﾞｮﾝ情報, ヘルプ, 設定; separators are passed), once it has the keyboard.
+HWND OpenSettings(const KestrinProcess& k) {
     HWND menu = OpenTrayMenu(k, CallbackWindow(WaitForController(k)));
-    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
-    ASSERT_TRUE(WaitFor([&] { return HasKeyboard(menu); }));
+    EXPECT_TRUE(menu && WaitFor([&] { return HasKeyboard(menu); })) << "no tray menu";
     for (int i = 0; i < 4; ++i) SendKey(VK_UP);
     SendKey(VK_RETURN);
+    HWND dialog = WaitForShownWindow("TPropForm", "プロパティ", 10000, k.ProcessId());
+    EXPECT_TRUE(dialog && WaitFor([&] { return GetForegroundWindow() == dialog; })) << "no settings dialog";
+    return dialog;
+}
+
+void CloseProgram(KestrinProcess& k) {
+    PostMessageA(WaitForController(k), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(k.WaitForExit(15000));
+    RemoveIni();
 }
 
 }  // namespace
+
+TEST(SettingsE2E, TheHotKeyFieldLooksAsEnabledAsItIs) {
+    WriteIni({"UseHK=1"});
+    KestrinProcess k;
+    ASSERT_TRUE(k.WaitForLines("resident", 1, 20000));
+    HWND dialog = OpenSettings(k);
+    const RECT field = DescribeWindow(FindWindowExA(dialog, nullptr, "msctls_hotkey32", nullptr)).clientRect;
+    Capture enabled;  // once its black text is drawn
+    ASSERT_TRUE(WaitFor([&] { return PixelsUnlike(enabled = CaptureScreen(field), 0) < enabled.pixels.size(); }));
+    // Down to "ホットキーを使う": Space unticks it, and ticks it again.
+    for (int i = 0; i < 5; ++i) SendKey(VK_DOWN);
+    SendKey(VK_SPACE);
+    EXPECT_TRUE(WaitFor([&] { return CaptureScreen(field).pixels != enabled.pixels; })) << "it still looks enabled";
+    SendKey(VK_SPACE);
+    EXPECT_TRUE(WaitFor([&] { return CaptureScreen(field).pixels == enabled.pixels; })) << "it still looks disabled";
+    SendKey(VK_F12);
+    CloseProgram(k);
+}
+
+TEST(SettingsE2E, TypingAfterAPasteGoesAfterThePastedText) {
+    RemoveIni();
+    KestrinProcess k;
+    ASSERT_TRUE(k.WaitForLines("resident", 1, 20000));
+    ASSERT_TRUE(kestrin::SetClipboardText(nullptr, "0"));
+    HWND dialog = OpenSettings(k);
+    HWND minutes = ChildWindowFromPoint(dialog, POINT{225, 45});
+    SendKey(VK_DOWN);
+    SendKeyChord({VK_CONTROL}, 'V');
+    SendKey('5');
+    char text[8] = {};  // an edit of another program tells its text only when asked
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(minutes, WM_GETTEXT, sizeof text, LPARAM(text)) == 2; }));
+    EXPECT_STREQ(text, "05");
+    SendKey(VK_F12);
+    CloseProgram(k);
+}
 
 TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey) {
     // Ctrl+Shift+F7 held by Kestrin; no interval.
@@ -56,9 +101,8 @@ TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey
     ASSERT_TRUE(k.WaitForLines("resident", 1, 20000));
     ASSERT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "Kestrin should hold the hot key";
 
-    ChooseSettingsFromTheTrayMenu(k);
-    HWND dialog = WaitForShownWindow("TPropForm", "プロパティ", 10000, k.ProcessId());
-    ASSERT_NE(dialog, nullptr) << "no settings dialog";
+    HWND dialog = OpenSettings(k);
+    ASSERT_NE(dialog, nullptr);
     const WindowInfo info = DescribeWindow(dialog);
     EXPECT_EQ(info.clientRect.right - info.clientRect.left, 373);
     EXPECT_EQ(info.clientRect.bottom - info.clientRect.top, 254);
@@ -70,7 +114,6 @@ TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey
     EXPECT_TRUE(HasChild(children, "Edit", {160, 72, 186, 90}));
     EXPECT_TRUE(HasChild(children, "Button", {53, 107, 320, 124}));
     EXPECT_TRUE(HasChild(children, "msctls_hotkey32", {160, 172, 281, 190}));
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 5000));
     // Shot once painted: the blue remark at the top and the green tick of OK.
     Capture shot;
     auto painted = [&] {
@@ -100,8 +143,5 @@ TEST(SettingsE2E, OpenedFromTheMenuItShowsItsControlsAndOkDropsTheUnwantedHotKey
                                                                            {"ManOnce", "1"}}));
     EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "the hot key is still held";
     UnregisterHotKey(nullptr, 1);
-
-    PostMessageA(WaitForController(k), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(k.WaitForExit(15000));
-    RemoveIni();
+    CloseProgram(k);
 }
