@@ -10,8 +10,9 @@
 // font, bounds, visibility, enabled state, identifier, place in the tab
 // order and the focus.
 //
-// The window is subclassed with an ANSI procedure, so every message a control
-// sees carries cp932 text, as the rest of the program does.
+// A control of our own classes sees every message from WM_NCCREATE on; one
+// of a system class, from right after its creation. The characters and the
+// texts a control sees are cp932, as in the rest of the program.
 #include <windows.h>
 
 #include <functional>

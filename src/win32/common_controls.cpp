@@ -32,9 +32,15 @@ bool Load(Library& library) noexcept {
     api.ImageList_GetImageCount = module.Find<decltype(api.ImageList_GetImageCount)>("ImageList_GetImageCount");
     api.ImageList_ReplaceIcon = module.Find<decltype(api.ImageList_ReplaceIcon)>("ImageList_ReplaceIcon");
     api.ImageList_Remove = module.Find<decltype(api.ImageList_Remove)>("ImageList_Remove");
+    // By ordinal: comctl32 before version 6 exports the subclass functions by no name.
+    api.SetWindowSubclass = module.Find<decltype(api.SetWindowSubclass)>(MAKEINTRESOURCEA(410));
+    api.GetWindowSubclass = module.Find<decltype(api.GetWindowSubclass)>(MAKEINTRESOURCEA(411));
+    api.RemoveWindowSubclass = module.Find<decltype(api.RemoveWindowSubclass)>(MAKEINTRESOURCEA(412));
+    api.DefSubclassProc = module.Find<decltype(api.DefSubclassProc)>(MAKEINTRESOURCEA(413));
     const auto initialize = module.Find<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx");
     if (!initialize || !api.ImageList_Create || !api.ImageList_Destroy || !api.ImageList_GetIcon ||
-        !api.ImageList_GetImageCount || !api.ImageList_ReplaceIcon || !api.ImageList_Remove)
+        !api.ImageList_GetImageCount || !api.ImageList_ReplaceIcon || !api.ImageList_Remove ||
+        !api.SetWindowSubclass || !api.GetWindowSubclass || !api.RemoveWindowSubclass || !api.DefSubclassProc)
         return false;
     // The hot-key entry and the tool tip; every load registers them anew,
     // since an unload takes the classes with it.
@@ -82,6 +88,14 @@ bool CommonControls::Loaded() noexcept {
     Library& library = State();
     std::lock_guard lock(library.mutex);
     return static_cast<bool>(library.module);
+}
+
+DWORD_PTR CommonControls::SubclassData(HWND window, SUBCLASSPROC procedure) noexcept {
+    Library& library = State();
+    // Under the lock, so that no other thread unloads the library meanwhile.
+    std::lock_guard lock(library.mutex);
+    DWORD_PTR data = 0;
+    return library.module && library.api.GetWindowSubclass(window, procedure, 0, &data) ? data : 0;
 }
 
 void CommonControls::DestroyImageList(HIMAGELIST list) noexcept { State().api.ImageList_Destroy(list); }

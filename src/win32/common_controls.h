@@ -23,6 +23,10 @@ struct CommonControlsApi {
     decltype(&::ImageList_GetImageCount) ImageList_GetImageCount = nullptr;
     decltype(&::ImageList_ReplaceIcon) ImageList_ReplaceIcon = nullptr;
     decltype(&::ImageList_Remove) ImageList_Remove = nullptr;
+    decltype(&::SetWindowSubclass) SetWindowSubclass = nullptr;
+    decltype(&::GetWindowSubclass) GetWindowSubclass = nullptr;  // through SubclassData
+    decltype(&::RemoveWindowSubclass) RemoveWindowSubclass = nullptr;
+    decltype(&::DefSubclassProc) DefSubclassProc = nullptr;
 };
 
 class CommonControls {
@@ -48,6 +52,10 @@ public:
 
     // Whether the library is loaded now (for the tests).
     static bool Loaded() noexcept;
+    // The reference data of the window's subclass `procedure` (identifier 0),
+    // or 0. Asks nothing while the library is not loaded: no window can
+    // have a subclass then.
+    static DWORD_PTR SubclassData(HWND window, SUBCLASSPROC procedure) noexcept;
     // Frees an image list; only while a hold exists.
     static void DestroyImageList(HIMAGELIST list) noexcept;
 
