@@ -15,16 +15,18 @@ namespace {
 // controls are Unicode windows). The two that carry what the controls read,
 // a typed character and a text set, reach the object in cp932 like
 // everything else in the program, and go on in UTF-16.
-bool Converted(HWND window, UINT message) { return (message == WM_CHAR || message == WM_SETTEXT) && IsWindowUnicode(window); }
+bool Converted(HWND window, UINT message) {
+    return (message == WM_CHAR || message == WM_SETTEXT) && IsWindowUnicode(window);
+}
 
 std::string Narrow(const wchar_t* text) {
-    std::string result(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr)), '\0');
+    std::string result(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr)), 0);
     WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
     return result;
 }
 
 std::wstring Widen(const char* text) {
-    std::wstring result(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0)), L'\0');
+    std::wstring result(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0)), 0);
     MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), static_cast<int>(result.size()));
     return result;
 }
@@ -41,9 +43,9 @@ WindowBinding* WindowBinding::Find(HWND window, WindowKind kind) noexcept {
     GetWindowThreadProcessId(window, &process);
     if (process != GetCurrentProcessId()) return nullptr;
     // The user data of a class whose procedure is not ours is someone else's.
-    WindowBinding* bound = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) == &Procedure
-                               ? reinterpret_cast<WindowBinding*>(GetWindowLongPtrA(window, GWLP_USERDATA))
-                               : reinterpret_cast<WindowBinding*>(CommonControls::SubclassData(window, &SubclassProcedure));
+    const bool ourClass = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) == &Procedure;
+    auto* bound = reinterpret_cast<WindowBinding*>(ourClass ? GetWindowLongPtrA(window, GWLP_USERDATA)
+                                                            : CommonControls::SubclassData(window, &SubclassProcedure));
     return bound && bound->kind_ == kind ? bound : nullptr;
 }
 
@@ -76,19 +78,16 @@ LRESULT WindowBinding::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = Handle();
     if (!subclass_) return DefWindowProcA(window, message, wParam, lParam);
     if (!Converted(window, message)) return subclass_->DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_SETTEXT) {
-        const std::wstring text = Widen(reinterpret_cast<const char*>(lParam));
-        return subclass_->DefSubclassProc(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+    if (message == WM_SETTEXT)
+        return subclass_->DefSubclassProc(window, message, wParam,
+                                          reinterpret_cast<LPARAM>(Widen(reinterpret_cast<char*>(lParam)).c_str()));
     // The lead byte of a double-byte character waits for its trail byte.
-    const char bytes[2] = {std::exchange(leadByte_, '\0'), static_cast<char>(wParam)};
+    const char bytes[3] = {std::exchange(leadByte_, '\0'), static_cast<char>(wParam), '\0'};
     if (!bytes[0] && IsDBCSLeadByte(static_cast<BYTE>(bytes[1]))) {
         leadByte_ = bytes[1];
         return 0;
     }
-    wchar_t unit = 0;
-    MultiByteToWideChar(CP_ACP, 0, bytes[0] ? bytes : bytes + 1, bytes[0] ? 2 : 1, &unit, 1);
-    return subclass_->DefSubclassProc(window, message, unit, lParam);
+    return subclass_->DefSubclassProc(window, message, Widen(bytes[0] ? bytes : bytes + 1)[0], lParam);
 }
 
 LRESULT CALLBACK WindowBinding::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -107,31 +106,26 @@ LRESULT CALLBACK WindowBinding::SubclassProcedure(HWND window, UINT message, WPA
                                                   DWORD_PTR object) {
     auto* self = reinterpret_cast<WindowBinding*>(object);
     if (!Converted(window, message)) return self->Deliver(message, wParam, lParam);
-    if (message == WM_SETTEXT) {
-        const std::string text = Narrow(reinterpret_cast<const wchar_t*>(lParam));
-        return self->Deliver(message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+    if (message == WM_SETTEXT)
+        return self->Deliver(message, wParam,
+                             reinterpret_cast<LPARAM>(Narrow(reinterpret_cast<wchar_t*>(lParam)).c_str()));
     // A double-byte character comes as its two bytes, as to an ANSI window.
-    char bytes[2];
-    const auto unit = static_cast<wchar_t>(wParam);
-    const int count = WideCharToMultiByte(CP_ACP, 0, &unit, 1, bytes, sizeof bytes, nullptr, nullptr);
+    const wchar_t unit[2] = {static_cast<wchar_t>(wParam), L'\0'};
     LRESULT result = 0;
-    for (int i = 0; i < count && self->Handle(); ++i)
-        result = self->Deliver(message, static_cast<unsigned char>(bytes[i]), lParam);
+    for (const char byte : Narrow(unit))
+        if (byte && self->Handle()) result = self->Deliver(message, static_cast<unsigned char>(byte), lParam);
     return result;
 }
 
 LRESULT WindowBinding::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
-        // The window's last message: the object lets go of it first.
-        const HWND window = Handle();
-        const CommonControlsApi* subclass = subclass_;
+        // The window's last message: the object lets go of it.
         Unbind();
+        const LRESULT result = CallDefault(message, wParam, lParam);
         (void)window_.release();
         subclass_ = nullptr;
         if (graphics_) graphics_->WindowGone();
-        return subclass ? subclass->DefSubclassProc(window, message, wParam, lParam)
-                        : DefWindowProcA(window, message, wParam, lParam);
+        return result;
     }
     return GuardedCall([&]() -> LRESULT {
         if (message != kGraphicHostMessage) return dispatch_(*this, message, wParam, lParam);

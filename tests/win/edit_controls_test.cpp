@@ -124,6 +124,14 @@ TEST(Edit, HookSeesTextAsCp932Bytes) {
     ASSERT_EQ(edit.textsSet.size(), 1u);
     EXPECT_EQ(edit.textsSet[0], "分ごと");
     EXPECT_EQ(edit.Text(), "分ごと");
+    // Typed characters too, passed on whole: cut from their UTF-16 codes,
+    // "ｱ" (U+FF71) and "表" (U+8868) would be others.
+    Edit plain(host.Handle(), {8, 30, 100, 18});
+    std::string typed;
+    plain.OnKeyPress = [&](Control&, char& key) { typed += key; };
+    Type(plain.Handle(), "aｱあ表");
+    EXPECT_EQ(typed, "aｱあ表");
+    EXPECT_EQ(plain.Text(), "aｱあ表");
 }
 
 TEST(HotKeyEdit, IsTheSystemHotKeyControlAndNoTabStop) {
