@@ -5,12 +5,11 @@
 // between. After WM_NCDESTROY the window never reaches the object, so
 // either may outlive the other.
 //
-// One slot holds the object. A window of our own classes gets it at
-// WM_NCCREATE (CreateWindowEx's last argument) and keeps it in its user
-// data. A control of a system class (edit, button, hot key) is hooked right
-// after creation with comctl32's subclass, the object as its reference data,
-// which chains with any other subclass. Both are read in the process, with
-// no call to Wine's server.
+// One slot holds the object: the user data of a window of our classes,
+// bound at WM_NCCREATE (CreateWindowEx's last argument), read in the process
+// for every message; the reference data of a comctl32 subclass for a control
+// of a system class, hooked right after creation, which chains with any
+// other subclass (Wine's comctl32 finds it through a window property).
 #include <windows.h>
 
 #include <cstdint>

@@ -8,6 +8,8 @@ namespace kestrin {
 namespace {
 
 BOOL CALLBACK FindShared(HWND topLevel, LPARAM found) {
+    // Only a form holds it; that is seen in the process, a child is asked of Wine's server.
+    if (!TopLevelWindow::FromHandle(topLevel)) return TRUE;
     auto*& window = *reinterpret_cast<TCallbackWindow**>(found);
     window = static_cast<TCallbackWindow*>(
         Control::FromHandle(FindWindowExA(topLevel, nullptr, TCallbackWindow::kClassName, nullptr)));
