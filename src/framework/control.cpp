@@ -49,7 +49,7 @@ Control::Control(HWND parent) : WindowBinding(wkControl, &DispatchTo<Control>), 
 
 Control::~Control() { DestroyUnbound(); }
 
-Control* Control::FromHandle(HWND window) { return static_cast<Control*>(Find(window, wkControl)); }
+Control* Control::FromHandle(HWND window) noexcept { return static_cast<Control*>(Find(window, wkControl)); }
 
 bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
     // Menu items and accelerators come with lParam 0 and belong to the form.

@@ -1,6 +1,5 @@
 #include "framework/window_binding.h"
 
-#include <string>
 #include <utility>
 
 #include "framework/graphic_control.h"
@@ -12,24 +11,9 @@ namespace kestrin {
 namespace {
 
 // comctl32 hands a subclass its window's messages in UTF-16 (the system's
-// controls are Unicode windows). The two that carry what the controls read,
-// a typed character and a text set, reach the object in cp932 like
-// everything else in the program, and go on in UTF-16.
-bool Converted(HWND window, UINT message) {
-    return (message == WM_CHAR || message == WM_SETTEXT) && IsWindowUnicode(window);
-}
-
-std::string Narrow(const wchar_t* text) {
-    std::string result(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr)), 0);
-    WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
-}
-
-std::wstring Widen(const char* text) {
-    std::wstring result(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0)), 0);
-    MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), static_cast<int>(result.size()));
-    return result;
-}
+// controls are Unicode windows); the characters typed reach the object in
+// cp932, as everything else in the program, and go on in UTF-16.
+bool Converted(HWND window, UINT message) { return message == WM_CHAR && IsWindowUnicode(window); }
 
 }  // namespace
 
@@ -74,20 +58,21 @@ void WindowBinding::DestroyUnbound() noexcept {
     subclass_ = nullptr;
 }
 
-LRESULT WindowBinding::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WindowBinding::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     HWND window = Handle();
     if (!subclass_) return DefWindowProcA(window, message, wParam, lParam);
-    if (!Converted(window, message)) return subclass_->DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_SETTEXT)
-        return subclass_->DefSubclassProc(window, message, wParam,
-                                          reinterpret_cast<LPARAM>(Widen(reinterpret_cast<char*>(lParam)).c_str()));
-    // The lead byte of a double-byte character waits for its trail byte.
-    const char bytes[3] = {std::exchange(leadByte_, '\0'), static_cast<char>(wParam), '\0'};
-    if (!bytes[0] && IsDBCSLeadByte(static_cast<BYTE>(bytes[1]))) {
-        leadByte_ = bytes[1];
-        return 0;
+    if (Converted(window, message)) {
+        // The lead byte of a double-byte character waits for its trail byte.
+        const char bytes[2] = {std::exchange(leadByte_, '\0'), static_cast<char>(wParam)};
+        if (!bytes[0] && IsDBCSLeadByte(static_cast<BYTE>(bytes[1]))) {
+            leadByte_ = bytes[1];
+            return 0;
+        }
+        wchar_t unit = 0;
+        MultiByteToWideChar(CP_ACP, 0, bytes[0] ? bytes : bytes + 1, bytes[0] ? 2 : 1, &unit, 1);
+        wParam = unit;
     }
-    return subclass_->DefSubclassProc(window, message, Widen(bytes[0] ? bytes : bytes + 1)[0], lParam);
+    return subclass_->DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowBinding::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -106,18 +91,17 @@ LRESULT CALLBACK WindowBinding::SubclassProcedure(HWND window, UINT message, WPA
                                                   DWORD_PTR object) {
     auto* self = reinterpret_cast<WindowBinding*>(object);
     if (!Converted(window, message)) return self->Deliver(message, wParam, lParam);
-    if (message == WM_SETTEXT)
-        return self->Deliver(message, wParam,
-                             reinterpret_cast<LPARAM>(Narrow(reinterpret_cast<wchar_t*>(lParam)).c_str()));
     // A double-byte character comes as its two bytes, as to an ANSI window.
-    const wchar_t unit[2] = {static_cast<wchar_t>(wParam), L'\0'};
+    char bytes[2];
+    const auto unit = static_cast<wchar_t>(wParam);
+    const int count = WideCharToMultiByte(CP_ACP, 0, &unit, 1, bytes, sizeof bytes, nullptr, nullptr);
     LRESULT result = 0;
-    for (const char byte : Narrow(unit))
-        if (byte && self->Handle()) result = self->Deliver(message, static_cast<unsigned char>(byte), lParam);
+    for (int i = 0; i < count && self->Handle(); ++i)
+        result = self->Deliver(message, static_cast<unsigned char>(bytes[i]), lParam);
     return result;
 }
 
-LRESULT WindowBinding::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WindowBinding::Deliver(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCDESTROY) {
         // The window's last message: the object lets go of it.
         Unbind();

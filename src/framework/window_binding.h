@@ -68,12 +68,12 @@ protected:
     }
     // The window's own handling: DefWindowProcA for our classes, the next
     // subclass or the system's control for the others.
-    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 private:
     static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                               DWORD_PTR object);
-    LRESULT Deliver(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Deliver(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     WindowHandle window_;
     std::unique_ptr<GraphicHost> graphics_;

@@ -23,10 +23,12 @@ struct CommonControlsApi {
     decltype(&::ImageList_GetImageCount) ImageList_GetImageCount = nullptr;
     decltype(&::ImageList_ReplaceIcon) ImageList_ReplaceIcon = nullptr;
     decltype(&::ImageList_Remove) ImageList_Remove = nullptr;
-    decltype(&::SetWindowSubclass) SetWindowSubclass = nullptr;
-    decltype(&::GetWindowSubclass) GetWindowSubclass = nullptr;  // through SubclassData
-    decltype(&::RemoveWindowSubclass) RemoveWindowSubclass = nullptr;
-    decltype(&::DefSubclassProc) DefSubclassProc = nullptr;
+    // Declared as throwing nothing, which they do not: the binding calls
+    // them for every message, and needs no unwind tables for them then.
+    BOOL(WINAPI* SetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) noexcept = nullptr;
+    BOOL(WINAPI* GetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*) noexcept = nullptr;  // SubclassData
+    BOOL(WINAPI* RemoveWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR) noexcept = nullptr;
+    LRESULT(WINAPI* DefSubclassProc)(HWND, UINT, WPARAM, LPARAM) noexcept = nullptr;
 };
 
 class CommonControls {
