@@ -9,7 +9,8 @@
 // bound at WM_NCCREATE (CreateWindowEx's last argument), read in the process
 // for every message; the reference data of a comctl32 subclass for a control
 // of a system class, hooked right after creation, which chains with any
-// other subclass (Wine's comctl32 finds it through a window property).
+// other subclass. (Wine's comctl32 keeps a window's subclasses in a window
+// property: each message to such a control asks Wine's server three times.)
 #include <windows.h>
 
 #include <cstdint>
