@@ -58,7 +58,6 @@ void Application::Initialize(HINSTANCE instance) {
     windowClass.procedure = &WindowBinding::Procedure;
     windowClass.icon = ProgramIcon();
     windowClass.smallIcon = ProgramSmallIcon();
-    windowClass.procedureMustMatch = true;
     EnsureWindowClass(windowClass);
     // Hidden and of no size: it only owns the forms (so that they have no
     // taskbar buttons of their own) and receives the framework's messages.

@@ -49,7 +49,7 @@ Control::Control(HWND parent) : WindowBinding(wkControl, &DispatchTo<Control>), 
 
 Control::~Control() { DestroyUnbound(); }
 
-Control* Control::FromHandle(HWND window) { return static_cast<Control*>(Find(window, wkControl)); }
+Control* Control::FromHandle(HWND window) noexcept { return static_cast<Control*>(Find(window, wkControl)); }
 
 bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
     // Menu items and accelerators come with lParam 0 and belong to the form.
@@ -144,18 +144,20 @@ void Control::Create(const char* className, ControlArgs args) {
 }
 
 void Control::CreateOwn(const char* className, ControlArgs args, UINT classStyle) {
-    EnsureWindowClass(WindowClassDescription{.name = className, .style = classStyle});
+    EnsureWindowClass(WindowClassDescription{.name = className, .procedure = &Procedure, .style = classStyle});
     ownClass_ = true;
     Create(className, std::move(args));
 }
 
 void Control::MakeWindow(int id, HWND insertAfter) {
+    // Our own classes are bound at WM_NCCREATE, the system's right after.
     HWND window = CreateWindowExA(args_.exStyle, className_, args_.text.c_str(), args_.style | WS_CHILD,
                                   args_.bounds.x, args_.bounds.y, args_.bounds.width, args_.bounds.height, parent_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
-    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", className_);
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(),
+                                  ownClass_ ? static_cast<WindowBinding*>(this) : nullptr);
+    if (window && !ownClass_ && !Hook(window, commonControls_)) DestroyWindow(window);
+    if (!Handle()) throw KestrinError::Format("ウィンドウ %s を作成できません。", className_);
     if (insertAfter) SetWindowPos(window, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    BindCreated(window);
 }
 
 void Control::Recreate() { Rebuild(0, 0); }

@@ -10,8 +10,9 @@
 // font, bounds, visibility, enabled state, identifier, place in the tab
 // order and the focus.
 //
-// The window is subclassed with an ANSI procedure, so every message a control
-// sees carries cp932 text, as the rest of the program does.
+// A control of our own classes sees every message from WM_NCCREATE on; one
+// of a system class, from right after its creation. The characters typed
+// that a control sees are cp932, as in the rest of the program.
 #include <windows.h>
 
 #include <functional>
@@ -64,7 +65,7 @@ public:
 
     // The control object bound to a window, or nullptr for a window that is
     // not one of ours (or no window).
-    static Control* FromHandle(HWND window);
+    static Control* FromHandle(HWND window) noexcept;
 
     // For a parent's window procedure: hand WM_COMMAND / WM_NOTIFY from a
     // child back to the child's object. False when no control of ours claimed it.

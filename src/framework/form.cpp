@@ -139,7 +139,6 @@ void Form::Create(HWND owner) {
         .icon = ProgramIcon(),
         .smallIcon = ProgramSmallIcon(),
         .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
-        .procedureMustMatch = true,
     });
     const SIZE screen = CentringScreen();
     CreateParamsRecord params;

@@ -1,20 +1,22 @@
 #pragma once
 // The one way a window of ours finds its object (the application, a form, a
 // control): the binding holds the object from the window's first message
-// (WM_NCCREATE) to its last (WM_NCDESTROY), and the object owns the window's
-// handle in between. After WM_NCDESTROY the window never reaches the object,
-// so either may outlive the other.
+// to its last (WM_NCDESTROY), and the object owns the window's handle in
+// between. After WM_NCDESTROY the window never reaches the object, so
+// either may outlive the other.
 //
-// The binding is kept twice, written and cleared together: in a window
-// property, by which a lookup about any window (Find) tells ours from every
-// other, and in the window's user data, which its own messages read (Wine
-// answers a property from its server, some 35 us for every message, and the
-// user data in the process).
+// One slot holds the object: the user data of a window of our classes,
+// bound at WM_NCCREATE (CreateWindowEx's last argument), read in the process
+// for every message; the reference data of a comctl32 subclass for a control
+// of a system class, hooked right after creation, which chains with any
+// other subclass. (Wine's comctl32 keeps a window's subclasses in a window
+// property: each message to such a control asks Wine's server three times.)
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 
+#include "win32/common_controls.h"
 #include "win32/handles.h"
 
 namespace kestrin {
@@ -46,17 +48,16 @@ protected:
     WindowBinding(WindowKind kind, Dispatcher dispatch) noexcept;
     ~WindowBinding();
 
-    // The object of that kind bound to a window of this process, or nullptr.
+    // The object of that kind bound to a window of this process, or nullptr
+    // (for another program's window, one of another kind, or no window).
     static WindowBinding* Find(HWND window, WindowKind kind) noexcept;
 
     // The procedure of our window classes: CreateWindowEx gets the object as
     // its last argument. Messages before WM_NCCREATE get DefWindowProcA.
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Windows of system classes get our procedure only once they exist, so
-    // WM_NCCREATE never reaches it: they are bound here, right after
-    // creation, the same way (the system's controls leave the user data to
-    // the program); their class's procedure gets what the object leaves.
-    void BindCreated(HWND window) noexcept;
+    // Binds a window of a system class just made; the library is held for
+    // as long as the window lives. False when the system refuses.
+    bool Hook(HWND window, const CommonControls& library) noexcept;
     // From now on no message reaches the object.
     void Unbind() noexcept;
     // Unbinds, then destroys the window (the object takes no part).
@@ -66,20 +67,22 @@ protected:
     void DestroyBound() noexcept {
         if (window_) DestroyWindow(window_.get());
     }
-    // The handling of the procedure behind ours.
-    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
-        return CallWindowProcA(defaultProcedure_, Handle(), message, wParam, lParam);
-    }
+    // The window's own handling: DefWindowProcA for our classes, the next
+    // subclass or the system's control for the others.
+    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 private:
-    void Bind(HWND window) noexcept;
-    static void Clear(HWND window) noexcept;
+    static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR object);
+    LRESULT Deliver(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     WindowHandle window_;
     std::unique_ptr<GraphicHost> graphics_;
     Dispatcher dispatch_;
-    WNDPROC defaultProcedure_ = DefWindowProcA;
+    // The library's functions while a system control is hooked, else nullptr.
+    const CommonControlsApi* subclass_ = nullptr;
     WindowKind kind_;
+    char leadByte_ = 0;  // of a double-byte character on its way to the control
 };
 
 }  // namespace kestrin

@@ -18,7 +18,7 @@ void EnsureWindowClass(const WindowClassDescription& windowClass) {
     WNDCLASSEXA info{};
     info.cbSize = sizeof info;
     if (GetClassInfoExA(instance, windowClass.name, &info)) {
-        if (windowClass.procedureMustMatch && info.lpfnWndProc != windowClass.procedure)
+        if (info.lpfnWndProc != windowClass.procedure)
             throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name);
         return;
     }

@@ -23,15 +23,12 @@ struct WindowClassDescription {
     // every class.
     HICON smallIcon = nullptr;
     HBRUSH background = nullptr;
-    // A class of that name that another procedure serves is a clash (two
-    // forms with one class name); classes served through a subclass
-    // (controls) do not care.
-    bool procedureMustMatch = false;
 };
 
 // Registers the class in the program's module unless it is there already.
 // Throws KestrinError "ウィンドウクラス %s を登録できません。" when the system
-// refuses or a clash is found.
+// refuses or a class of that name has another procedure (two forms with one
+// class name).
 void EnsureWindowClass(const WindowClassDescription& windowClass);
 
 // The module the program's classes and resources live in.

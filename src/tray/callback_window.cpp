@@ -6,25 +6,27 @@
 namespace kestrin {
 
 namespace {
-// The process's window and its icons; GUI thread only. Both are constant-
-// initialised, so neither is built on first use.
-TCallbackWindow* sharedWindow = nullptr;
-constinit IconRegistry<TrayNotificationSink> registry;
-}  // namespace
 
-IconRegistry<TrayNotificationSink>& TrayIcons() { return registry; }
+BOOL CALLBACK FindShared(HWND topLevel, LPARAM found) {
+    // Only a form holds it; that is seen in the process, a child is asked of Wine's server.
+    if (!TopLevelWindow::FromHandle(topLevel)) return TRUE;
+    auto*& window = *reinterpret_cast<TCallbackWindow**>(found);
+    window = static_cast<TCallbackWindow*>(
+        Control::FromHandle(FindWindowExA(topLevel, nullptr, TCallbackWindow::kClassName, nullptr)));
+    return window == nullptr;
+}
+
+}  // namespace
 
 TCallbackWindow::TCallbackWindow(HWND parent) : Control(parent) {
     CreateOwn(kClassName, {.style = 0}, kNeverPaintedClassStyle);  // never shown
-    sharedWindow = this;
-}
-
-TCallbackWindow::~TCallbackWindow() {
-    if (sharedWindow == this) sharedWindow = nullptr;
 }
 
 TCallbackWindow* TCallbackWindow::Shared() noexcept {
-    return sharedWindow && sharedWindow->Handle() ? sharedWindow : nullptr;
+    // A child of a top-level window of the GUI thread, the tray's only thread.
+    TCallbackWindow* window = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindShared, reinterpret_cast<LPARAM>(&window));
+    return window;
 }
 
 TCallbackWindow& TCallbackWindow::Ensure(Form& owner) {
@@ -34,15 +36,11 @@ TCallbackWindow& TCallbackWindow::Ensure(Form& owner) {
     return owner.Add<TCallbackWindow>();
 }
 
-void TCallbackWindow::ForgetIcon(const TrayNotificationSink* icon) noexcept {
-    if (sharedWindow && sharedWindow->currentIcon_ == icon) sharedWindow->currentIcon_ = nullptr;
-}
-
 bool TCallbackWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case kTrayCallbackMessage:
             // An identifier that no icon of ours has is ignored.
-            if (TrayNotificationSink* icon = TrayIcons().Find(static_cast<uint32_t>(wParam))) {
+            if (TrayNotificationSink* icon = icons_.Find(static_cast<uint32_t>(wParam))) {
                 currentIcon_ = icon;
                 icon->TrayNotification(static_cast<UINT>(lParam));
             }

@@ -47,14 +47,15 @@ ButtonAndShift ButtonOf(TrayButton button) {
 }  // namespace
 
 // The registry keeps the icons as notification sinks (all the callback window knows of them).
-TTrayIcon::RegistryEntry::RegistryEntry(TTrayIcon* icon) : id_(TrayIcons().Register(icon)) {}
+TTrayIcon::RegistryEntry::RegistryEntry(TCallbackWindow& window, TTrayIcon* icon)
+    : window_(window), id_(window.Icons().Register(icon)) {}
 
-TTrayIcon::RegistryEntry::~RegistryEntry() { TrayIcons().Unregister(id_); }
+TTrayIcon::RegistryEntry::~RegistryEntry() { window_.Icons().Unregister(id_); }
 
-TTrayIcon::TTrayIcon(Form& owner) : owner_(owner), registryEntry_(this), iconId_(registryEntry_.Id()) {
+TTrayIcon::TTrayIcon(Form& owner)
+    : owner_(owner), callback_(TCallbackWindow::Ensure(owner)), registryEntry_(callback_, this),
+      iconId_(registryEntry_.Id()) {
     tipHelp_ = "TipHelp";
-    // May throw; the registry entry goes with the members built so far.
-    TCallbackWindow::Ensure(owner_);
     record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
     record_.uID = static_cast<UINT>(iconId_);
     record_.uCallbackMessage = kTrayCallbackMessage;
@@ -81,7 +82,7 @@ TTrayIcon::~TTrayIcon() {
     if (lbPopupMenu_) lbPopupMenu_->RemoveDestroyObserver(lbToken_);
     if (rbPopupMenu_) rbPopupMenu_->RemoveDestroyObserver(rbToken_);
     if (ImageList* list = animateIcons_.load()) list->RemoveDestroyObserver(animateIconsToken_);
-    TCallbackWindow::ForgetIcon(this);
+    callback_.ForgetIcon(this);
 }
 
 void TTrayIcon::OnLoaded() { UpdateNotifyIcon(NotifyAction::Add); }
@@ -232,7 +233,9 @@ const TTrayIconAnimate* TTrayIcon::AnimationWorker() const noexcept {
 }
 
 TTrayIcon* TTrayIcon::FromId(uint32_t id) {
-    return static_cast<TTrayIcon*>(TrayIcons().Find(id));  // every sink there is an icon
+    // Every sink there is an icon.
+    TCallbackWindow* window = TCallbackWindow::Shared();
+    return window ? static_cast<TTrayIcon*>(window->Icons().Find(id)) : nullptr;
 }
 
 UINT TTrayIcon::TaskbarCreatedMessage() {
@@ -246,7 +249,7 @@ UINT TTrayIcon::TaskbarCreatedMessage() {
 void TTrayIcon::HandleTaskbarCreated() noexcept {
     if (!visible_ || Loading()) return;
     try {
-        const HWND window = TCallbackWindow::Ensure(owner_).Handle();
+        const HWND window = callback_.Handle();
         std::lock_guard lock(recordMutex_);
         // The new taskbar knows no icons; an icon that is still there (a
         // broadcast without a restart) refuses the add but takes a modify.
@@ -264,7 +267,7 @@ void TTrayIcon::UpdateNotifyIcon(NotifyAction action) {
     switch (action) {
         case NotifyAction::Add: {
             if (!visible_) return;
-            const HWND window = TCallbackWindow::Ensure(owner_).Handle();
+            const HWND window = callback_.Handle();
             std::lock_guard lock(recordMutex_);
             record_.hWnd = window;
             if (!SendLocked(NIM_ADD, CurrentPictureLocked())) throw KestrinError(kTrayError);
@@ -367,8 +370,7 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
             break;
         }
         case TrayMouseAction::StartClickWaiter:
-            if (TCallbackWindow* window = TCallbackWindow::Shared())
-                TSingleClick::Start(window->Handle(), kDeliverPendingClickMessage);
+            TSingleClick::Start(callback_.Handle(), kDeliverPendingClickMessage);
             break;
         case TrayMouseAction::None:
         default:

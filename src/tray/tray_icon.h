@@ -138,16 +138,17 @@ protected:
 private:
     enum class NotifyAction { Add, Modify, Delete };
 
-    // An identifier taken from the process's registry for as long as it lives.
+    // An identifier taken from the callback window's registry for as long as it lives.
     class RegistryEntry {
     public:
-        explicit RegistryEntry(TTrayIcon* icon);
+        RegistryEntry(TCallbackWindow& window, TTrayIcon* icon);
         ~RegistryEntry();
         RegistryEntry(const RegistryEntry&) = delete;
         RegistryEntry& operator=(const RegistryEntry&) = delete;
         int32_t Id() const noexcept { return id_; }
 
     private:
+        TCallbackWindow& window_;
         int32_t id_;
     };
 
@@ -166,6 +167,8 @@ private:
     void PresentFrame(const std::function<HICON()>& takeFrame) override;
 
     Form& owner_;
+    // The process's callback window; its owner outlives this icon.
+    TCallbackWindow& callback_;
     RegistryEntry registryEntry_;
     const int32_t iconId_;
 

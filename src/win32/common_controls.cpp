@@ -30,9 +30,14 @@ bool Load(Library& library) noexcept {
     api.ImageList_Destroy = module.Find<decltype(api.ImageList_Destroy)>("ImageList_Destroy");
     api.ImageList_GetIcon = module.Find<decltype(api.ImageList_GetIcon)>("ImageList_GetIcon");
     api.ImageList_ReplaceIcon = module.Find<decltype(api.ImageList_ReplaceIcon)>("ImageList_ReplaceIcon");
+    // By ordinal: comctl32 before version 6 exports the subclass functions by no name.
+    api.SetWindowSubclass = module.Find<decltype(api.SetWindowSubclass)>(MAKEINTRESOURCEA(410));
+    api.GetWindowSubclass = module.Find<decltype(api.GetWindowSubclass)>(MAKEINTRESOURCEA(411));
+    api.RemoveWindowSubclass = module.Find<decltype(api.RemoveWindowSubclass)>(MAKEINTRESOURCEA(412));
+    api.DefSubclassProc = module.Find<decltype(api.DefSubclassProc)>(MAKEINTRESOURCEA(413));
     const auto initialize = module.Find<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx");
     if (!initialize || !api.ImageList_Create || !api.ImageList_Destroy || !api.ImageList_GetIcon ||
-        !api.ImageList_ReplaceIcon)
+        !api.ImageList_ReplaceIcon || !api.SetWindowSubclass || !api.GetWindowSubclass || !api.RemoveWindowSubclass || !api.DefSubclassProc)
         return false;
     // The hot-key entry and the tool tip; every load registers them anew,
     // since an unload takes the classes with it.
@@ -74,6 +79,14 @@ void CommonControls::Release() noexcept {
     if (--library.holds > 0) return;
     library.api = {};
     library.module.reset();
+}
+
+DWORD_PTR CommonControls::SubclassData(HWND window, SUBCLASSPROC procedure) noexcept {
+    Library& library = State();
+    // Under the lock, so that no other thread unloads the library meanwhile.
+    std::lock_guard lock(library.mutex);
+    DWORD_PTR data = 0;
+    return library.module && library.api.GetWindowSubclass(window, procedure, 0, &data) ? data : 0;
 }
 
 void CommonControls::DestroyImageList(HIMAGELIST list) noexcept { State().api.ImageList_Destroy(list); }

@@ -21,6 +21,12 @@ struct CommonControlsApi {
     decltype(&::ImageList_Destroy) ImageList_Destroy = nullptr;
     decltype(&::ImageList_GetIcon) ImageList_GetIcon = nullptr;
     decltype(&::ImageList_ReplaceIcon) ImageList_ReplaceIcon = nullptr;
+    // Declared as throwing nothing, which they do not: the binding calls
+    // them for every message, and needs no unwind tables for them then.
+    BOOL(WINAPI* SetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) noexcept = nullptr;
+    BOOL(WINAPI* GetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*) noexcept = nullptr;  // SubclassData
+    BOOL(WINAPI* RemoveWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR) noexcept = nullptr;
+    LRESULT(WINAPI* DefSubclassProc)(HWND, UINT, WPARAM, LPARAM) noexcept = nullptr;
 };
 
 class CommonControls {
@@ -44,6 +50,10 @@ public:
 
     void Release() noexcept;
 
+    // The reference data of the window's subclass `procedure` (identifier 0),
+    // or 0. Asks nothing while the library is not loaded: no window can
+    // have a subclass then.
+    static DWORD_PTR SubclassData(HWND window, SUBCLASSPROC procedure) noexcept;
     // Frees an image list; only while a hold exists.
     static void DestroyImageList(HIMAGELIST list) noexcept;
 

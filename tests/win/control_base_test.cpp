@@ -21,6 +21,7 @@
 #include "framework/image.h"
 #include "framework/label.h"
 #include "framework/panel.h"
+#include "win32/common_controls.h"
 #include "win32/portable/error.h"
 #include "win32/ui_font.h"
 #include "support/app_fixture.h"
@@ -55,6 +56,23 @@ const ControlKind kKinds[] = {
     {"Image", [](HWND p) { return std::make_unique<Image>(p, Bounds{8, 8, 32, 32}); }},
     {"Bevel", [](HWND p) { return std::make_unique<Bevel>(p, Bounds{8, 8, 100, 3}); }},
 };
+
+// A control of its own class, made by its own constructor.
+struct CreationProbe : Control {
+    explicit CreationProbe(HWND parent) : Control(parent) { CreateOwn("KestrinTestProbe", {}); }
+    bool HandleMessage(UINT message, WPARAM, LPARAM, LRESULT&) override {
+        if (message == WM_CREATE) handleAtCreate = Handle();
+        return false;
+    }
+    HWND handleAtCreate = nullptr;
+};
+
+// Someone else's subclass, on top of ours: notes the characters and the end it sees.
+std::string theirs;
+LRESULT CALLBACK TheirSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR library) {
+    if (message == WM_CHAR || message == WM_NCDESTROY) theirs += message == WM_CHAR ? static_cast<char>(wParam) : '.';
+    return (*reinterpret_cast<const CommonControls*>(library))->DefSubclassProc(window, message, wParam, lParam);
+}
 
 TEST(UiFont, IsMsPGothic12PixelsShiftJis) {
     LOGFONTA font{};
@@ -148,9 +166,36 @@ TEST(Control, FromHandleKnowsOnlyOurControls) {
     HWND foreign = CreateWindowExA(0, "BUTTON", "x", WS_CHILD, 0, 0, 10, 10, host.Handle(), nullptr, nullptr, nullptr);
     ASSERT_NE(foreign, nullptr);
     EXPECT_EQ(Control::FromHandle(foreign), nullptr);
+    Label label(host.Handle());
+    SetWindowLongPtrA(foreign, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<WindowBinding*>(&label)));
+    EXPECT_EQ(Control::FromHandle(foreign), nullptr);
     EXPECT_FALSE(Control::RouteCommand(MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(foreign)));
     EXPECT_FALSE(Control::RouteCommand(MAKEWPARAM(1, 0), 0)) << "a menu command is the form's";
     DestroyWindow(foreign);
+}
+
+TEST(Control, AControlOfItsOwnClassSeesItsCreation) {
+    ControlHost host;
+    CreationProbe probe(host.Handle());
+    ASSERT_NE(probe.Handle(), nullptr);
+    EXPECT_EQ(probe.handleAtCreate, probe.Handle());
+}
+
+TEST(Control, ASubclassAddedOnTopChainsAndEitherMayGoFirst) {
+    const CommonControls library = CommonControls::Hold();
+    for (const bool oursFirst : {false, true}) {
+        ControlHost host;
+        auto edit = std::make_unique<Edit>(host.Handle(), Bounds{0, 0, 80, 18});
+        const HWND window = edit->Handle();
+        theirs.clear();
+        ASSERT_TRUE(library->SetWindowSubclass(window, &TheirSubclass, 1, reinterpret_cast<DWORD_PTR>(&library)));
+        SendMessageA(window, WM_CHAR, 'a', 1);
+        if (!oursFirst) library->RemoveWindowSubclass(window, &TheirSubclass, 1);
+        SendMessageA(window, WM_CHAR, 'b', 1);
+        EXPECT_EQ(edit->Text(), "ab");
+        edit.reset();
+        EXPECT_EQ(theirs, oursFirst ? "ab." : "a") << (oursFirst ? "ours went first" : "theirs went first");
+    }
 }
 
 TEST(Control, DestroyingTheObjectDestroysItsWindow) {

@@ -74,12 +74,12 @@ TEST(Edit, SelectionAndReadOnly) {
 class DigitsEdit : public Edit {
 public:
     using Edit::Edit;
-    std::vector<std::string> textsSet;
+    std::string typed;
     int refused = 0;
 
 protected:
-    bool HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        if (message == WM_SETTEXT) textsSet.emplace_back(reinterpret_cast<const char*>(lParam));
+    bool HandleEditMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+        if (message == WM_CHAR) typed += static_cast<char>(wParam);
         if (message == WM_CHAR && (wParam < '0' || wParam > '9')) {
             ++refused;
             result = 0;
@@ -97,15 +97,19 @@ TEST(Edit, DerivedControlTakesOverMessagesBeforeTheEditSeesThem) {
     EXPECT_EQ(edit.refused, 2);
 }
 
-TEST(Edit, HookSeesTextAsCp932Bytes) {
-    // The numeric edits parse what arrives; they must get the program's own
-    // code page, not UTF-16.
+TEST(Edit, HookSeesTypedCharactersAsCp932Bytes) {
+    // The numeric edits judge each character typed; they must get the
+    // program's own code page: cut from their UTF-16 codes, "ｱ" (U+FF71) and
+    // "表" (U+8868) would be other characters.
     ControlHost host;
-    DigitsEdit edit(host.Handle(), {8, 8, 100, 18});
-    edit.SetText("分ごと");
-    ASSERT_EQ(edit.textsSet.size(), 1u);
-    EXPECT_EQ(edit.textsSet[0], "分ごと");
-    EXPECT_EQ(edit.Text(), "分ごと");
+    DigitsEdit digits(host.Handle(), {8, 8, 100, 18});
+    Type(digits.Handle(), "1ｱ表2");
+    EXPECT_EQ(digits.typed, "1ｱ表2");
+    EXPECT_EQ(digits.Text(), "12");
+    // What a hook passes on reaches the edit whole.
+    Edit plain(host.Handle(), {8, 30, 100, 18});
+    Type(plain.Handle(), "aｱあ表");
+    EXPECT_EQ(plain.Text(), "aｱあ表");
 }
 
 TEST(HotKeyEdit, IsTheSystemHotKeyControlAndNoTabStop) {

@@ -237,8 +237,8 @@ TEST_F(FormTest, FromHandleKnowsOnlyForms) {
     EXPECT_EQ(TopLevelWindow::FromChild(child), &form);
 }
 
-// The application, forms and controls are bound through one window
-// property: each lookup finds its own kind only.
+// The application, forms and controls are bound in one slot each (user data
+// or subclass): each lookup finds its own kind only.
 TEST_F(FormTest, LookupsTellTheBoundKindsApart) {
     ProbeForm form;
     form.Create();
