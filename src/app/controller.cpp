@@ -69,10 +69,9 @@ void TMemCMain::BuildTray() {
         {nullptr, nullptr},
         {"閉じる", &TMemCMain::QuitClick},
     };
+    // The tray icon opens it beside the taskbar, never over the icon (where
+    // a second right click would choose 閉じる).
     pm_ = std::make_unique<PopupMenu>(Handle());
-    // Opened at the taskbar's top edge: it lies above it, its bottom there,
-    // and never over the icon (where a second right click would choose 閉じる).
-    pm_->SetAlignment(TPM_CENTERALIGN | TPM_BOTTOMALIGN);
     for (const MenuEntry& entry : kTrayMenu) {
         if (!entry.caption)
             pm_->AddSeparator();
@@ -227,20 +226,40 @@ void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
     if (key == VK_F1) HelpDispClick();
 }
 
+bool TMemCMain::MenuDialogShown() {
+    if (!menuDialog_) return false;
+    SetForegroundWindow(menuDialog_->Handle());
+    return true;
+}
+
+void TMemCMain::ShowMenuDialog(Form& dialog) {
+    menuDialog_ = &dialog;
+    struct Shown {
+        Form*& dialog;
+        ~Shown() { dialog = nullptr; }
+    } shown{menuDialog_};
+    dialog.ShowModal();
+}
+
 void TMemCMain::MakeSCClick() {
+    if (MenuDialogShown()) return;
     auto dialog = MakeForm<TOmakeForm>();
-    dialog->ShowModal();
+    ShowMenuDialog(*dialog);
     ReleaseForm(std::move(dialog));
 }
 
 void TMemCMain::SetPropClick() {
+    if (MenuDialogShown()) return;
     {
         auto dialog = MakeForm<TPropForm>(
             PropFormContext{state_.AppSettings, settings_, [this] { ApplyHotKeySetting(); }});
         Trace("settings dialog shown");
-        dialog->ShowModal();
+        ShowMenuDialog(*dialog);
         ReleaseForm(std::move(dialog));
     }
+    // 閉じる chosen from the menu while the dialog was up: the program has
+    // closed, its interval thread stopped and its settings saved.
+    if (App().Terminated()) return;
     // Whatever the dialog did, the interval count starts afresh and at most
     // one interval thread exists.
     if (state_.AppSettings.IntervalMinutes != 0) {
@@ -254,6 +273,7 @@ void TMemCMain::SetPropClick() {
 }
 
 void TMemCMain::VerDispClick() {
+    if (MenuDialogShown()) return;
     // The interval count stands still while the version dialog is open, and
     // goes on however the dialog ends.
     PauseInterval();
@@ -262,7 +282,7 @@ void TMemCMain::VerDispClick() {
         ~Resumer() { main.ResumeInterval(); }
     } resumer{*this};
     auto about = MakeForm<TAboutBox>();
-    about->ShowModal();
+    ShowMenuDialog(*about);
     ReleaseForm(std::move(about));
 }
 

@@ -86,6 +86,12 @@ private:
     void StopIntervalThread();
     void ShowNoticeNow(bool handleMessages);
     void ResumeAfterCancelledEndSession();
+    // The tray icon stays alive while a dialog of its menu is up, so the menu
+    // opens again then: its dialog items bring the dialog up to the front
+    // rather than open a second one (true when there is one).
+    bool MenuDialogShown();
+    // Shows a dialog of the menu modally, as the one that is up meanwhile.
+    void ShowMenuDialog(Form& dialog);
 
     SharedState& state_;
     std::vector<std::string> arguments_;
@@ -101,6 +107,7 @@ private:
     // PauseInterval calls not yet resumed (main thread only): a thread started
     // again meanwhile starts under them.
     uint32_t intervalPauses_ = 0;
+    Form* menuDialog_ = nullptr;  // the menu's dialog that is up, if any
 };
 
 }  // namespace kestrin

@@ -45,7 +45,8 @@ public:
     // Takes the next identifier of the process (KestrinError "タスクトレイに
     // アイコンを登録できません。" when 100 icons exist) and, for the first
     // icon, creates the shared callback window as a child of the owner's
-    // window, which must exist by then.
+    // window, which must exist by then. The owner's window is let take
+    // "TaskbarCreated" from a process with fewer rights (Explorer's).
     explicit TTrayIcon(Form& owner);
     // Ends the animation worker, takes the icon out of the tray and frees
     // the identifier.
@@ -122,7 +123,8 @@ public:
     static TTrayIcon* FromId(uint32_t id);
 
     // The shell's broadcast after the taskbar was (re)created. It reaches
-    // top-level windows only, so the owner form passes it on: with Visible
+    // top-level windows only, so the owner form passes it on (the icon lets
+    // it through the owner's message filter, for an elevated program): with Visible
     // true the icon is added again. Never throws; a failed add leaves
     // IconAdded false until the next broadcast.
     static UINT TaskbarCreatedMessage();
@@ -162,7 +164,9 @@ private:
     // Makes `icon` the picture (nothing for none) and shows the change.
     void TakeIcon(IconHandle icon);
     void ForgetAnimateIcons() noexcept;
-    void OpenPopup(bool leftMenu, int x, int y);
+    // Opens the menu for a press at `pointer`; its chosen item's handler runs
+    // once the menu has closed and this icon is ready for the next press.
+    void OpenPopup(bool leftMenu, POINT pointer);
     // AnimatedIcon: a frame of the worker.
     void PresentFrame(const std::function<HICON()>& takeFrame) override;
 
@@ -185,7 +189,7 @@ private:
     bool visible_ = false;
     std::atomic<bool> iconAdded_{false};
     bool clickPending_ = false;
-    bool openingPopup_ = false;  // from a press until its menu has closed
+    bool openingPopup_ = false;  // from a press until its menu has closed (not while its handler runs)
 
     DestroyNotifier::Token lbToken_ = 0;
     DestroyNotifier::Token rbToken_ = 0;
