@@ -234,6 +234,20 @@ TEST_F(KestrinE2E, RealClickOnTheTrayIconRunsAPass) {
     CloseController(*k);
 }
 
+namespace {
+// Wine's taskbar window, moved to the top of the screen while it lives.
+struct TaskbarAtTheTop {
+    static constexpr UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE;
+    HWND bar = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT was{};
+    TaskbarAtTheTop() {
+        GetWindowRect(bar, &was);
+        SetWindowPos(bar, nullptr, was.left, 0, 0, 0, kMoveOnly);
+    }
+    ~TaskbarAtTheTop() { SetWindowPos(bar, nullptr, was.left, was.top, 0, 0, kMoveOnly); }
+};
+}  // namespace
+
 // The menu as a user meets it after the settings dialog: opened by a real
 // right click and driven by real keys, which come through X, where Wine
 // gives them to the thread of the window under the pointer (the taskbar's;
@@ -267,6 +281,62 @@ TEST_F(KestrinE2E, AfterADialogTheTrayMenuOpensAboveTheTaskbarAndTakesTheKeyboar
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(menu); })) << "the menu did not take Esc";
     CloseMenu(menu);
     CloseController(*k);
+}
+
+// A taskbar at the top of the screen (Wine's own, moved there): a real right
+// click opens the menu below it, not pushed back over the taskbar and the
+// icon. Wine keeps every menu in a work area that leaves its taskbar out, so
+// the program's request is read too: Windows places the menu where it asks.
+TEST_F(KestrinE2E, WithTheTaskbarAtTheTopTheMenuOpensBelowIt) {
+    RelayTrace trace("user32.TrackPopupMenu;user32.TrackPopupMenuEx");
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    TaskbarAtTheTop moved;
+    RECT taskbar{};
+    ASSERT_TRUE(GetWindowRect(moved.bar, &taskbar) && taskbar.top == 0);
+    const POINT icon = LocateTrayIcon(callback, 1);
+    ASSERT_TRUE(PtInRect(&taskbar, icon)) << "the icon is not on the moved taskbar";
+    ClickAt(icon.x, icon.y, true);
+    HWND menu = WaitForTrackingMenu(k->ProcessId());
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    RECT shown{};
+    GetWindowRect(menu, &shown);
+    EXPECT_EQ(shown.top, taskbar.bottom);
+    EXPECT_FALSE(PtInRect(&shown, icon)) << "over the icon, a second right click would choose 閉じる";
+    CloseMenu(menu);
+    CloseController(*k);
+    std::vector<RelayCall> asked = trace.Calls(k->ProcessId());  // (menu, flags, x, y, ...)
+    std::erase_if(asked, [](const RelayCall& call) { return !call.function.starts_with("user32.TrackPopupMenu"); });
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().arguments.at(1) & (TPM_BOTTOMALIGN | TPM_VCENTERALIGN), 0u) << "not top-aligned";
+    EXPECT_EQ(static_cast<LONG>(asked.back().arguments.at(3)), taskbar.bottom);
+}
+
+// The icon stays alive while a dialog of its menu is up: a real right click
+// opens the menu again, where 設定 brings the one dialog to the front and
+// 閉じる ends the program as ever (settings saved, clean exit).
+TEST_F(KestrinE2E, WhileTheSettingsDialogIsUpARightClickOpensTheMenu) {
+    auto k = StartResident();
+    HWND callback = CallbackWindow(WaitForController(*k));
+    const MenuDialog& settings = TrayMenuDialogs().front();
+    HWND dialog = OpenFromTrayMenu(k->ProcessId(), callback, settings);
+    ASSERT_NE(dialog, nullptr) << "no settings dialog";
+    const POINT icon = LocateTrayIcon(callback, 1);
+    // The second click lands aside: at the same spot it would be a double
+    // click, which opens nothing.
+    auto choose = [&](int aside, const std::vector<WORD>& keys) {
+        ClickAt(icon.x + aside, icon.y, true);
+        HWND menu = WaitForTrackingMenu(k->ProcessId());
+        ASSERT_TRUE(menu && WaitFor([&] { return HasKeyboard(menu); })) << "the icon is dead while the dialog is up";
+        for (WORD key : keys) SendKey(key);
+    };
+    choose(0, settings.keys);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; })) << "the dialog did not come to the front";
+    choose(GetSystemMetrics(SM_CXDOUBLECLK), {VK_UP, VK_RETURN});
+    EXPECT_TRUE(k->WaitForExit(15000)) << "閉じる did not end the program";
+    EXPECT_EQ(k->ExitCode(), 0u);
+    EXPECT_EQ(k->CountLines("settings dialog shown"), 1u) << "a second settings dialog";
+    EXPECT_EQ(IniEntries(), Defaults());
 }
 
 // --- hot key ---------------------------------------------------------------

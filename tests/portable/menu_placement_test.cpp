@@ -16,7 +16,8 @@ constexpr ScreenRect kLeftScreen{-1280, -200, 0, 824};  // a second monitor left
 constexpr int32_t kMenuWidth = 160, kMenuHeight = 150;
 
 bool Covers(const ScreenRect& outer, const ScreenRect& inner) {
-    return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right && outer.Bottom >= inner.Bottom;
+    return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right &&
+           outer.Bottom >= inner.Bottom;
 }
 
 struct Row {
@@ -40,8 +41,8 @@ const Row kTable[] = {
      {}, {1860, 100}, Right, Top},
     {"flyout above the taskbar: over the icon", kScreen, Taskbar{{0, 1040, 1920, 1080}, Edge::Bottom}, {1700, 990},
      ScreenRect{1690, 980, 1714, 1004}, {1700, 980}, Centre, Bottom},
-    {"flyout, an icon rectangle away from the pointer: over the pointer", kScreen, Taskbar{{0, 1040, 1920, 1080}, Edge::Bottom},
-     {1700, 990}, ScreenRect{0, 0, 16, 16}, {1700, 990}, Centre, Bottom},
+    {"flyout, an icon rectangle away from the pointer: over the pointer", kScreen,
+     Taskbar{{0, 1040, 1920, 1080}, Edge::Bottom}, {1700, 990}, ScreenRect{0, 0, 16, 16}, {1700, 990}, Centre, Bottom},
     {"second monitor at negative coordinates", kLeftScreen, Taskbar{{-1280, 784, 0, 824}, Edge::Bottom}, {-100, 800},
      {}, {-100, 784}, Centre, Bottom},
     {"no taskbar: above the pointer", kScreen, std::nullopt, {1000, 700}, {}, {1000, 700}, Centre, Bottom},
@@ -58,7 +59,7 @@ TEST(TrayMenuPlacement, BesideTheTaskbarAtThePointersPlaceAndNeverOverIt) {
         EXPECT_EQ(p.VerticalFirst, !row.Bar || row.Bar->Edge == Edge::Top || row.Bar->Edge == Edge::Bottom);
         // The menu aligned as asked is on the monitor, off the taskbar, the
         // pointer and the icon: the system has no reason to move it.
-        const int32_t left = p.AlignX == Left ? p.At.X : p.AlignX == Right ? p.At.X - kMenuWidth : p.At.X - kMenuWidth / 2;
+        const int32_t left = p.At.X - (p.AlignX == Left ? 0 : p.AlignX == Right ? kMenuWidth : kMenuWidth / 2);
         const int32_t top = p.AlignY == Top ? p.At.Y : p.At.Y - kMenuHeight;
         const ScreenRect menu{left, top, left + kMenuWidth, top + kMenuHeight};
         EXPECT_TRUE(Covers(row.Monitor, menu));
