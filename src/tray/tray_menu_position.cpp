@@ -13,24 +13,22 @@ namespace {
 
 ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-// The taskbar as the shell tells it. Where its answer can be no taskbar
-// (Wine's shell answers with a one-pixel strip at the screen's bottom), the
-// taskbar's window tells it; when that window is missing too (the shell
-// restarting), there is none.
-std::optional<Taskbar> FindTaskbar(const ScreenRect& monitor) {
+// The taskbar as the shell tells it, and its window's rectangle.
+std::optional<Taskbar> ReadTaskbar(const ScreenRect& monitor) {
+    std::optional<TaskbarAnswer> answer;
     APPBARDATA bar{};
     bar.cbSize = sizeof bar;
-    if (SHAppBarMessage(ABM_GETTASKBARPOS, &bar))
-        if (auto taskbar = PlausibleTaskbar(FromRect(bar.rc), bar.uEdge, monitor)) return taskbar;
-    RECT window{};
-    const HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-    if (!tray || !GetWindowRect(tray, &window)) return std::nullopt;
-    return PlausibleTaskbar(FromRect(window), std::nullopt, monitor);
+    if (SHAppBarMessage(ABM_GETTASKBARPOS, &bar)) answer = TaskbarAnswer{FromRect(bar.rc), bar.uEdge};
+    std::optional<ScreenRect> window;
+    RECT rect{};
+    if (const HWND tray = FindWindowA("Shell_TrayWnd", nullptr); tray && GetWindowRect(tray, &rect))
+        window = FromRect(rect);
+    return FindTaskbar(answer, window, monitor);
 }
 
 // The icon's rectangle, which the shell of Windows 7 and later tells (in the
 // taskbar or in the overflow flyout); none elsewhere.
-std::optional<ScreenRect> FindIcon(HWND iconWindow, UINT iconId) {
+std::optional<ScreenRect> ReadIconRect(HWND iconWindow, UINT iconId) {
     const auto getRect = FindLoadedExport<decltype(&Shell_NotifyIconGetRect)>("shell32.dll", "Shell_NotifyIconGetRect");
     if (!getRect) return std::nullopt;
     NOTIFYICONIDENTIFIER icon{};
@@ -50,7 +48,7 @@ PopupPosition TrayMenuPosition(HWND iconWindow, UINT iconId, POINT pointer) {
     GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
     const ScreenRect screen = FromRect(monitor.rcMonitor);
     const TrayMenuPlacement place =
-        PlaceTrayMenu({pointer.x, pointer.y}, FindIcon(iconWindow, iconId), FindTaskbar(screen), screen);
+        PlaceTrayMenu({pointer.x, pointer.y}, ReadIconRect(iconWindow, iconId), ReadTaskbar(screen), screen);
 
     PopupPosition position;
     position.At = {place.At.X, place.At.Y};

@@ -14,8 +14,6 @@ ScreenRect Union(const ScreenRect& a, const ScreenRect& b) {
     return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
 }
 
-}  // namespace
-
 std::optional<Taskbar> PlausibleTaskbar(const ScreenRect& rect, std::optional<uint32_t> reportedEdge,
                                         const ScreenRect& monitor) {
     const int32_t width = rect.Right - rect.Left;
@@ -41,6 +39,15 @@ std::optional<Taskbar> PlausibleTaskbar(const ScreenRect& rect, std::optional<ui
     }
     if (!reaches || (reportedEdge && *reportedEdge != static_cast<uint32_t>(edge))) return std::nullopt;
     return Taskbar{rect, edge};
+}
+
+}  // namespace
+
+std::optional<Taskbar> FindTaskbar(std::optional<TaskbarAnswer> answer, std::optional<ScreenRect> window,
+                                   const ScreenRect& monitor) {
+    if (answer)
+        if (auto taskbar = PlausibleTaskbar(answer->Rect, answer->Edge, monitor)) return taskbar;
+    return window ? PlausibleTaskbar(*window, std::nullopt, monitor) : std::nullopt;
 }
 
 TrayMenuPlacement PlaceTrayMenu(ScreenPoint pointer, std::optional<ScreenRect> icon, std::optional<Taskbar> taskbar,

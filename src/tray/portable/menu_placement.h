@@ -36,13 +36,21 @@ struct Taskbar {
     ScreenEdge Edge = ScreenEdge::Bottom;
 };
 
-// The taskbar that `rect` can be on `monitor` (the pointer's), or none: a
-// strip along one side of the monitor, reaching that side, at least
-// kMinTaskbarThickness thick and at most half the monitor; when the shell
-// named the side (`reportedEdge`), the strip lies along that one.
+// The shell's answer to ABM_GETTASKBARPOS: the rectangle and the side.
+struct TaskbarAnswer {
+    ScreenRect Rect;
+    uint32_t Edge = 0;
+};
+
+// The taskbar on `monitor` (the pointer's): the shell's answer where it can
+// be one, else the taskbar window's rectangle (`window`; none without that
+// window, as while the shell restarts) where that can be one, else none. A
+// taskbar is a strip along one side of the monitor, reaching that side, at
+// least kMinTaskbarThickness thick (Wine's shell answers with a one-pixel
+// strip) and at most half the monitor; the shell's answer names that side.
 inline constexpr int32_t kMinTaskbarThickness = 8;
-std::optional<Taskbar> PlausibleTaskbar(const ScreenRect& rect, std::optional<uint32_t> reportedEdge,
-                                        const ScreenRect& monitor);
+std::optional<Taskbar> FindTaskbar(std::optional<TaskbarAnswer> answer, std::optional<ScreenRect> window,
+                                   const ScreenRect& monitor);
 
 enum class MenuAlignX { Left, Centre, Right };  // the menu's side (or middle) at At.X
 enum class MenuAlignY { Top, Bottom };          // the menu's side at At.Y
