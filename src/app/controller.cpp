@@ -226,35 +226,35 @@ void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
     if (key == VK_F1) HelpDispClick();
 }
 
-bool TMemCMain::MenuDialogShown() {
-    if (!menuDialog_) return false;
-    SetForegroundWindow(menuDialog_->Handle());
+bool TMemCMain::BroughtForward(const Form* shown) {
+    if (!shown) return false;
+    SetForegroundWindow(shown->Handle());
     return true;
 }
 
-void TMemCMain::ShowMenuDialog(Form& dialog) {
-    menuDialog_ = &dialog;
-    struct Shown {
-        Form*& dialog;
-        ~Shown() { dialog = nullptr; }
-    } shown{menuDialog_};
+void TMemCMain::ShowModalAs(Form*& shown, Form& dialog) {
+    shown = &dialog;
+    struct Gone {
+        Form*& shown;
+        ~Gone() { shown = nullptr; }
+    } gone{shown};
     dialog.ShowModal();
 }
 
 void TMemCMain::MakeSCClick() {
-    if (MenuDialogShown()) return;
+    if (BroughtForward(shortcutDialog_)) return;
     auto dialog = MakeForm<TOmakeForm>();
-    ShowMenuDialog(*dialog);
+    ShowModalAs(shortcutDialog_, *dialog);
     ReleaseForm(std::move(dialog));
 }
 
 void TMemCMain::SetPropClick() {
-    if (MenuDialogShown()) return;
+    if (BroughtForward(settingsDialog_)) return;
     {
         auto dialog = MakeForm<TPropForm>(
             PropFormContext{state_.AppSettings, settings_, [this] { ApplyHotKeySetting(); }});
         Trace("settings dialog shown");
-        ShowMenuDialog(*dialog);
+        ShowModalAs(settingsDialog_, *dialog);
         ReleaseForm(std::move(dialog));
     }
     // 閉じる chosen from the menu while the dialog was up: the program has
@@ -273,7 +273,7 @@ void TMemCMain::SetPropClick() {
 }
 
 void TMemCMain::VerDispClick() {
-    if (MenuDialogShown()) return;
+    if (BroughtForward(aboutBox_)) return;
     // The interval count stands still while the version dialog is open, and
     // goes on however the dialog ends.
     PauseInterval();
@@ -282,7 +282,7 @@ void TMemCMain::VerDispClick() {
         ~Resumer() { main.ResumeInterval(); }
     } resumer{*this};
     auto about = MakeForm<TAboutBox>();
-    ShowMenuDialog(*about);
+    ShowModalAs(aboutBox_, *about);
     ReleaseForm(std::move(about));
 }
 
