@@ -123,8 +123,7 @@ public:
     static TTrayIcon* FromId(uint32_t id);
 
     // The shell's broadcast after the taskbar was (re)created. It reaches
-    // top-level windows only, so the owner form passes it on (the icon lets
-    // it through the owner's message filter, for an elevated program): with Visible
+    // top-level windows only, so the owner form passes it on: with Visible
     // true the icon is added again. Never throws; a failed add leaves
     // IconAdded false until the next broadcast.
     static UINT TaskbarCreatedMessage();
