@@ -69,10 +69,9 @@ void TMemCMain::BuildTray() {
         {nullptr, nullptr},
         {"閉じる", &TMemCMain::QuitClick},
     };
+    // The tray icon opens it beside the taskbar, never over the icon (where
+    // a second right click would choose 閉じる).
     pm_ = std::make_unique<PopupMenu>(Handle());
-    // Opened at the taskbar's top edge: it lies above it, its bottom there,
-    // and never over the icon (where a second right click would choose 閉じる).
-    pm_->SetAlignment(TPM_CENTERALIGN | TPM_BOTTOMALIGN);
     for (const MenuEntry& entry : kTrayMenu) {
         if (!entry.caption)
             pm_->AddSeparator();
@@ -227,20 +226,40 @@ void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
     if (key == VK_F1) HelpDispClick();
 }
 
+bool TMemCMain::BroughtForward(const Form* shown) {
+    if (!shown) return false;
+    SetForegroundWindow(shown->Handle());
+    return true;
+}
+
+void TMemCMain::ShowModalAs(Form*& shown, Form& dialog) {
+    shown = &dialog;
+    struct Gone {
+        Form*& shown;
+        ~Gone() { shown = nullptr; }
+    } gone{shown};
+    dialog.ShowModal();
+}
+
 void TMemCMain::MakeSCClick() {
+    if (BroughtForward(shortcutDialog_)) return;
     auto dialog = MakeForm<TOmakeForm>();
-    dialog->ShowModal();
+    ShowModalAs(shortcutDialog_, *dialog);
     ReleaseForm(std::move(dialog));
 }
 
 void TMemCMain::SetPropClick() {
+    if (BroughtForward(settingsDialog_)) return;
     {
         auto dialog = MakeForm<TPropForm>(
             PropFormContext{state_.AppSettings, settings_, [this] { ApplyHotKeySetting(); }});
         Trace("settings dialog shown");
-        dialog->ShowModal();
+        ShowModalAs(settingsDialog_, *dialog);
         ReleaseForm(std::move(dialog));
     }
+    // 閉じる chosen from the menu while the dialog was up: the program has
+    // closed, its interval thread stopped and its settings saved.
+    if (App().Terminated()) return;
     // Whatever the dialog did, the interval count starts afresh and at most
     // one interval thread exists.
     if (state_.AppSettings.IntervalMinutes != 0) {
@@ -254,6 +273,7 @@ void TMemCMain::SetPropClick() {
 }
 
 void TMemCMain::VerDispClick() {
+    if (BroughtForward(aboutBox_)) return;
     // The interval count stands still while the version dialog is open, and
     // goes on however the dialog ends.
     PauseInterval();
@@ -262,7 +282,7 @@ void TMemCMain::VerDispClick() {
         ~Resumer() { main.ResumeInterval(); }
     } resumer{*this};
     auto about = MakeForm<TAboutBox>();
-    about->ShowModal();
+    ShowModalAs(aboutBox_, *about);
     ReleaseForm(std::move(about));
 }
 

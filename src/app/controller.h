@@ -86,6 +86,12 @@ private:
     void StopIntervalThread();
     void ShowNoticeNow(bool handleMessages);
     void ResumeAfterCancelledEndSession();
+    // The tray icon stays alive while a dialog of its menu is up, so the menu
+    // opens again then: the item of a dialog that is up (`shown`) brings it
+    // to the front rather than open a second one (true when it is up).
+    static bool BroughtForward(const Form* shown);
+    // Shows a dialog of the menu modally, kept in `shown` while it is up.
+    static void ShowModalAs(Form*& shown, Form& dialog);
 
     SharedState& state_;
     std::vector<std::string> arguments_;
@@ -101,6 +107,10 @@ private:
     // PauseInterval calls not yet resumed (main thread only): a thread started
     // again meanwhile starts under them.
     uint32_t intervalPauses_ = 0;
+    // The menu's dialogs while they are up.
+    Form* shortcutDialog_ = nullptr;
+    Form* settingsDialog_ = nullptr;
+    Form* aboutBox_ = nullptr;
 };
 
 }  // namespace kestrin

@@ -40,34 +40,39 @@ HMENU PopupMenu::Handle() const {
     return menu_.get();
 }
 
-bool PopupMenu::Popup(int x, int y, DWORD keysThread) {
+UINT PopupMenu::TrackCommand(int x, int y, UINT alignment, TPMPARAMS* params) {
     // The owner's messages are handled while the menu is open, so a second
     // request can come then (the tray icon clicked again): the open menu
     // stays as it is, its items included.
-    if (tracking_) return false;
+    if (tracking_) return 0;
     const HMENU menu = Handle();
     if (!menu) throw KestrinError(kMenuError);
-    const UINT flags = alignment_ | TPM_RETURNCMD | TPM_RIGHTBUTTON;
     tracking_ = true;
-    const DWORD self = GetCurrentThreadId();
-    const bool joined = keysThread && keysThread != self && AttachThreadInput(self, keysThread, TRUE);
-    if (joined) {
-        // The joined input may have the other thread's foreground and focus.
-        SetForegroundWindow(owner_);
-        SetFocus(owner_);
-    }
-    const auto command = static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner_, nullptr));
-    if (joined) AttachThreadInput(self, keysThread, FALSE);
+    // The owner is the foreground window (the caller's part of the idiom),
+    // so the menu closes when the user clicks elsewhere.
+    const auto command = static_cast<UINT>(
+        TrackPopupMenuEx(menu, alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, owner_, params));
     tracking_ = false;
     menu_.reset();
     // The owner must see a message after the menu: otherwise a menu opened
     // from the notification area closes at once the next time it opens.
     PostMessageA(owner_, WM_NULL, 0, 0);
-    if (command == 0 || command > items_.size()) return false;
+    return command <= items_.size() ? command : 0;
+}
+
+bool PopupMenu::Popup(int x, int y) {
+    const UINT command = TrackCommand(x, y, alignment_, nullptr);
+    if (command == 0) return false;
     // A copy: the handler may destroy this menu (closing the form that owns it).
     const std::function<void()> handler = items_[command - 1].OnClick;
     if (handler) handler();
     return true;
+}
+
+std::function<void()> PopupMenu::Track(const PopupPosition& position) {
+    TPMPARAMS params{sizeof params, position.Exclude};
+    const UINT command = TrackCommand(position.At.x, position.At.y, position.Alignment, &params);
+    return command == 0 ? std::function<void()>() : items_[command - 1].OnClick;
 }
 
 }  // namespace kestrin

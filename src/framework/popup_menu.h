@@ -18,6 +18,15 @@
 
 namespace kestrin {
 
+// Where a popup opens for TrackPopupMenuEx: the point, the flags that align
+// the menu there (TPM_*ALIGN, with TPM_VERTICAL or TPM_HORIZONTAL) and a
+// rectangle the system keeps the menu off where it cannot lie as aligned.
+struct PopupPosition {
+    POINT At{};
+    UINT Alignment = TPM_CENTERALIGN;
+    RECT Exclude{};
+};
+
 class PopupMenu {
 public:
     // The owner window receives the menu's messages while it is open.
@@ -43,13 +52,17 @@ public:
     void SetAlignment(UINT alignment) noexcept { alignment_ = alignment; }
 
     // Shows the menu at (x, y) in screen coordinates (items picked with the
-    // right button, as in a context menu) and returns when it has closed, after the chosen item's handler (if any) has run; an exception
-    // from the handler passes to the caller. True when an item was chosen.
-    // While the menu is open, this thread's input is joined with that of
-    // `keysThread` (0: none): under Wine, keys typed at the keyboard go to
-    // the thread of the window under the pointer (for a tray menu, the
-    // taskbar's), not to the foreground window's.
-    bool Popup(int x, int y, DWORD keysThread = 0);
+    // right button, as in a context menu) and returns when it has closed,
+    // after the chosen item's handler (if any) has run; an exception from the
+    // handler passes to the caller. True when an item was chosen.
+    bool Popup(int x, int y);
+
+    // Shows the menu at `position`, with the alignment given there, and
+    // returns once it has closed: the chosen item's handler, not yet run
+    // (empty when nothing was chosen). For a caller with its own state to
+    // settle first (a tray icon that is to open its menu again while the
+    // dialog the handler shows is up).
+    std::function<void()> Track(const PopupPosition& position);
 
     // Observers are told when the menu is being destroyed.
     DestroyNotifier::Token AddDestroyObserver(std::function<void()> observer) {
@@ -64,9 +77,12 @@ private:
         std::function<void()> OnClick;
     };
 
+    // Shows the menu; the chosen command (index + 1), 0 for none.
+    UINT TrackCommand(int x, int y, UINT alignment, TPMPARAMS* params);
+
     HWND owner_;
     mutable MenuHandle menu_;
-    bool tracking_ = false;  // inside Popup's TrackPopupMenu
+    bool tracking_ = false;  // inside TrackPopupMenuEx
     std::vector<Item> items_;
     UINT alignment_ = TPM_CENTERALIGN;
     DestroyNotifier destroyNotifier_;

@@ -15,6 +15,9 @@
 #include "tray/portable/mouse_rules.h"
 #include "tray/shell_notify.h"
 #include "tray/single_click.h"
+#include "tray/tray_menu_position.h"
+#include "tray/wine_taskbar_keys.h"
+#include "win32/system_dlls.h"
 
 namespace kestrin {
 
@@ -59,6 +62,12 @@ TTrayIcon::TTrayIcon(Form& owner)
     record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
     record_.uID = static_cast<UINT>(iconId_);
     record_.uCallbackMessage = kTrayCallbackMessage;
+    // An elevated program gets the broadcast of a restarted Explorer (which
+    // runs with the user's rights) only through its window's message filter
+    // (UIPI); the filter came with Windows 7.
+    if (const auto allow = FindLoadedExport<decltype(&ChangeWindowMessageFilterEx)>("user32.dll",
+                                                                                    "ChangeWindowMessageFilterEx"))
+        allow(owner.Handle(), TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -319,17 +328,11 @@ void TTrayIcon::PresentFrame(const std::function<HICON()>& takeFrame) {
 void TTrayIcon::TrayNotification(UINT mouseMessage) {
     if (!enabled_) return;
 
-    // Read for every notification, moves included: the pointer, and the
-    // taskbar's top edge, where popup menus open. The taskbar's window has
-    // it on every system; Wine's shell answers ABM_GETTASKBARPOS with a
-    // one-pixel strip at the screen's bottom edge.
+    // The pointer, read for every notification, moves included.
     POINT cursor{};
     GetCursorPos(&cursor);
-    RECT taskbar{};
-    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &taskbar);
     const int x = cursor.x;
     const int y = cursor.y;
-    const int taskbarTop = taskbar.top;
 
     TrayMouseSetup setup;
     setup.HasLBPopupMenu = lbPopupMenu_ != nullptr;
@@ -347,10 +350,10 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
     // destroy this icon).
     switch (decision.Action) {
         case TrayMouseAction::OpenLBPopupMenu:
-            OpenPopup(true, x, taskbarTop);
+            OpenPopup(true, cursor);
             break;
         case TrayMouseAction::OpenRBPopupMenu:
-            OpenPopup(false, x, taskbarTop);
+            OpenPopup(false, cursor);
             break;
         case TrayMouseAction::FireMouseMove: {
             const MouseMoveEvent handler = OnMouseMove;
@@ -378,27 +381,37 @@ void TTrayIcon::TrayNotification(UINT mouseMessage) {
     }
 }
 
-void TTrayIcon::OpenPopup(bool leftMenu, int x, int y) {
+void TTrayIcon::OpenPopup(bool leftMenu, POINT pointer) {
     // A second press handled among the messages below, or while the menu
-    // is open, would open it a second time once the user has closed it.
+    // is open, would open it a second time once the user has closed it. The
+    // chosen item's handler runs after that, so a press while the dialog it
+    // shows is up opens the menu again.
     if (openingPopup_) return;
     const int32_t id = iconId_;
-    struct Opening {
-        TTrayIcon& icon;
-        int32_t id;
-        ~Opening() {
-            if (TTrayIcon::FromId(static_cast<uint32_t>(id)) == &icon) icon.openingPopup_ = false;
-        }
-    } opening{*this, id};
-    openingPopup_ = true;
-    // The menu closes when the user clicks elsewhere only if the owner's
-    // window is the foreground window while it is open.
-    SetForegroundWindow(owner_.Handle());
-    App().ProcessMessages();
-    // Those messages may have taken this icon or its menu away.
-    if (FromId(static_cast<uint32_t>(id)) != this) return;
-    PopupMenu* menu = leftMenu ? lbPopupMenu_ : rbPopupMenu_;
-    if (menu) menu->Popup(x, y, GetWindowThreadProcessId(FindWindowA("Shell_TrayWnd", nullptr), nullptr));
+    std::function<void()> chosen;
+    {
+        struct Opening {
+            TTrayIcon& icon;
+            int32_t id;
+            ~Opening() {
+                if (TTrayIcon::FromId(static_cast<uint32_t>(id)) == &icon) icon.openingPopup_ = false;
+            }
+        } opening{*this, id};
+        openingPopup_ = true;
+        // The menu closes when the user clicks elsewhere only if the owner's
+        // window is the foreground window while it is open.
+        SetForegroundWindow(owner_.Handle());
+        App().ProcessMessages();
+        // Those messages may have taken this icon or its menu away.
+        if (FromId(static_cast<uint32_t>(id)) != this) return;
+        PopupMenu* menu = leftMenu ? lbPopupMenu_ : rbPopupMenu_;
+        if (!menu) return;
+        const PopupPosition position = TrayMenuPosition(callback_.Handle(), static_cast<UINT>(iconId_), pointer);
+        const WineTaskbarKeys keys(owner_.Handle());
+        chosen = menu->Track(position);
+    }
+    // The handler may destroy this icon (閉じる): nothing of it is used after.
+    if (chosen) chosen();
 }
 
 void TTrayIcon::DeliverPendingClick() {

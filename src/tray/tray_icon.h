@@ -45,7 +45,8 @@ public:
     // Takes the next identifier of the process (KestrinError "タスクトレイに
     // アイコンを登録できません。" when 100 icons exist) and, for the first
     // icon, creates the shared callback window as a child of the owner's
-    // window, which must exist by then.
+    // window, which must exist by then. The owner's window is let take
+    // "TaskbarCreated" from a process with fewer rights (Explorer's).
     explicit TTrayIcon(Form& owner);
     // Ends the animation worker, takes the icon out of the tray and frees
     // the identifier.
@@ -162,7 +163,9 @@ private:
     // Makes `icon` the picture (nothing for none) and shows the change.
     void TakeIcon(IconHandle icon);
     void ForgetAnimateIcons() noexcept;
-    void OpenPopup(bool leftMenu, int x, int y);
+    // Opens the menu for a press at `pointer`; its chosen item's handler runs
+    // once the menu has closed and this icon is ready for the next press.
+    void OpenPopup(bool leftMenu, POINT pointer);
     // AnimatedIcon: a frame of the worker.
     void PresentFrame(const std::function<HICON()>& takeFrame) override;
 
@@ -185,7 +188,7 @@ private:
     bool visible_ = false;
     std::atomic<bool> iconAdded_{false};
     bool clickPending_ = false;
-    bool openingPopup_ = false;  // from a press until its menu has closed
+    bool openingPopup_ = false;  // from a press until its menu has closed (not while its handler runs)
 
     DestroyNotifier::Token lbToken_ = 0;
     DestroyNotifier::Token rbToken_ = 0;

@@ -4,14 +4,10 @@
 
 namespace kestrin {
 
-namespace {
-using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-}  // namespace
-
 void RestrictLibrarySearchToSystem() noexcept {
     // Not on every system (it came with an update of Windows 7): looked up.
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto setDefault =
+        FindLoadedExport<decltype(&SetDefaultDllDirectories)>("kernel32.dll", "SetDefaultDllDirectories");
     if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Without it, at least the current directory leaves the search.
     SetDllDirectoryA("");

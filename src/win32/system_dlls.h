@@ -14,6 +14,16 @@ void RestrictLibrarySearchToSystem() noexcept;
 // Loads a system library (the help viewer's, say) from the system folder.
 HMODULE LoadSystemLibrary(const char* name) noexcept;
 
+// The export `name` of a library the process has loaded already (kernel32,
+// ntdll, user32, shell32), as a pointer of the given type; nullptr where the
+// system lacks it: functions of a later Windows are looked up this way.
+template <typename Function>
+Function FindLoadedExport(const char* library, const char* name) noexcept {
+    const HMODULE module = GetModuleHandleA(library);
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // A system library held for the lifetime of the object. Libraries the
 // resident program needs only now and then (COM for a shortcut, the common
 // controls for a dialog) are held this way rather than imported: an imported
