@@ -2,11 +2,13 @@
 // minutes pass in microseconds; pauses and stops with real threads.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <future>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/portable/interval_loop.h"
@@ -153,6 +155,53 @@ TEST(PauseGate, WaitReturnsAtOnceWhenNotPausedOrAlreadyStopped) {
     stop = true;
     gate.WaitWhilePaused(stop);
     SUCCEED();
+}
+
+// A lock that tells when someone is blocked on it, and a condition that runs
+// a step between the waiter's check and its sleep: a stop can be made to
+// come exactly there, every time.
+struct SteppedSync {
+    struct Lock {
+        void lock() {
+            ++Contenders;
+            mutex.lock();
+            --Contenders;
+        }
+        void unlock() { mutex.unlock(); }
+        std::mutex mutex;
+        std::atomic<int> Contenders{0};
+    };
+    struct Condition {
+        void Wait(Lock& lock) {
+            if (const auto step = std::exchange(BeforeSleep, {})) step(lock);
+            TimedOut = condition.wait_for(lock, kEventually) == std::cv_status::timeout;
+        }
+        void NotifyAll() noexcept { condition.notify_all(); }
+        static inline std::function<void(Lock&)> BeforeSleep;
+        static inline bool TimedOut = false;
+        std::condition_variable_any condition;
+    };
+};
+
+TEST(PauseGate, StopBetweenTheWaitersCheckAndItsSleepStillWakesIt) {
+    // A wake that does not take the gate's lock would fall before the sleep
+    // and leave the thread asleep for ever: a hang at exit.
+    BasicPauseGate<SteppedSync> gate;
+    std::atomic<bool> stop{false}, woken{false};
+    std::thread stopper;
+    SteppedSync::Condition::BeforeSleep = [&](SteppedSync::Lock& lock) {
+        stopper = std::thread([&] {
+            stop = true;
+            gate.Wake();
+            woken = true;
+        });
+        // The stopper has woken the gate, or waits for the lock we hold.
+        while (!woken && lock.Contenders == 0) std::this_thread::yield();
+    };
+    gate.Pause();
+    gate.WaitWhilePaused(stop);
+    stopper.join();
+    EXPECT_FALSE(SteppedSync::Condition::TimedOut);
 }
 
 // A clock whose waits end only when the test lets them, one by one.

@@ -68,5 +68,23 @@ TEST(PathText, LoneLeadByteAtTheEndCountsAsACharacterOfItsOwn) {
     EXPECT_EQ(ExtractFileName("C:\\a\\b\x95"), "b\x95");
 }
 
+TEST(PathText, LeadByteRangesEndWhereCp932Says) {
+    // A byte that starts a character swallows the '\' after it; one that
+    // does not leaves it a delimiter. Each range's edges, and their neighbours.
+    struct Case {
+        char byte;
+        bool lead;
+    };
+    for (const Case c : {Case{'\x80', false}, {'\x81', true}, {'\x9F', true}, {'\xA0', false}, {'\xDF', false},
+                         {'\xE0', true}, {'\xFC', true}, {'\xFD', false}}) {
+        const std::string folder = std::string("C:\\d\\a") + c.byte + '\\';
+        SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(c.byte)));
+        EXPECT_EQ(IncludeTrailingPathDelimiter(folder), c.lead ? folder + '\\' : folder);
+        EXPECT_EQ(ExtractFileName(folder), c.lead ? folder.substr(5) : "");
+        const std::string file = std::string("C:\\a.b") + c.byte + "\\c";
+        EXPECT_EQ(ChangeFileExt(file, ".ini"), c.lead ? "C:\\a.ini" : file + ".ini");
+    }
+}
+
 }  // namespace
 }  // namespace kestrin

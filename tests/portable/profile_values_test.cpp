@@ -34,6 +34,16 @@ TEST(ParseProfileInteger, HexAfterZeroXOrDollar) {
     EXPECT_EQ(ParseProfileInteger("$7FFFFFFF"), INT32_MAX);
 }
 
+TEST(ParseProfileInteger, EveryHexDigitInBothCases) {
+    // A hand-edited "0xff" is as good as "0xFF".
+    const std::string digits = "0123456789abcdefABCDEF";
+    for (size_t i = 0; i < digits.size(); ++i) {
+        const int32_t value = static_cast<int32_t>(i < 16 ? i : i - 6);
+        EXPECT_EQ(ParseProfileInteger(std::string("0x1") + digits[i]), 16 + value) << digits[i];
+        EXPECT_EQ(ParseProfileInteger(std::string("$") + digits[i] + digits[i]), 17 * value) << digits[i];
+    }
+}
+
 TEST(ParseProfileInteger, HexIsThe32BitPatternTakenAsSigned) {
     EXPECT_EQ(ParseProfileInteger("0xFFFFFFFF"), -1);
     EXPECT_EQ(ParseProfileInteger("$80000000"), INT32_MIN);
