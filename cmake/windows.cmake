@@ -55,9 +55,9 @@ file(GLOB_RECURSE WIN_SOURCES CONFIGURE_DEPENDS src/*.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/portable/")
 # The standard library's failure reports of the program (see the file); they
 # come first, ahead of the library's own.
-set(LIBRARY_FAILURES ${CMAKE_SOURCE_DIR}/src/app/library_failures.cpp)
-list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/library_failures\\.cpp$")
-add_library(kestrin_program OBJECT ${LIBRARY_FAILURES} ${WIN_SOURCES} ${PORTABLE_SOURCES})
+set(STD_THROW_HELPERS ${CMAKE_SOURCE_DIR}/src/app/std_throw_helpers.cpp)
+list(FILTER WIN_SOURCES EXCLUDE REGEX "src/app/std_throw_helpers\\.cpp$")
+add_library(kestrin_program OBJECT ${STD_THROW_HELPERS} ${WIN_SOURCES} ${PORTABLE_SOURCES})
 set_target_properties(kestrin_program PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
 target_include_directories(kestrin_program PUBLIC src)
 # The system's functions are declared as throwing no C++ exception, which is
@@ -150,9 +150,9 @@ target_link_options(kestrin_win_tests PRIVATE -static)
 gtest_discover_tests(kestrin_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
   TEST_PREFIX "wine." PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 
-# The failure reports of src/app/library_failures.cpp, in the program's
+# The failure reports of src/app/std_throw_helpers.cpp, in the program's
 # object, linked the way the program links them: ahead of the standard library.
-add_executable(kestrin_runtime_tests tests/runtime/library_failures_test.cpp)
+add_executable(kestrin_runtime_tests tests/runtime/std_throw_helpers_test.cpp)
 target_compile_options(kestrin_runtime_tests PRIVATE ${KESTRIN_WARNINGS})
 target_link_libraries(kestrin_runtime_tests PRIVATE kestrin_win gtest_main)
 target_link_options(kestrin_runtime_tests PRIVATE -static)

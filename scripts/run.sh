@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Sets everything up, builds Kestrin.exe and runs it under Wine in the
-# virtual desktop. With $DISPLAY set the desktop opens there; without one a
-# private Xvfb is used and a screenshot is written every few seconds.
+# Sets everything up, builds Kestrin.exe and its help file Kestrin.chm, and
+# runs the program under Wine in the virtual desktop. With $DISPLAY set the
+# desktop opens there; without one a private Xvfb is used and a screenshot is
+# written every few seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash scripts/setup.sh
 cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win --target Kestrin
+# The program and its help file, as a user gets them.
+cmake --build build/win --target Kestrin kestrin_help
 
 source scripts/wine-harness.sh
 arch=${KESTRIN_WINEARCH:-win32}  # win64: under WoW64, as on 64-bit Windows

@@ -96,7 +96,7 @@ def symbols(map_text):
 UNUSED = {
     "libpthread.a": "winpthread: the posix thread model's run-time linked in (std::thread, std::mutex...)",
     "libwinpthread.a": "winpthread: the posix thread model's run-time linked in (std::thread, std::mutex...)",
-    "libstdc++.a(functexcept.o)": "the library's own failure reports (src/app/library_failures.cpp not linked first)",
+    "libstdc++.a(functexcept.o)": "the library's own failure reports (src/app/std_throw_helpers.cpp not linked first)",
     "libstdc++.a(cow-stdexcept.o)": "std::logic_error or std::runtime_error raised by the program",
     "libstdc++.a(stdexcept.o)": "std::logic_error or std::runtime_error raised by the program",
     "libstdc++.a(cow-string-inst.o)": "the second string implementation behind the standard exceptions",

@@ -112,7 +112,7 @@ void TMemCMain::FormCreate() {
     FillImageList();
     ShowTrayIcon();
     state_.ManualRequest = false;
-    HelpFilePath = ChangeFileExt(ProgramFilePath(), ".chm");
+    helpFilePath_ = ChangeFileExt(ProgramFilePath(), ".chm");
     App().SetHelpHandler([this](uint16_t command, uint32_t data) { return FormHelp(command, data); });
     state_.StopRequested = false;
     ::Sleep(kSplashMs);
@@ -216,7 +216,14 @@ bool TMemCMain::FormHelp(uint16_t command, uint32_t data) {
     // HH_DISPLAY_TOC) opens that dialog's page.
     const HelpCall call = HelpCallFor(command, data);
     Trace("help " + std::to_string(command) + " " + std::to_string(data));
-    HtmlHelp(Handle(), HelpFilePath + call.FileSuffix, call.Command, call.Data);
+    // A help file missing beside the program is named to the user, not left
+    // to the viewer (which, under Wine at least, shows nothing).
+    if (!FileExists(helpFilePath_)) {
+        ShowMessageBox("ヘルプファイル「" + helpFilePath_ + "」が見つかりません。", kWarningCaption,
+                       MB_ICONEXCLAMATION);
+        return true;
+    }
+    HtmlHelp(Handle(), helpFilePath_ + call.FileSuffix, call.Command, call.Data);
     return true;
 }
 

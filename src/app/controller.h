@@ -95,7 +95,7 @@ private:
 
     SharedState& state_;
     std::vector<std::string> arguments_;
-    std::string HelpFilePath;
+    std::string helpFilePath_;
     SettingsStore settings_;
     GlobalHotKey hotKey_;
     // The tray's components (PM, IL, TB): made by a resident start-up (the

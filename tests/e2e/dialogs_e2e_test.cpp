@@ -1,7 +1,8 @@
 // The real Kestrin.exe's dialogs, opened from its tray menu and driven with
 // real clicks and keys: the shortcut dialog with the files it writes and
 // deletes in the prefix's Startup and desktop folders, its help page, the
-// version dialog, and the help's table of contents.
+// version dialog, the help's table of contents, and the warning that names a
+// missing help file.
 #include <windows.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/input.h"
 #include "support/wait.h"
@@ -256,6 +258,28 @@ TEST_F(DialogsE2E, HelpItemOpensTheHelpViewer) {
     PickFromTrayMenu({VK_UP, VK_UP, VK_UP, VK_RETURN});
     EXPECT_TRUE(k_->WaitForLines("help 1 0", 1, kShowMs));
     EXPECT_NE(WaitForWindow("HH Parent", nullptr, kShowMs, k_->ProcessId()), nullptr) << "no help viewer";
+}
+
+// A copy of the program without its help file beside it.
+class NoHelpFileDialogsE2E : public DialogsE2E {
+protected:
+    void SetUp() override {
+        CreateDirectoryA("C:\\kestrin-nohelp", nullptr);
+        ASSERT_TRUE(CopyFileA(KestrinExePath().c_str(), ProgramPath().c_str(), FALSE));
+        DialogsE2E::SetUp();
+    }
+    std::string ProgramPath() const override { return "C:\\kestrin-nohelp\\Kestrin.exe"; }
+};
+
+// "ヘルプ" with no help file: a warning that names the file, never nothing.
+TEST_F(NoHelpFileDialogsE2E, HelpItemNamesTheMissingHelpFile) {
+    PickFromTrayMenu({VK_UP, VK_UP, VK_UP, VK_RETURN});
+    HWND box = WaitForMessageBox(*k_, "警告", kShowMs);
+    ASSERT_NE(box, nullptr) << "no warning";
+    const std::vector<std::string> texts = MessageBoxTexts(box);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "ヘルプファイル「C:\\kestrin-nohelp\\Kestrin.chm」が見つかりません。"),
+              texts.end());
+    DismissMessageBox(box);
 }
 
 // "ﾊﾞｰｼﾞｮﾝ情報(&A)...", by its access key: the version dialog; Enter closes it.

@@ -20,6 +20,8 @@ TEST(SecurityE2E, AHelpViewerPlantedBesideTheProgramIsNeverLoaded) {
     ASSERT_TRUE(CopyFileA(KestrinExePath().c_str(), exe.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(UnixToWindowsPath(KESTRIN_BUILD_DIR "/hhctrl.ocx").c_str(),
                           (folder + "\\hhctrl.ocx").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(UnixToWindowsPath(KESTRIN_BUILD_DIR "/Kestrin.chm").c_str(),
+                          (folder + "\\Kestrin.chm").c_str(), FALSE));
     DeleteFileA(marker.c_str());
     RemoveIni();
     // Wine prefers its own libraries to files of the same name; told to

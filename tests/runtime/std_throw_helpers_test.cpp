@@ -1,5 +1,5 @@
 // The standard library's failure reports as Kestrin.exe raises them
-// (src/app/library_failures.cpp, linked here ahead of the library as in the
+// (src/app/std_throw_helpers.cpp, linked here ahead of the library as in the
 // program): the library's own texts, without the library's string-carrying
 // exception types; allocation failures as the standard types.
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ size_t Opaque(size_t value) {
     return kept;
 }
 
-TEST(LibraryFailures, CarryTheLibrarysTextsInTheProgramsOwnReport) {
+TEST(StdThrowHelpers, CarryTheLibrarysTextsInTheProgramsOwnReport) {
     struct Case {
         const char* name;
         std::function<void()> operation;
@@ -80,21 +80,21 @@ TEST(LibraryFailures, CarryTheLibrarysTextsInTheProgramsOwnReport) {
     }
 }
 
-TEST(LibraryFailures, AFormatLongerThanTheReportIsCutNotOverrun) {
+TEST(StdThrowHelpers, AFormatLongerThanTheReportIsCutNotOverrun) {
     const std::string pattern = std::string(400, 'x') + " %zu";
     const Failure failure = Attempt([&] { std::__throw_out_of_range_fmt(pattern.c_str(), size_t{7}); });
     ASSERT_TRUE(failure.raised);
     EXPECT_EQ(failure.text, std::string(255, 'x'));
 }
 
-TEST(LibraryFailures, OtherPercentSignsStandAsTheyAre) {
+TEST(StdThrowHelpers, OtherPercentSignsStandAsTheyAre) {
     // Not a literal: the compiler would check it as a printf pattern.
     const std::string pattern = "%zu%% of %s, %d";
     const Failure failure = Attempt([&] { std::__throw_out_of_range_fmt(pattern.c_str(), size_t{50}, "all"); });
     EXPECT_EQ(failure.text, "50% of all, %d");
 }
 
-TEST(LibraryFailures, AllocationFailuresKeepTheirStandardTypes) {
+TEST(StdThrowHelpers, AllocationFailuresKeepTheirStandardTypes) {
     bool badArrayLength = false;
     try {
         int* p = new int[Opaque(~size_t{0} / 2)];

@@ -1,6 +1,7 @@
-// The standard library's failure reports, for Kestrin.exe: a string or
-// vector asked to grow past its maximum, a position out of range, a null
-// pointer for a string, a failed allocation.
+// The standard library's throw helpers (std::__throw_length_error and its
+// kin), for Kestrin.exe: the failure reports of a string or vector asked to
+// grow past its maximum, a position out of range, a null pointer for a
+// string, a failed allocation.
 //
 // The library's headers report these by calling std::__throw_length_error
 // and its kin. The library's own definitions (one object file, functexcept.o)
