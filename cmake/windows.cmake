@@ -3,7 +3,7 @@
 enable_language(RC)
 set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
 
-set(KESTRIN_LIBS psapi shell32 ole32 uuid imm32 gdi32 user32 kernel32 advapi32)
+set(KESTRIN_LIBS psapi shell32 ole32 uuid gdi32 user32 kernel32 advapi32)
 
 
 # Code generation for the program's own code (its libraries and its entry):
@@ -121,7 +121,7 @@ file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
 add_library(kestrin_test_support STATIC ${TEST_SUPPORT})
 target_include_directories(kestrin_test_support PUBLIC tests src)
 target_compile_options(kestrin_test_support PRIVATE ${KESTRIN_WARNINGS})
-target_link_libraries(kestrin_test_support PUBLIC kestrin_win gmock comctl32)
+target_link_libraries(kestrin_test_support PUBLIC kestrin_win gmock comctl32 imm32)
 file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}" BIN_NATIVE)
 target_compile_definitions(kestrin_test_support PUBLIC
   KESTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}"

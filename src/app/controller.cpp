@@ -17,7 +17,6 @@
 #include "win32/diagnostics.h"
 #include "win32/files.h"
 #include "framework/wait.h"
-#include "framework/message_box.h"
 #include "win32/portable/error.h"
 #include "framework/portable/messages.h"
 #include "win32/portable/path_text.h"

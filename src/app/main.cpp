@@ -44,18 +44,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace kestrin;
     RestrictLibrarySearchToSystem();
 
-    if (KernelHandle existing{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)}) {
+    // Made or found in one step, so that of two starts at the same moment
+    // (both Startup shortcuts at logon) exactly one makes it. A copy started
+    // with fewer rights than the first is refused it: it is there all the same.
+    KernelHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    if (const DWORD error = GetLastError(); error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED)) {
         // Another instance runs; it is not told.
         if (FindWindowA("TMemCMain", nullptr))
             MessageBoxA(nullptr, "Kestrinは起動中です。", "警告", MB_ICONEXCLAMATION);
         return 0;
     }
-    KernelHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
 
-    App().Initialize(instance);
-    App().SetTitle("");
     int exitCode = 0;
     try {
+        App().Initialize(instance);
+        App().SetTitle("");
         auto controller = std::make_unique<TMemCMain>(sharedState, CommandLineArguments());
         App().SetMainForm(controller.get());
         controller->Create();

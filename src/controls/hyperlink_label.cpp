@@ -5,8 +5,8 @@
 #include "win32/main_thread.h"
 #include "framework/application.h"
 #include "win32/clipboard.h"
+#include "win32/com_scope.h"
 #include "win32/cursors.h"
-#include "framework/message_box.h"
 #include "framework/window_class.h"
 
 namespace kestrin {
@@ -144,6 +144,7 @@ void THyperLink::Click() {
     activation.Open = [this]() -> int32_t {
         const std::string target = Target();
         if (!LinkTargetFits(target)) return kTargetRefused;
+        StayInApartmentForTheRun();
         const auto result =
             ShellExecuteA(App().Handle(), "open", target.c_str(), nullptr, ".", SW_SHOWNORMAL);
         return static_cast<int32_t>(reinterpret_cast<INT_PTR>(result));

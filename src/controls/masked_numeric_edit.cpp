@@ -4,6 +4,7 @@
 
 #include "win32/beep.h"
 #include "win32/clipboard.h"
+#include "win32/system_dlls.h"
 
 namespace kestrin {
 
@@ -18,12 +19,14 @@ std::string DisplayText(const std::string& mask, uint8_t value) {
     return formatted.substr(start);
 }
 
-// The input method stays off while the control has the focus.
-void CloseInputMethod(HWND window) {
-    if (HIMC context = ImmGetContext(window)) {
-        ImmSetOpenStatus(context, FALSE);
-        ImmReleaseContext(window, context);
-    }
+// The input method never comes to the field: with no input context of its
+// own, no text is composed for it (which the edit would insert from
+// WM_IME_CHAR or WM_IME_COMPOSITION, past the key filter), and the user's
+// input method stays as it was for the other fields.
+void KeepInputMethodOff(HWND window) {
+    const SystemLibrary imm32("imm32.dll");
+    if (const auto associate = imm32.Find<decltype(&::ImmAssociateContextEx)>("ImmAssociateContextEx"))
+        associate(window, nullptr, 0);
 }
 
 }  // namespace
@@ -34,6 +37,12 @@ TBEdit::TBEdit(HWND parent, const Bounds& bounds, DWORD extraStyle)
     : Edit(parent, {.text = "0", .bounds = bounds}, ES_MULTILINE | ES_RIGHT | extraStyle) {
     SetMaxLength(static_cast<int>(mask_.size()));
     SetSuji(0);
+    KeepInputMethodOff(Handle());
+}
+
+void TBEdit::WindowCreated() {
+    Edit::WindowCreated();
+    KeepInputMethodOff(Handle());
 }
 
 void TBEdit::SetMask(std::string_view mask) {
@@ -117,7 +126,6 @@ bool TBEdit::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             return true;
         case WM_SETFOCUS:
             result = CallDefault(message, wParam, lParam);
-            CloseInputMethod(Handle());
             SetSuji(Suji());
             if (!ReadOnly() && autoSelect_) SelectAll();
             return true;

@@ -65,6 +65,7 @@ protected:
     // WM_PASTE: the clipboard's text, or nothing when it holds none.
     virtual void Paste();
     bool HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void WindowCreated() override;
     bool MaskAllowsMinus() const noexcept { return mask_.find('-') != std::string::npos; }
 
 private:

@@ -15,7 +15,6 @@
 #include "framework/flat_button.h"
 #include "framework/hot_key_edit.h"
 #include "framework/label.h"
-#include "framework/message_box.h"
 
 namespace kestrin {
 

@@ -12,7 +12,6 @@
 #include "win32/diagnostics.h"
 #include "win32/files.h"
 #include "win32/handles.h"
-#include "framework/message_box.h"
 #include "win32/shell_folder.h"
 
 namespace kestrin {

@@ -17,11 +17,6 @@ namespace {
 constexpr char kApplicationClass[] = "TApplication";
 constexpr char kFallbackCaption[] = "Kestrin";
 
-void ShowErrorBox(HWND owner, const std::string& text, const std::string& caption) {
-    const CommonControls buttons = CommonControls::Hold();  // as for every message box
-    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
-}
-
 }  // namespace
 
 Application& App() {
@@ -142,14 +137,18 @@ void Application::HandleMessage() {
 
 bool Application::PumpOne(int level) {
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    // Taken in UTF-16, as the system queues them: taken in cp932, a character
+    // typed into a system control (a Unicode window) that cp932 lacks would
+    // be lost, or bent into the system's best fit, before the control saw it.
+    // Our own windows (ANSI) get it in cp932 from the dispatch.
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
     if (message.message == WM_QUIT) {
         terminated_.store(true);
         return true;
     }
     if (!PreTranslate(message)) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
         AfterDispatch(message);
     }
     ProcessReleases(level);
@@ -300,9 +299,9 @@ std::string Application::MessageCaption() const { return title_.empty() ? std::s
 
 void Application::HandleException(const std::exception& error) noexcept {
     try {
-        HWND owner = GetActiveWindow();
-        if (!owner) owner = Handle();
-        ShowErrorBox(owner, error.what(), MessageCaption());
+        // To the front: an error at start-up (at logon, say) has no window of
+        // the program's in front to stand on, and the box no taskbar button.
+        ShowMessageBox(error.what(), MessageCaption(), MB_ICONERROR | MB_SETFOREGROUND);
     } catch (...) {
         // The report itself failed (no memory for the text): nothing is left
         // to tell the user with, and the loop must go on.
@@ -318,6 +317,17 @@ void Application::HandleException(std::exception_ptr error) noexcept {
     } catch (...) {
         HandleException(KestrinError("Unknown exception"));
     }
+}
+
+int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = nullptr;
+    if (App().IsMainThread()) {
+        owner = GetActiveWindow();
+        if (!owner) owner = App().Handle();
+    }
+    // The box's buttons are common controls: loaded here, they go with the box.
+    const CommonControls buttons = CommonControls::Hold();
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
 }  // namespace kestrin

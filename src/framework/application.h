@@ -91,7 +91,7 @@ public:
     HANDLE SynchronizeEvent() const noexcept { return syncEvent_.get(); }
 
     // The top-level error handler: shows the message in a message box with
-    // the error icon and lets the loop go on.
+    // the error icon, brought to the front, and lets the loop go on.
     void HandleException(const std::exception& error) noexcept;
     void HandleException(std::exception_ptr error) noexcept;
     // For errors met where a message box would come at the wrong moment
@@ -139,5 +139,13 @@ private:
 };
 
 Application& App();
+
+// A modal message box, text and caption in cp932; the one way the program
+// shows one. On the main thread the box is owned by the thread's active
+// window, or the application window when none is active, so that it stays
+// in front of the program's windows and disables them meanwhile; on other
+// threads it has no owner (a window of another thread must not be disabled
+// from here). Safe to call from any thread. Returns the button pressed (IDOK, ...).
+int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
 
 }  // namespace kestrin

@@ -391,10 +391,17 @@ bool Form::PreTranslateMessage(MSG& message) {
     const bool onForm = message.hwnd == Handle();
     if (message.message == WM_CHAR) {
         if (!onForm) return false;
-        char key = static_cast<char>(message.wParam);
+        // The loop takes characters in UTF-16; the form's handlers judge a
+        // cp932 byte. One that is no single byte goes to the window as it is.
+        wchar_t unit = static_cast<wchar_t>(message.wParam);
+        char key = '\0';
+        BOOL lacking = FALSE;
+        if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, &key, 1, nullptr, &lacking) != 1 || lacking)
+            return false;
         FormKeyPress(key);
         if (key == '\0') return true;
-        message.wParam = static_cast<unsigned char>(key);
+        MultiByteToWideChar(CP_ACP, 0, &key, 1, &unit, 1);
+        message.wParam = unit;
         return false;
     }
     WORD key = static_cast<WORD>(message.wParam);

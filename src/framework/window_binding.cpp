@@ -15,7 +15,26 @@ namespace {
 // cp932, as everything else in the program, and go on in UTF-16.
 bool Converted(HWND window, UINT message) { return message == WM_CHAR && IsWindowUnicode(window); }
 
+// What the object is shown for a character the code page lacks (an emoji,
+// "é"): one that no handler takes for a character of a number, never the
+// look-alike the system's best fit would pick ("¥" a backslash, "²" a "2").
+constexpr char kLackingCharacter[] = "?";
+
 }  // namespace
+
+// A character as the control was typed it (a surrogate pair whole) and as
+// the object is shown it, in cp932. What the object passes on unchanged goes
+// on as it came.
+struct WindowBinding::TypedCharacter {
+    wchar_t units[2] = {};
+    int unitCount = 0;
+    char bytes[2] = {};
+    int byteCount = 0;
+
+    bool Shown(const char* text, int length) const noexcept {
+        return length == byteCount && text[0] == bytes[0] && (length == 1 || text[1] == bytes[1]);
+    }
+};
 
 WindowBinding::WindowBinding(WindowKind kind, Dispatcher dispatch) noexcept : dispatch_(dispatch), kind_(kind) {}
 
@@ -68,8 +87,17 @@ LRESULT WindowBinding::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) n
             leadByte_ = bytes[1];
             return 0;
         }
+        const char* text = bytes[0] ? bytes : bytes + 1;
+        const int length = bytes[0] ? 2 : 1;
+        // What the object passes on as it was shown goes on as it was typed.
+        if (typing_ && typing_->Shown(text, length)) {
+            LRESULT result = 0;
+            for (int i = 0; i < typing_->unitCount; ++i)
+                result = subclass_->DefSubclassProc(window, message, typing_->units[i], lParam);
+            return result;
+        }
         wchar_t unit = 0;
-        MultiByteToWideChar(CP_ACP, 0, bytes[0] ? bytes : bytes + 1, bytes[0] ? 2 : 1, &unit, 1);
+        MultiByteToWideChar(CP_ACP, 0, text, length, &unit, 1);
         wParam = unit;
     }
     return subclass_->DefSubclassProc(window, message, wParam, lParam);
@@ -91,13 +119,29 @@ LRESULT CALLBACK WindowBinding::SubclassProcedure(HWND window, UINT message, WPA
                                                   DWORD_PTR object) {
     auto* self = reinterpret_cast<WindowBinding*>(object);
     if (!Converted(window, message)) return self->Deliver(message, wParam, lParam);
-    // A double-byte character comes as its two bytes, as to an ANSI window.
-    char bytes[2];
     const auto unit = static_cast<wchar_t>(wParam);
-    const int count = WideCharToMultiByte(CP_ACP, 0, &unit, 1, bytes, sizeof bytes, nullptr, nullptr);
+    // The two halves of a pair are one character.
+    if (IS_HIGH_SURROGATE(unit)) {
+        self->highSurrogate_ = unit;
+        return 0;
+    }
+    TypedCharacter typed;
+    const wchar_t high = std::exchange(self->highSurrogate_, L'\0');
+    if (high && IS_LOW_SURROGATE(unit)) typed.units[typed.unitCount++] = high;
+    typed.units[typed.unitCount++] = unit;
+    // A double-byte character comes as its two bytes, as to an ANSI window.
+    BOOL lacking = FALSE;
+    typed.byteCount = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, typed.units, typed.unitCount, typed.bytes,
+                                          sizeof typed.bytes, kLackingCharacter, &lacking);
+    if (lacking || typed.byteCount <= 0) {
+        typed.bytes[0] = kLackingCharacter[0];
+        typed.byteCount = 1;
+    }
+    const TypedCharacter* outer = std::exchange(self->typing_, &typed);
     LRESULT result = 0;
-    for (int i = 0; i < count && self->Handle(); ++i)
-        result = self->Deliver(message, static_cast<unsigned char>(bytes[i]), lParam);
+    for (int i = 0; i < typed.byteCount && self->Handle(); ++i)
+        result = self->Deliver(message, static_cast<unsigned char>(typed.bytes[i]), lParam);
+    self->typing_ = outer;
     return result;
 }
 

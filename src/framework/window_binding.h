@@ -81,8 +81,12 @@ private:
     Dispatcher dispatch_;
     // The library's functions while a system control is hooked, else nullptr.
     const CommonControlsApi* subclass_ = nullptr;
+    // The character typed into the control, while the object judges it.
+    struct TypedCharacter;
+    const TypedCharacter* typing_ = nullptr;
     WindowKind kind_;
-    char leadByte_ = 0;  // of a double-byte character on its way to the control
+    char leadByte_ = 0;          // of a double-byte character on its way to the control
+    wchar_t highSurrogate_ = 0;  // the first half of a pair, waiting for the second
 };
 
 }  // namespace kestrin

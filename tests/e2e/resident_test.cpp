@@ -68,6 +68,30 @@ TEST_F(KestrinE2E, SecondStartWarnsAndEndsWhileTheFirstRunsOn) {
     EXPECT_NE(WaitForController(*first, 1000), nullptr);
 }
 
+// Both Startup shortcuts at logon start copies at the same moment: exactly
+// one stays, whichever it is; the others end, with the warning once they
+// can find its window.
+TEST_F(KestrinE2E, CopiesStartedAtTheSameMomentLeaveExactlyOneResident) {
+    for (int round = 1; round <= 5; ++round) {
+        std::vector<std::unique_ptr<KestrinProcess>> copies;
+        for (int i = 0; i < 4; ++i) copies.push_back(std::make_unique<KestrinProcess>());
+        const auto settled = [&] {
+            bool all = true;
+            for (const auto& k : copies) {
+                if (HWND box = FindTopLevelWindow("#32770", "警告", k->ProcessId(), true)) DismissMessageBox(box);
+                all &= !k->Running() || k->CountLines("resident") > 0;
+            }
+            return all;
+        };
+        ASSERT_TRUE(WaitFor(settled, 3 * kStartMs)) << "round " << round << ": a copy neither ended nor started";
+        std::vector<KestrinProcess*> resident;
+        for (const auto& k : copies)
+            if (k->Running()) resident.push_back(k.get());
+        EXPECT_EQ(resident.size(), 1u) << "round " << round;
+        for (KestrinProcess* k : resident) CloseController(*k);
+    }
+}
+
 // --- one-shot mode -----------------------------------------------------
 
 TEST_F(KestrinE2E, SlashNRunsOnePassAndExitsWithoutIconOrSaving) {

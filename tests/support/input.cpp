@@ -26,6 +26,16 @@ void SendKeyChord(std::initializer_list<WORD> modifiers, WORD key) {
 
 void SendKey(WORD key) { SendKeyChord({}, key); }
 
+void TypeUnits(std::wstring_view units) {
+    std::vector<INPUT> inputs(units.size() * 2);
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wScan = units[i / 2];
+        inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 namespace {
 INPUT MoveInput(int x, int y) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/edit.h"
@@ -110,6 +111,11 @@ TEST(Edit, HookSeesTypedCharactersAsCp932Bytes) {
     Edit plain(host.Handle(), {8, 30, 100, 18});
     Type(plain.Handle(), "aｱあ表");
     EXPECT_EQ(plain.Text(), "aｱあ表");
+    // So does a character cp932 lacks, as it came: an emoji, two units, whole.
+    for (const wchar_t unit : std::wstring_view(L"\U0001F600")) SendMessageW(plain.Handle(), WM_CHAR, unit, 1);
+    wchar_t text[16] = {};
+    GetWindowTextW(plain.Handle(), text, 16);
+    EXPECT_EQ(std::wstring_view(text), L"aｱあ表\U0001F600");
 }
 
 TEST(HotKeyEdit, IsTheSystemHotKeyControlAndNoTabStop) {

@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "framework/application.h"
-#include "framework/message_box.h"
 #include "support/app_fixture.h"
 #include "support/dialog_watcher.h"
 #include "support/probe_form.h"

@@ -2,6 +2,7 @@
 // checked against the settings record, the ini file it writes and the hot
 // key it asks the controller to register.
 #include <windows.h>
+#include <imm.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -157,6 +158,16 @@ TEST_F(PropFormTest, TabAndEnterOnCheckBoxesAndTheHotKeyEntry) {
     EXPECT_EQ(HotKey(), 0);
     Press(VK_RETURN);
     EXPECT_EQ(FocusedField(), 1);
+}
+
+// A character cp932 lacks is refused by a number field, never bent by the best fit into
+// one that passes ("²" into "2", "¥" into "\\"); an emoji whole; no input method composes there.
+TEST_F(PropFormTest, CharactersCp932LacksDoNotEnterTheNumberFields) {
+    Open("Timer=0\r\n");
+    TypeUnits(L"1\u00B2\u00A5\U0001F600\u00E93");
+    Settle();
+    EXPECT_EQ(TextOf(Field(1)), "13");
+    EXPECT_EQ(ImmGetContext(Field(1)), nullptr) << "an input method could compose text in the field";
 }
 
 TEST_F(PropFormTest, HoursOfADayOrMoreAreClearedUnlessAppliedAtOnce) {
