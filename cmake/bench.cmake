@@ -21,6 +21,7 @@ function(kestrin_peer target)
 endfunction()
 
 set(PEERS bench/peers)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/${PEERS}/peer.rc PROPERTIES OBJECT_DEPENDS "${KESTRIN_MANIFEST}")
 kestrin_peer(tray_program ${PEERS}/tray_program.cpp ${PEERS}/hidden_window.cpp ${PEERS}/tray_peer.cpp
   LIBS shell32 user32)
 kestrin_peer(pass_program ${PEERS}/pass_program.cpp ${PEERS}/pass_calls.cpp LIBS psapi)

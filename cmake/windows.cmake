@@ -37,7 +37,10 @@ add_custom_command(OUTPUT ${GENERATED_ART}
 add_custom_target(kestrin_art DEPENDS ${GENERATED_ART})
 
 set(KESTRIN_RC ${CMAKE_SOURCE_DIR}/src/resources/Kestrin.rc)
-set_source_files_properties(${KESTRIN_RC} PROPERTIES OBJECT_DEPENDS "${GENERATED_ART}")
+# The resource compiler reports no dependencies: what the .rc file takes in
+# is named here, or a changed manifest would leave the programs as they were.
+set(KESTRIN_MANIFEST ${CMAKE_SOURCE_DIR}/src/resources/Kestrin.manifest)
+set_source_files_properties(${KESTRIN_RC} PROPERTIES OBJECT_DEPENDS "${GENERATED_ART};${KESTRIN_MANIFEST}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/resources -c 932")
 
 # The program's code is compiled once, as one translation unit of all its

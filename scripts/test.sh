@@ -2,7 +2,8 @@
 # Sets everything up, builds, and runs every test: the platform-free code
 # natively under AddressSanitizer/UBSan, short fuzz runs (clang libFuzzer),
 # the interval loop under ThreadSanitizer, then all Windows tests under Wine
-# in a 32-bit prefix, and the end-to-end ones again in a 64-bit prefix.
+# in a 32-bit prefix, the end-to-end ones again in a 64-bit prefix, and the
+# scaled windows on a screen of 144 dpi (150 %).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,8 +32,9 @@ cmake --build build/win
 source scripts/wine-harness.sh
 win32=$(harness_dir "$root/build/win" win32)
 win64=$(harness_dir "$root/build/win" win64)
+dpi144=$(harness_dir "$root/build/win" win32 144)
 # Stop only what this run started: its Wine servers and its own Xvfbs.
-trap 'harness_down "$win32"; harness_down "$win64"' EXIT
+trap 'harness_down "$win32"; harness_down "$win64"; harness_down "$dpi144"' EXIT
 SECONDS=0
 harness_up "$win32" win32
 
@@ -52,6 +54,16 @@ echo "== Windows tests under Wine, 64-bit prefix (WoW64; display $DISPLAY)"
 KESTRIN_WINEARCH=win64 ctest --test-dir build/win --output-on-failure -R '^(e2e|win\.bench|wine\.Harness)\.' \
   || status=$?
 echo "== 64-bit prefix: ${SECONDS} s"
+harness_down "$win64"
+
+# A screen of 144 dpi (LogPixels; most laptops run at 125 or 150 %), in a
+# 32-bit prefix of its own: the program's windows, text and tray icon at 1.5
+# times their 96-dpi sizes, seen from outside, and the harness's own checks.
+SECONDS=0
+harness_up "$dpi144" win32 144
+echo "== Windows tests under Wine at 144 dpi (display $DISPLAY)"
+KESTRIN_DPI=144 ctest --test-dir build/win --output-on-failure -R '^(e2e\.DpiE2E|wine\.Harness)\.' || status=$?
+echo "== 144 dpi: ${SECONDS} s"
 
 # Screenshots taken by the tests, as PNG beside the BMP originals.
 for bmp in build/win/artifacts/*.bmp; do

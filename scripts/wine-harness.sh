@@ -7,13 +7,21 @@
 # The architecture is the prefix's: win32 (the default) runs everything as
 # on 32-bit Windows; win64 runs the same 32-bit programs under WoW64 among
 # Wine's own 64-bit processes, as on 64-bit Windows. Each has its own
-# harness directory (harness_dir), which remembers its architecture.
+# harness directory (harness_dir), which remembers its architecture. So has
+# a screen of another density than 96 dpi (LogPixels; 144 is 150 %).
 
-# The harness directory of build tree $1 for architecture $2 (win32, win64).
+# The harness directory of build tree $1 for architecture $2 (win32, win64)
+# and screen density $3 (dots per inch, default 96).
 harness_dir() {
+  local suffix=""
+  case "${3:-96}" in
+    96) ;;
+    *[!0-9]*) echo "harness: unknown density '$3' (dots per inch)" >&2; return 1 ;;
+    *) suffix="-${3}dpi" ;;
+  esac
   case "${2:-win32}" in
-    win32) echo "$1/harness" ;;
-    win64) echo "$1/harness-win64" ;;
+    win32) echo "$1/harness$suffix" ;;
+    win64) echo "$1/harness-win64$suffix" ;;
     *) echo "harness: unknown architecture '$2' (win32 or win64)" >&2; return 1 ;;
   esac
 }
@@ -72,10 +80,23 @@ harness_write_reg() {
   } | iconv -f UTF-8 -t UTF-16 >"$file"
 }
 
+# The screen's density: Wine reports LogPixels as LOGPIXELSY and scales the
+# system's metrics with it (144: the small icon is 24 pixels).
+harness_write_dpi_reg() {
+  local file=$1 dpi
+  dpi=$(printf '%08x' "$2")
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%s\r\n\r\n' "$dpi"
+    printf '[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%s\r\n\r\n' "$dpi"
+  } | iconv -f UTF-8 -t UTF-16 >"$file"
+}
+
 # Brings the run-time of directory $1 up for architecture $2 (default
-# win32; idempotent, safe to call from parallel tests).
+# win32) and screen density $3 (default 96; idempotent, safe to call from
+# parallel tests).
 harness_up() {
-  local dir arch=${2:-win32}
+  local dir arch=${2:-win32} dpi=${3:-96}
   dir=$(realpath -m "$1")
   # Wine links the user's shell folders to these when they exist.
   mkdir -p "$dir/home/Documents" "$dir/home/Desktop" "$dir/artifacts"
@@ -116,6 +137,16 @@ harness_up() {
     # Fonts folder is empty, so the buttons came out as letters ("r" for the
     # close box). The prefix gets its own copy.
     cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # A density other than the prefix's: set, and the server (with the
+    # desktop that read the old one at its start) stopped, so that every
+    # process from now on starts with it.
+    if [ "$(cat "$WINEPREFIX/.kestrin-dpi" 2>/dev/null || echo 96)" != "$dpi" ]; then
+      harness_write_dpi_reg "$dir/dpi.reg" "$dpi"
+      wine regedit "$(winepath -w "$dir/dpi.reg")" >>"$dir/wineboot.log" 2>&1 9>&-
+      wineserver -k 9>&- 2>/dev/null || true
+      wineserver -w 9>&-
+      echo "$dpi" >"$WINEPREFIX/.kestrin-dpi"
+    fi
     # A persistent server keeps the desktop (and its tray) alive between tests.
     wineserver -p >/dev/null 2>&1 9>&- || true
   ) 9>"$dir/lock"

@@ -18,6 +18,7 @@ namespace kestrin {
 inline constexpr DWORD kBannerStyle = WS_POPUP | WS_DLGFRAME;  // 0x80400000
 inline constexpr DWORD kBannerExStyle = WS_EX_TOPMOST;         // 0x00000008
 
+// Sizes and places at 96 dpi, scaled to the screen as the form shows them.
 struct BannerLayout {
     const char* caption;  // never visible: there is no title bar
     int clientWidth;
@@ -41,9 +42,10 @@ protected:
 
 private:
     const BannerLayout& layout_;
-    // Image1's picture, "MAINICON" at 32 x 32, shared with the window classes
-    // (never destroyed); null when it could not be had: the frame then stays
-    // empty, and the window is still worth showing.
+    int iconSize_;  // 32 at 96 dpi
+    // Image1's picture, "MAINICON" at its scaled size, shared (never
+    // destroyed); null when it could not be had: the frame then stays empty,
+    // and the window is still worth showing.
     HICON icon_;
 };
 

@@ -84,8 +84,10 @@ void TMemCMain::BuildTray() {
     tb_->SetAnimateIcons(il_.get());
     tb_->SetRBPopupMenu(pm_.get());
     tb_->SetTipHelp("Kestrin");
+    // The shell shows the icon at the small icon's size: the picture drawn for
+    // it, not the large one shrunk (small icons are square: SM_CYSMICON is the same).
     IconPicture icon;
-    icon.LoadResource(App().Instance(), "MAINICON");
+    icon.LoadResource(App().Instance(), "MAINICON", GetSystemMetrics(SM_CXSMICON));
     tb_->SetIcon(std::move(icon));
     tb_->OnMouseDown = [this](TTrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
         TBMouseDown(sender, button, shift, x, y);

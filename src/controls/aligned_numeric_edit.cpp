@@ -3,6 +3,7 @@
 #include "win32/beep.h"
 #include "win32/clipboard.h"
 #include "win32/handles.h"
+#include "win32/screen_dpi.h"
 
 namespace kestrin {
 
@@ -61,8 +62,9 @@ void TVaBEdit::UpdateFormatRect() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const bool sunken = (GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+    // The margin is a line's width (1 or 2 pixels at 96 dpi), scaled as the edges are.
     RECT rect = AlignedTextRect(client, TextLineHeight(Handle()), vertAlignment_, leftIndent_, rightIndent_,
-                                sunken ? 1 : 2);
+                                ScaledLine(sunken ? 1 : 2));
     SendMessageA(Handle(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&rect));
 }
 

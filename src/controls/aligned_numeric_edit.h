@@ -15,7 +15,7 @@ enum TplVertAlignment : uint8_t { tvaTop = 0, tvaCenter = 1, tvaBottom = 2 };
 
 // The formatting rectangle for a client area, the height of a text line,
 // the alignment and the indents; `margin` is 1 for a sunken (3-D) edit, 2
-// for a flat one.
+// for a flat one, at 96 dpi (a line's width, ScaledLine, on the screen).
 RECT AlignedTextRect(const RECT& client, int textHeight, TplVertAlignment alignment, int leftIndent,
                      int rightIndent, int margin);
 

@@ -7,6 +7,7 @@
 #include "win32/clipboard.h"
 #include "win32/com_scope.h"
 #include "win32/cursors.h"
+#include "win32/screen_dpi.h"
 #include "framework/window_class.h"
 
 namespace kestrin {
@@ -175,9 +176,10 @@ void THyperLink::Paint(HDC dc) {
     SelectGuard font(dc, UnderlineFont());
     SetTextColor(dc, visited_ ? visitedColor_ : linkColor_);
 
-    const int height = LinkTextHeight(TextExtent(dc, "xY").cy);
-    const int width = alias_.empty() ? LinkTextWidth(false, TextExtent(dc, caption_ + prefix).cx)
-                                     : LinkTextWidth(true, TextExtent(dc, alias_).cx);
+    const int dpi = ScreenDpi();
+    const int height = LinkTextHeight(TextExtent(dc, "xY").cy, dpi);
+    const int width = alias_.empty() ? LinkTextWidth(false, TextExtent(dc, caption_ + prefix).cx, dpi)
+                                     : LinkTextWidth(true, TextExtent(dc, alias_).cx, dpi);
     if (autoSize_) {
         // Sizing repaints the new area later; this paint stays within the old one.
         Bounds bounds = GetBounds();
@@ -191,12 +193,12 @@ void THyperLink::Paint(HDC dc) {
         FillRect(dc, &rect, brush.get());
     }
     SetBkMode(dc, TRANSPARENT);
-    rect.left += 4;
+    rect.left += Scaled(kLinkTextIndent);
     if (!alias_.empty()) {
         DrawTextIn(dc, alias_, rect, kTextFlags);
     } else {
         DrawTextIn(dc, prefix, rect, kTextFlags);
-        rect.left += TextExtent(dc, prefix).cx + 2;
+        rect.left += TextExtent(dc, prefix).cx + Scaled(kLinkPrefixGap);
         DrawTextIn(dc, caption_, rect, kTextFlags | DT_END_ELLIPSIS);
     }
     SetHint(LinkHint(width, Width(), savedHint_, Target()));

@@ -3,6 +3,7 @@
 #include "settings/portable/product.h"
 #include "framework/application.h"
 #include "win32/cursors.h"
+#include "win32/screen_dpi.h"
 
 namespace kestrin {
 
@@ -36,7 +37,7 @@ void TAboutBox::CreateControls() {
     Image& programIcon = AddTo<Image>(panel2.Handle());
     programIcon.FillParent();
     programIcon.SetStretch(true);
-    programIcon.LoadIcon(App().Instance(), "MAINICON", 32);
+    programIcon.LoadIcon(App().Instance(), "MAINICON", Scaled(32));
 
     productName_ = &AddTo<Label>(panel, Bounds{65, 27, 36, 12}, "製品名");
     productName_->SetAutoSize(true);

@@ -1,5 +1,7 @@
 #pragma once
-// The pictures of the dialogs' OK and cancel buttons, at 16 x 16 pixels.
+// The pictures of the dialogs' OK and cancel buttons, 16 x 16 pixels at 96
+// dpi, loaded at their size on the screen (the icons hold pictures drawn for
+// 16, 20 and 24 pixels: 100, 125 and 150 %).
 #include <windows.h>
 
 #include "win32/handles.h"

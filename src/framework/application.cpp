@@ -52,7 +52,7 @@ void Application::Initialize(HINSTANCE instance) {
     windowClass.name = kApplicationClass;
     windowClass.procedure = &WindowBinding::Procedure;
     windowClass.icon = ProgramIcon();
-    windowClass.smallIcon = ProgramSmallIcon();
+    windowClass.smallIcon = ProgramIcon();  // shown nowhere: not worth loading
     EnsureWindowClass(windowClass);
     // Hidden and of no size: it only owns the forms (so that they have no
     // taskbar buttons of their own) and receives the framework's messages.

@@ -1,6 +1,7 @@
 #include "framework/bevel.h"
 
 #include "win32/frame3d.h"
+#include "win32/screen_dpi.h"
 
 namespace kestrin {
 
@@ -12,8 +13,9 @@ void Bevel::Paint(HDC dc) {
     RECT rect{};
     GetClientRect(Handle(), &rect);
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-    FillStrip(dc, 0, 0, rect.right, 1, COLOR_BTNSHADOW);
-    FillStrip(dc, 0, 1, rect.right, 2, COLOR_BTNHIGHLIGHT);
+    const int line = ScaledLine(1);
+    FillStrip(dc, 0, 0, rect.right, line, COLOR_BTNSHADOW);
+    FillStrip(dc, 0, line, rect.right, 2 * line, COLOR_BTNHIGHLIGHT);
 }
 
 bool Bevel::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -1,6 +1,6 @@
 #pragma once
-// A sunken line: the top two pixels of its rectangle in the system's 3-D
-// colours, the shadow above the highlight.
+// A sunken line: the top two lines of its rectangle (a pixel each at 96
+// dpi) in the system's 3-D colours, the shadow above the highlight.
 #include "framework/control.h"
 
 namespace kestrin {

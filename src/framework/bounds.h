@@ -2,6 +2,8 @@
 // A rectangle as position and size, the way controls and forms are laid out.
 #include <windows.h>
 
+#include "win32/screen_dpi.h"
+
 namespace kestrin {
 
 struct Bounds {
@@ -13,5 +15,9 @@ struct Bounds {
 };
 
 inline RECT ToRect(const Bounds& b) { return {b.x, b.y, b.x + b.width, b.y + b.height}; }
+
+// Bounds laid out at 96 dpi, on this screen: each number scaled alone, as
+// a form description is.
+inline Bounds Scaled(const Bounds& b) { return {Scaled(b.x), Scaled(b.y), Scaled(b.width), Scaled(b.height)}; }
 
 }  // namespace kestrin

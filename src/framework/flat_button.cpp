@@ -5,12 +5,21 @@
 #include <string>
 
 #include "win32/handles.h"
+#include "win32/screen_dpi.h"
 
 namespace kestrin {
 
 namespace {
-constexpr int kGlyphSpacing = 4;
+constexpr int kGlyphSpacing = 4;  // at 96 dpi
+
+// The system's one-pixel edge, as many times as a line has pixels.
+void DrawEdges(HDC dc, RECT rect, UINT edge) {
+    for (int line = ScaledLine(1); line > 0; --line) {
+        DrawEdge(dc, &rect, edge, BF_RECT);
+        InflateRect(&rect, -1, -1);
+    }
 }
+}  // namespace
 
 FlatButton::FlatButton(HWND parent, const Bounds& bounds, std::string_view caption) : Control(parent) {
     CreateOwn("KestrinFlatButton", {.text = std::string(caption), .bounds = bounds});
@@ -56,12 +65,13 @@ void FlatButton::Paint(HDC dc) {
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     const bool enabled = Enabled();
+    const int line = ScaledLine(1);
     if (pressed_) {
-        DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdges(dc, client, BDR_SUNKENOUTER);
     } else if (hot_ && enabled) {
-        DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+        DrawEdges(dc, client, BDR_RAISEDINNER);
     }
-    const int shift = pressed_ ? 1 : 0;
+    const int shift = pressed_ ? line : 0;
 
     const std::string text = Text();
     SelectGuard font(dc, Font());
@@ -70,7 +80,7 @@ void FlatButton::Paint(HDC dc) {
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_CALCRECT);
     const SIZE glyph = glyph_.Size();
     const int textWidth = textRect.right - textRect.left;
-    const int gap = (glyph.cx > 0 && textWidth > 0) ? kGlyphSpacing : 0;
+    const int gap = (glyph.cx > 0 && textWidth > 0) ? Scaled(kGlyphSpacing) : 0;
     const int contentWidth = glyph.cx + gap + textWidth;
     int x = (client.right - contentWidth) / 2 + shift;
     const int middle = client.bottom / 2 + shift;
@@ -98,7 +108,7 @@ void FlatButton::Paint(HDC dc) {
         } else {
             // Engraved, as the system draws disabled captions.
             RECT light = rect;
-            OffsetRect(&light, 1, 1);
+            OffsetRect(&light, line, line);
             SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
             DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &light, flags);
             SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "framework/application.h"
 #include "framework/dialog_button.h"
 #include "win32/portable/error.h"
@@ -102,23 +104,33 @@ Form::~Form() {
     controls_.clear();
 }
 
-SIZE Form::CentringScreen() const {
+Form::Placement Form::CentringScreen() const {
     if (position_ != poScreenCenter) return {};
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // The primary monitor (at 0, 0) always answers, with its rectangle and
+    // its work area together.
+    MONITORINFO primary{};
+    primary.cbSize = sizeof primary;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    return {primary.rcMonitor, primary.rcWork};
 }
 
-Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle, SIZE screen) const {
-    RECT rect{0, 0, clientWidth_, clientHeight_};
+Bounds Form::WindowBoundsFor(DWORD style, DWORD exStyle, const Placement& screen) const {
+    RECT rect{0, 0, Scaled(clientWidth_), Scaled(clientHeight_)};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     Bounds bounds{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     if (position_ == poScreenCenter) {
-        bounds.x = (screen.cx - bounds.width) / 2;
-        bounds.y = (screen.cy - bounds.height) / 2;
+        bounds.x = screen.screen.left + (screen.screen.right - screen.screen.left - bounds.width) / 2;
+        bounds.y = screen.screen.top + (screen.screen.bottom - screen.screen.top - bounds.height) / 2;
+        // Onto the work area where it reaches over an edge; one too large
+        // for it keeps its title bar and top-left corner there.
+        const RECT& work = screen.work;
+        bounds.x = std::max<int>(work.left, std::min<int>(bounds.x, work.right - bounds.width));
+        bounds.y = std::max<int>(work.top, std::min<int>(bounds.y, work.bottom - bounds.height));
     }
     return bounds;
 }
 
-void Form::FillCreateParams(CreateParamsRecord& params, SIZE screen) const {
+void Form::FillCreateParams(CreateParamsRecord& params, const Placement& screen) const {
     params.style = BorderStyleBits(borderStyle_, systemMenu_) | WS_CLIPSIBLINGS;
     params.exStyle = (borderStyle_ == bsDialog ? WS_EX_DLGMODALFRAME : 0) | (stayOnTop_ ? WS_EX_TOPMOST : 0);
     const Bounds bounds = WindowBoundsFor(params.style, params.exStyle, screen);
@@ -132,15 +144,19 @@ void Form::FillCreateParams(CreateParamsRecord& params, SIZE screen) const {
 void Form::Create(HWND owner) {
     if (Handle()) return;
     savedFocus_ = nullptr;  // of a window before this one
+    // Only a window with a title bar shows the small icon: the others' classes
+    // take the large one in its place (a class without one would be given a
+    // copy), and the small icon is loaded with the first dialog.
+    const bool titled = borderStyle_ != bsNone && classStyle_ != kNeverPaintedClassStyle;
     EnsureWindowClass(WindowClassDescription{
         .name = ClassName(),
         .procedure = &WindowBinding::Procedure,
         .style = CS_DBLCLKS | classStyle_,
         .icon = ProgramIcon(),
-        .smallIcon = ProgramSmallIcon(),
+        .smallIcon = titled ? ProgramSmallIcon() : ProgramIcon(),
         .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
     });
-    const SIZE screen = CentringScreen();
+    const Placement screen = CentringScreen();
     CreateParamsRecord params;
     FillCreateParams(params, screen);
     params.owner = owner ? owner : App().Handle();

@@ -6,6 +6,11 @@
 // owns its controls, routes their notifications back to them, and gives them
 // the keyboard handling of a dialog (Tab, arrows, Enter = default button).
 //
+// A form is laid out as its description gives it, in pixels of a 96-dpi
+// screen: the client size and the bounds handed to Add and AddTo are scaled
+// to the screen (Scaled) as the form takes them. Everything asked of a made
+// window or control afterwards (GetBounds, SetBounds) is in screen pixels.
+//
 // Life cycle: construct, Create() (window, CreateControls, FormCreate), use,
 // then either Close()/Destroy() (FormDestroy runs) or ReleaseForm() (the same,
 // later, and the object is deleted). Deleting a form whose window still exists
@@ -16,6 +21,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -67,8 +73,12 @@ public:
 
     // Design properties; they may be set before or after Create.
     void SetCaption(std::string caption);
+    // At 96 dpi (see the top of this file).
     void SetClientSize(int width, int height);
-    // poDesigned puts the window at the top-left corner of the screen.
+    // poDesigned puts the window at the top-left corner of the screen;
+    // poScreenCenter centres it on the screen, moved onto the work area
+    // where it would reach over its edge (a dialog scaled for a dense screen
+    // of few pixels, such as 1024 x 768 at 200 %).
     void SetPosition(FormPosition position);
     void SetBorderStyle(FormBorderStyle style) noexcept { borderStyle_ = style; }
     // The system menu and with it the close box of the title bar.
@@ -103,7 +113,8 @@ public:
     bool InModalLoop() const noexcept override { return inModal_; }
 
     // Creates a control (or a graphic control) with this form's window as
-    // its parent; the form owns it.
+    // its parent; the form owns it. Bounds among the arguments are the
+    // description's, at 96 dpi, and reach the control scaled.
     template <typename T, typename... Args>
     T& Add(Args&&... args) {
         return AddTo<T>(Handle(), std::forward<Args>(args)...);
@@ -111,7 +122,7 @@ public:
     // The same with another parent window (a panel of this form).
     template <typename T, typename... Args>
     T& AddTo(HWND parent, Args&&... args) {
-        T* control = new T(parent, std::forward<Args>(args)...);
+        T* control = new T(parent, FromDescription(std::forward<Args>(args))...);
         Keep(control);
         return *control;
     }
@@ -176,14 +187,28 @@ protected:
 
 private:
     friend class WindowBinding;
+    // Where a form is placed: the screen's rectangle and its work area.
+    struct Placement {
+        RECT screen;
+        RECT work;
+    };
+    template <typename A>
+    static decltype(auto) FromDescription(A&& argument) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<A>, Bounds>)
+            return Scaled(argument);
+        else
+            return std::forward<A>(argument);
+    }
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    // The screen's size for a centred form, else zero: asked once per
-    // placing (Wine answers it from its display cache, 0.1 ms a call).
-    SIZE CentringScreen() const;
-    void FillCreateParams(CreateParamsRecord& params, SIZE screen) const;
+    // The primary screen's rectangle and work area for a centred form, else
+    // empty: asked once per placing, in one call (as long as the two calls
+    // for the screen's size were: Wine answers from its display cache, 0.1 ms
+    // a call).
+    Placement CentringScreen() const;
+    void FillCreateParams(CreateParamsRecord& params, const Placement& screen) const;
     // Window position and size for the client size, the styles and the
-    // position rule, on a screen of `screen` (CentringScreen).
-    Bounds WindowBoundsFor(DWORD style, DWORD exStyle, SIZE screen) const;
+    // position rule, on the screen of `screen` (CentringScreen).
+    Bounds WindowBoundsFor(DWORD style, DWORD exStyle, const Placement& screen) const;
     void ApplyGeometry();
     void HandleCommand(WPARAM wParam, LPARAM lParam);
     bool ControlWantsKey(const MSG& message) const;

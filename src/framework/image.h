@@ -12,6 +12,7 @@ public:
     // Takes the whole client area of the parent (inside a panel's bevels).
     void FillParent();
 
+    // `size` in screen pixels.
     bool LoadIcon(HINSTANCE instance, const char* name, int size = 32);
 
     // Drawn at the control's size instead of the picture's.

@@ -20,7 +20,8 @@ bool ImageList::LoadLocked() const {
     if (!library) return false;
     // 16 colours and a mask: the program's icons are 16-colour pictures,
     // and a 4-bit list keeps their palette colours exactly.
-    ImageListHandle list(library->ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 0, 4));
+    ImageListHandle list(library->ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                   ILC_COLOR4 | ILC_MASK, 0, 4));
     if (!list) return false;
     for (const Source& source : sources_) {
         // The icon at its system size, as LoadIcon gives it, scaled by the list.

@@ -25,7 +25,8 @@ class IconPicture;
 
 class ImageList {
 public:
-    // Images of 16 x 16 pixels.
+    // Images of the small icon's size (SM_CXSMICON x SM_CYSMICON: 16 x 16 at
+    // 96 dpi, 24 x 24 at 144), the size of the tray icon whose frames they are.
     ImageList();
     ~ImageList();
     ImageList(const ImageList&) = delete;

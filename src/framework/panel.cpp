@@ -1,18 +1,22 @@
 #include "framework/panel.h"
 
 #include "win32/frame3d.h"
+#include "win32/screen_dpi.h"
 
 namespace kestrin {
 
 namespace {
 
+// A bevel one design pixel wide, as many screen pixels as a line has.
 void DrawCut(HDC dc, RECT& rect, BevelCut cut) {
     if (cut == BevelCut::None) return;
-    if (cut == BevelCut::Raised)
-        DrawFrame3D(dc, rect, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-    else
-        DrawFrame3D(dc, rect, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
-    InflateRect(&rect, -1, -1);
+    for (int line = ScaledLine(1); line > 0; --line) {
+        if (cut == BevelCut::Raised)
+            DrawFrame3D(dc, rect, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+        else
+            DrawFrame3D(dc, rect, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+        InflateRect(&rect, -1, -1);
+    }
 }
 
 }  // namespace
@@ -33,7 +37,7 @@ Panel::Panel(HWND parent, const Bounds& bounds, BevelCut outer, BevelCut inner)
 
 RECT Panel::ClientArea() const {
     RECT rect = Control::ClientArea();
-    const int inset = (outer_ != BevelCut::None ? 1 : 0) + (inner_ != BevelCut::None ? 1 : 0);
+    const int inset = ((outer_ != BevelCut::None ? 1 : 0) + (inner_ != BevelCut::None ? 1 : 0)) * ScaledLine(1);
     InflateRect(&rect, -inset, -inset);
     return rect;
 }

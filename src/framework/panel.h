@@ -8,8 +8,8 @@ namespace kestrin {
 
 enum class BevelCut { None, Lowered, Raised };
 
-// Draws a panel's bevels on the outermost pixels of `rect` (each one pixel
-// wide) and leaves `rect` as the area inside them.
+// Draws a panel's bevels on the outermost pixels of `rect` (each one line
+// wide: ScaledLine(1)) and leaves `rect` as the area inside them.
 void DrawBevels(HDC dc, RECT& rect, BevelCut outer, BevelCut inner);
 
 class Panel : public Control {
@@ -17,7 +17,7 @@ public:
     explicit Panel(HWND parent, const Bounds& bounds = {}, BevelCut outer = BevelCut::Raised,
                    BevelCut inner = BevelCut::None);
 
-    // The client area inside the bevels (each bevel is one pixel wide).
+    // The client area inside the bevels (each bevel is one line wide).
     RECT ClientArea() const override;
 
 protected:

@@ -9,7 +9,7 @@ namespace kestrin {
 // `topLeft`, bottom and right in `bottomRight` (colours as COLOR_ indexes).
 void DrawFrame3D(HDC dc, const RECT& rect, int topLeft, int bottomRight);
 
-// A one-pixel strip of the given system colour.
+// A strip (a rectangle, often a pixel high) of the given system colour.
 void FillStrip(HDC dc, int left, int top, int right, int bottom, int colorIndex);
 
 }  // namespace kestrin

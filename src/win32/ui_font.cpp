@@ -7,6 +7,7 @@
 
 #include "win32/handles.h"
 #include "win32/lock.h"
+#include "win32/screen_dpi.h"
 
 namespace kestrin {
 
@@ -15,7 +16,7 @@ namespace {
 FontHandle MakeFont(FontStyle style) {
     const auto bits = static_cast<unsigned>(style);
     LOGFONTA font{};
-    font.lfHeight = kUiFontHeight;
+    font.lfHeight = Scaled(kUiFontHeight);
     font.lfWeight = (bits & static_cast<unsigned>(FontStyle::Bold)) ? FW_BOLD : FW_NORMAL;
     font.lfUnderline = (bits & static_cast<unsigned>(FontStyle::Underline)) ? TRUE : FALSE;
     font.lfCharSet = SHIFTJIS_CHARSET;

@@ -1,6 +1,6 @@
 #pragma once
-// The one typeface of the program's windows: "ＭＳ Ｐゴシック", 12 px high,
-// Shift-JIS character set. The plain style is created once, on first use,
+// The one typeface of the program's windows: "ＭＳ Ｐゴシック", 12 px high
+// at 96 dpi (scaled to the screen: 18 at 144), Shift-JIS character set. The plain style is created once, on first use,
 // and shared by every window until the process ends. The other styles are
 // held by the controls that show them and go with the last of them, so that
 // a dialog's bold caption does not stay behind when the dialog has closed.
@@ -42,6 +42,7 @@ private:
 
 // The face name as the system knows it (cp932 bytes).
 inline constexpr char kUiFontFace[] = "ＭＳ Ｐゴシック";
+// The character height at 96 dpi (negative: without the internal leading).
 inline constexpr int kUiFontHeight = -12;
 
 }  // namespace kestrin

@@ -86,6 +86,19 @@ TEST_F(FormTest, CaptionClientSizeFontAndCentredPosition) {
     EXPECT_EQ(client.bottom, 100);
 }
 
+// A centred form larger than the work area (a dialog at 200 % on a small screen) starts at its corner.
+TEST_F(FormTest, ACentredFormIsKeptOnTheWorkArea) {
+    MONITORINFO primary{sizeof primary, {}, {}, 0};
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary));
+    const RECT work = primary.rcWork;
+    ProbeForm form;
+    form.SetPosition(poScreenCenter);
+    form.SetClientSize(work.right - work.left + 100, work.bottom - work.top + 100);
+    form.Create();
+    const RECT frame = DescribeWindow(form.Handle()).windowRect;
+    EXPECT_TRUE(frame.left == work.left && frame.top == work.top) << "at " << frame.left << "," << frame.top;
+}
+
 TEST_F(FormTest, CreateParamsMayReplaceTheStylesExactly) {
     ProbeForm form("TNoticeForm");
     form.SetClientSize(234, 65);

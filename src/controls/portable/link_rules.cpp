@@ -1,5 +1,7 @@
 #include "controls/portable/link_rules.h"
 
+#include "win32/portable/display_scale.h"
+
 namespace kestrin {
 
 namespace {
@@ -38,9 +40,11 @@ std::string LinkTarget(TLinkType type, std::string_view caption) {
 
 bool LinkTargetFits(std::string_view target) noexcept { return target.size() < kLinkTargetBuffer; }
 
-int LinkTextWidth(bool hasAlias, int measuredWidth) noexcept { return measuredWidth + (hasAlias ? 8 : 10); }
+int LinkTextWidth(bool hasAlias, int measuredWidth, int dpi) noexcept {
+    return measuredWidth + ScaleToDpi(hasAlias ? 2 * kLinkTextIndent : 2 * kLinkTextIndent + kLinkPrefixGap, dpi);
+}
 
-int LinkTextHeight(int measuredHeight) noexcept { return measuredHeight + 4; }
+int LinkTextHeight(int measuredHeight, int dpi) noexcept { return measuredHeight + ScaleToDpi(4, dpi); }
 
 std::string LinkHint(int textWidth, int labelWidth, const std::string& savedHint, const std::string& target) {
     if (textWidth <= labelWidth && !savedHint.empty()) return savedHint;

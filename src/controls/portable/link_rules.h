@@ -27,10 +27,14 @@ inline constexpr size_t kLinkTargetBuffer = 2000;
 bool LinkTargetFits(std::string_view target) noexcept;
 
 // Width the label needs for its text (W), from the measured widths: the alias
-// plus 8, or caption and prefix together plus 10 (4 before, 2 between, 4 after).
-int LinkTextWidth(bool hasAlias, int measuredWidth) noexcept;
-// Height it needs: the height of "xY" plus 4.
-int LinkTextHeight(int measuredHeight) noexcept;
+// plus 8, or caption and prefix together plus 10 (4 before, 2 between, 4 after);
+// pixels at 96 dpi, scaled to a screen of `dpi`.
+int LinkTextWidth(bool hasAlias, int measuredWidth, int dpi) noexcept;
+// Height it needs: the height of "xY" plus 4 (scaled as above).
+int LinkTextHeight(int measuredHeight, int dpi) noexcept;
+// The room before the text, and between prefix and caption, at 96 dpi.
+inline constexpr int kLinkTextIndent = 4;
+inline constexpr int kLinkPrefixGap = 2;
 
 // The hint: the label's own (saved) hint while the text fits and it has one;
 // otherwise the whole target.
