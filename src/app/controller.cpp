@@ -20,13 +20,11 @@
 #include "win32/portable/error.h"
 #include "framework/portable/messages.h"
 #include "win32/portable/path_text.h"
+#include "win32/portable/scope_exit.h"
 
 namespace kestrin {
 
 namespace {
-// Set on the interval thread for the passes it runs itself.
-thread_local bool tlsOnIntervalThread = false;
-
 constexpr char kHotKeyAtomName[] = "KestrinHK";
 constexpr char kHotKeyTakenText[] = "同じホットキーの登録があります\r\nホットキーの登録に失敗しました。";
 constexpr char kWarningCaption[] = "警告";
@@ -202,12 +200,7 @@ void TMemCMain::WMHotKey(WPARAM identifier) {
     Trace("hot key");
     Compact();
     if (state_.AppSettings.ShowNotice) {
-        auto notice = MakeForm<TNoticeForm>();
-        notice->Show();
-        notice->Update();
-        Trace("notice shown after hot key");
-        WaitTicks(kNoticeMs, TickWait::NoMessages);
-        ReleaseForm(std::move(notice));
+        ShowNoticeNow(false);
         state_.ManualRequest = false;
     }
 }
@@ -231,7 +224,9 @@ bool TMemCMain::FormHelp(uint16_t command, uint32_t data) {
 void TMemCMain::HelpDispClick() { FormHelp(1 /* HH_DISPLAY_TOC */, 0); }
 
 void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
-    if (key == VK_F1) HelpDispClick();
+    if (key != VK_F1) return;
+    HelpDispClick();
+    key = 0;
 }
 
 bool TMemCMain::BroughtForward(const Form* shown) {
@@ -242,10 +237,7 @@ bool TMemCMain::BroughtForward(const Form* shown) {
 
 void TMemCMain::ShowModalAs(Form*& shown, Form& dialog) {
     shown = &dialog;
-    struct Gone {
-        Form*& shown;
-        ~Gone() { shown = nullptr; }
-    } gone{shown};
+    const ScopeExit gone([&shown] { shown = nullptr; });
     dialog.ShowModal();
 }
 
@@ -268,16 +260,8 @@ void TMemCMain::SetPropClick() {
     // 閉じる chosen from the menu while the dialog was up: the program has
     // closed, its interval thread stopped and its settings saved.
     if (App().Terminated()) return;
-    // Whatever the dialog did, the interval count starts afresh and at most
-    // one interval thread exists.
-    if (state_.AppSettings.IntervalMinutes != 0) {
-        if (intervalThread_) StopIntervalThread();
-        state_.SecondsElapsed = 0;
-        state_.StopRequested = false;
-        StartIntervalThread();
-    } else if (intervalThread_) {
-        StopIntervalThread();
-    }
+    // Whatever the dialog did, the interval count starts afresh.
+    RestartIntervalThread();
 }
 
 void TMemCMain::VerDispClick() {
@@ -285,10 +269,7 @@ void TMemCMain::VerDispClick() {
     // The interval count stands still while the version dialog is open, and
     // goes on however the dialog ends.
     PauseInterval();
-    struct Resumer {
-        TMemCMain& main;
-        ~Resumer() { main.ResumeInterval(); }
-    } resumer{*this};
+    const ScopeExit resume([this] { ResumeInterval(); });
     auto about = MakeForm<TAboutBox>();
     ShowModalAs(aboutBox_, *about);
     ReleaseForm(std::move(about));
@@ -304,11 +285,17 @@ void TMemCMain::StartIntervalThread() {
     // the thread again: it stands still until the box closes, like the last.
     intervalThread_ = std::make_unique<TTThread>(
         state_,
-        [this] {
-            tlsOnIntervalThread = true;
-            Compact();
-        },
+        [this] { Compact(); },
         nullptr, intervalPauses_);
+}
+
+void TMemCMain::RestartIntervalThread() {
+    // At most one interval thread, counting from 0, and none with the interval at 0.
+    if (intervalThread_) StopIntervalThread();
+    if (state_.AppSettings.IntervalMinutes == 0) return;
+    state_.SecondsElapsed = 0;
+    state_.StopRequested = false;
+    StartIntervalThread();
 }
 
 void TMemCMain::StopIntervalThread() {
@@ -340,11 +327,7 @@ void TMemCMain::ResumeAfterCancelledEndSession() {
         FillImageList();
         if (tb_) tb_->SetAnimateIcons(il_.get());
     }
-    if (state_.AppSettings.IntervalMinutes != 0 && !intervalThread_) {
-        state_.SecondsElapsed = 0;
-        state_.StopRequested = false;
-        StartIntervalThread();
-    }
+    RestartIntervalThread();
     Trace("resumed after cancelled end of session");
 }
 
@@ -386,7 +369,7 @@ bool TMemCMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
 
 // --- PassHost ---
 
-bool TMemCMain::OnIntervalThread() { return tlsOnIntervalThread; }
+bool TMemCMain::OnIntervalThread() { return TTThread::IsCallingThread(); }
 
 bool TMemCMain::HasIntervalThread() { return intervalThread_ != nullptr; }
 

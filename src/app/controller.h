@@ -84,6 +84,8 @@ private:
     void FillImageList();
     void StartIntervalThread();
     void StopIntervalThread();
+    // After a dialog or a cancelled logoff: the interval thread afresh, if any.
+    void RestartIntervalThread();
     void ShowNoticeNow(bool handleMessages);
     void ResumeAfterCancelledEndSession();
     // The tray icon stays alive while a dialog of its menu is up, so the menu

@@ -5,12 +5,16 @@
 
 #include "framework/application.h"
 #include "framework/wait.h"
+#include "win32/portable/scope_exit.h"
 
 namespace kestrin {
 
 namespace {
 
 constexpr DWORD kTickMs = 1000;
+
+// Set by the interval thread for itself, as its loop starts.
+thread_local bool tlsIntervalThread = false;
 
 // The interval thread owns no windows; whatever reaches its queue (a timer
 // of a component used by a pass, say) is dispatched and nothing else.
@@ -65,6 +69,8 @@ TTThread::~TTThread() {
     TerminateAndWait();
 }
 
+bool TTThread::IsCallingThread() noexcept { return tlsIntervalThread; }
+
 void TTThread::Pause() { gate_.Pause(); }
 
 void TTThread::Resume() { gate_.Resume(); }
@@ -79,10 +85,8 @@ void TTThread::RequestStop() {
 }
 
 void TTThread::Execute() {
-    struct EndingGuard {
-        TTThread& thread;
-        ~EndingGuard() { thread.MarkEnding(); }
-    } guard{*this};
+    tlsIntervalThread = true;
+    const ScopeExit ending([this] { MarkEnding(); });
     RunIntervalLoop(state_, *clock_, gate_, [this] { RunPass(); });
 }
 

@@ -57,7 +57,9 @@ public:
 
     // True on the interval thread itself (a pass asks this to know that it
     // must neither pause the thread that runs it nor show windows itself).
-    bool IsCallingThread() const noexcept { return GetCurrentThreadId() == ThreadId(); }
+    // One interval thread runs at a time: the caller needs no object, and
+    // none that another thread is replacing is read.
+    static bool IsCallingThread() noexcept;
 
     // The event of the timed waits; null once ThreadEnded has run (or when
     // it could not be created).

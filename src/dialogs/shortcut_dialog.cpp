@@ -109,7 +109,7 @@ void TOmakeForm::OKButtonClick() {
         Trace("shortcuts applied");
         ShowMessageBox(kDoneText, ProductTitle, MB_ICONINFORMATION);
     }
-    Close();
+    SetModalResult(mrCancel);  // as a close: the caller looks at no result
 }
 
 }  // namespace kestrin

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "framework/dialog_keys.h"
+
 namespace kestrin {
 
 namespace {
@@ -95,11 +97,7 @@ bool Edit::PressDefaultButton() {
     // The button may sit on a panel of the form.
     ChildSearch search{LOWORD(answer), nullptr};
     EnumChildWindows(form, &FindChildById, reinterpret_cast<LPARAM>(&search));
-    HWND button = search.found;
-    if (!button || !IsWindowEnabled(button)) return false;
-    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(LOWORD(answer), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-    return true;
+    return ClickButton(search.found);
 }
 
 }  // namespace kestrin

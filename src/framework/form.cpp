@@ -6,6 +6,8 @@
 
 #include "framework/application.h"
 #include "framework/dialog_button.h"
+#include "framework/dialog_keys.h"
+#include "framework/modal_loop.h"
 #include "win32/portable/error.h"
 #include "win32/ui_font.h"
 #include "framework/window_class.h"
@@ -13,48 +15,6 @@
 namespace kestrin {
 
 namespace {
-
-// The windows a modal form takes the input from: the visible, enabled
-// top-level windows of the thread, its owner and the application window.
-// Given back when the object goes, so also when the modal loop throws.
-class TaskWindowsDisabled {
-public:
-    TaskWindowsDisabled(HWND modal, HWND owner) : modal_(modal), owner_(owner) {
-        EnumThreadWindows(GetCurrentThreadId(), &TaskWindowsDisabled::Collect, reinterpret_cast<LPARAM>(this));
-        for (HWND window : disabled_) EnableWindow(window, FALSE);
-    }
-    ~TaskWindowsDisabled() {
-        for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
-            if (IsWindow(*it)) EnableWindow(*it, TRUE);
-        }
-    }
-    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
-    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM context) {
-        auto* self = reinterpret_cast<TaskWindowsDisabled*>(context);
-        if (window == self->modal_ || !IsWindowEnabled(window)) return TRUE;
-        if (IsWindowVisible(window) || window == self->owner_ || window == App().Handle())
-            self->disabled_.push_back(window);
-        return TRUE;
-    }
-
-    HWND modal_;
-    HWND owner_;
-    std::vector<HWND> disabled_;
-};
-
-class ModalFlag {
-public:
-    explicit ModalFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~ModalFlag() { flag_ = false; }
-    ModalFlag(const ModalFlag&) = delete;
-    ModalFlag& operator=(const ModalFlag&) = delete;
-
-private:
-    bool& flag_;
-};
 
 DWORD BorderStyleBits(FormBorderStyle border, bool systemMenu) {
     switch (border) {
@@ -68,27 +28,10 @@ DWORD BorderStyleBits(FormBorderStyle border, bool systemMenu) {
     }
 }
 
-bool IsDialogKey(WPARAM key) {
-    switch (key) {
-        case VK_TAB:
-        case VK_LEFT:
-        case VK_UP:
-        case VK_RIGHT:
-        case VK_DOWN:
-        case VK_RETURN:
-        case VK_ESCAPE:
-            return true;
-        default:
-            return false;
-    }
-}
-
 int ButtonModalResult(Control* control) {
     const DialogButton* button = control ? control->AsDialogButton() : nullptr;
     return button ? button->ModalResult() : mrNone;
 }
-
-bool IsUsable(HWND window) { return window && IsWindowEnabled(window) && IsWindowVisible(window); }
 
 }  // namespace
 
@@ -143,7 +86,7 @@ void Form::FillCreateParams(CreateParamsRecord& params, const Placement& screen)
 
 void Form::Create(HWND owner) {
     if (Handle()) return;
-    savedFocus_ = nullptr;  // of a window before this one
+    focus_.Forget();  // of a window before this one
     // Only a window with a title bar shows the small icon: the others' classes
     // take the large one in its place (a class without one would be given a
     // copy), and the small icon is loaded with the first dialog.
@@ -274,35 +217,7 @@ void Form::Keep(GraphicControl* control) {
     graphicControls_.push_back(std::move(owned));
 }
 
-int Form::ShowModal() {
-    if (!Handle()) Create();
-    if (inModal_) throw KestrinError("ShowModal on a form that is already modal");
-    HWND previousActive = GetActiveWindow();
-    modalResult_ = mrNone;
-    {
-        ModalFlag modal(inModal_);
-        TaskWindowsDisabled disabled(Handle(), GetWindow(Handle(), GW_OWNER));
-        Show();
-        for (;;) {
-            if (!Handle() || App().Terminated()) break;
-            if (modalResult_ != mrNone) {
-                bool canClose = true;
-                FormCloseQuery(canClose);
-                if (canClose) {
-                    FormClose();
-                    break;
-                }
-                modalResult_ = mrNone;
-            }
-            App().HandleMessage();
-        }
-        // The other windows are enabled again before this one hides, so that
-        // the activation goes back to them and not to another program.
-    }
-    Hide();
-    if (previousActive && previousActive != Handle() && IsWindow(previousActive)) SetActiveWindow(previousActive);
-    return modalResult_;
-}
+int Form::ShowModal() { return ModalLoop::Run(*this); }
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
@@ -338,7 +253,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(lParam))
                 SetFocus(reinterpret_cast<HWND>(wParam));
             else
-                SelectNext(wParam == 0, true);
+                SelectNextControl(Handle(), wParam == 0, true);
             return 0;
         case DM_GETDEFID:
             if (HWND button = DefaultButton()) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
@@ -356,8 +271,8 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE)
-                SaveFocus();
-            else if (!HIWORD(wParam) && RestoreFocus())
+                focus_.Save(Handle());
+            else if (!HIWORD(wParam) && focus_.Restore(Handle()))
                 return 0;
             break;
         case WM_SETFONT:
@@ -368,12 +283,6 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             // The UI font unless another was set, made when first asked for:
             // a form that shows no text never makes it.
             return reinterpret_cast<LRESULT>(font_ ? font_ : UiFont());
-        case WM_HELP:
-            if (helpContext_) {
-                App().HelpCommand(HELP_CONTEXT, helpContext_);
-                return TRUE;
-            }
-            break;
         default:
             break;
     }
@@ -387,20 +296,6 @@ void Form::HandleCommand(WPARAM wParam, LPARAM lParam) {
         if (const int result = ButtonModalResult(control); result != mrNone) modalResult_ = result;
     }
     Control::RouteCommand(wParam, lParam);
-}
-
-void Form::SaveFocus() {
-    HWND focus = GetFocus();
-    if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
-}
-
-bool Form::RestoreFocus() {
-    HWND target = savedFocus_;
-    if (!target || !IsWindow(target) || !IsChild(Handle(), target) || !IsUsable(target))
-        target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
-    if (!target || !IsChild(Handle(), target) || !IsUsable(target)) return false;
-    SetFocus(target);
-    return true;
 }
 
 bool Form::PreTranslateMessage(MSG& message) {
@@ -424,7 +319,8 @@ bool Form::PreTranslateMessage(MSG& message) {
     const ShiftState shift =
         KeyboardShiftState(message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)) != 0);
     // Dialog keys first: what the form handles as one goes no further.
-    if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(message) && DialogKey(key, shift))
+    if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(Handle(), message) &&
+        DialogKey(key, shift))
         return true;
     if (onForm) {
         FormKeyDown(key, shift);
@@ -438,61 +334,7 @@ bool Form::PreTranslateMessage(MSG& message) {
     return false;
 }
 
-bool Form::ControlWantsKey(const MSG& message) const {
-    if (message.hwnd == Handle()) return false;
-    const WORD key = static_cast<WORD>(message.wParam);
-    if (const Control* control = Control::FromHandle(message.hwnd)) return control->WantsKey(key);
-    return KeyWantedByWindow(message.hwnd, key);
-}
-
-bool Form::DialogKey(WORD key, ShiftState shift) {
-    switch (key) {
-        case VK_TAB:
-            if (shift & (ssCtrl | ssAlt)) return false;
-            SelectNext((shift & ssShift) == 0, true);
-            return true;
-        case VK_LEFT:
-        case VK_UP:
-            SelectNext(false, false);
-            return true;
-        case VK_RIGHT:
-        case VK_DOWN:
-            SelectNext(true, false);
-            return true;
-        case VK_RETURN: {
-            HWND focus = GetFocus();
-            HWND target = nullptr;
-            if (focus && IsChild(Handle(), focus) &&
-                (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
-                target = focus;
-            if (!target) target = DefaultButton();
-            if (!target) return false;
-            ClickButton(target);
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
-void Form::SelectNext(bool forward, bool tabStopsOnly) {
-    HWND focus = GetFocus();
-    if (focus && !IsChild(Handle(), focus)) focus = nullptr;
-    HWND next = tabStopsOnly ? GetNextDlgTabItem(Handle(), focus, forward ? FALSE : TRUE)
-                             : GetNextDlgGroupItem(Handle(), focus, forward ? FALSE : TRUE);
-    if (!next || next == focus || !IsChild(Handle(), next)) return;
-    // As a dialog does: an edit that gets the focus by keyboard has its text selected.
-    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
-    SetFocus(next);
-}
-
-void Form::ClickButton(HWND button) {
-    if (!IsUsable(button)) return;
-    // The notification a click sends, so that the form's routing (modal
-    // result, OnClick) runs exactly as for the mouse.
-    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-}
+bool Form::DialogKey(WORD key, ShiftState shift) { return HandleDialogKey(Handle(), key, shift, DefaultButton()); }
 
 HWND Form::DefaultButton() const {
     for (const auto& control : controls_) {

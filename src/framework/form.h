@@ -4,7 +4,8 @@
 // class is registered under the form's own class name; the window is bound
 // to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form
 // owns its controls, routes their notifications back to them, and gives them
-// the keyboard handling of a dialog (Tab, arrows, Enter = default button).
+// the keyboard handling of a dialog (dialog_keys.h); shown modally, it runs
+// the modal loop (modal_loop.h).
 //
 // A form is laid out as its description gives it, in pixels of a 96-dpi
 // screen: the client size and the bounds handed to Add and AddTo are scaled
@@ -26,6 +27,7 @@
 #include <vector>
 
 #include "framework/control.h"
+#include "framework/dialog_keys.h"
 #include "framework/graphic_control.h"
 #include "win32/portable/shift_state.h"
 #include "framework/top_level_window.h"
@@ -178,15 +180,12 @@ protected:
         return false;
     }
 
-    // Presses a button of this form the way a click does.
-    void ClickButton(HWND button);
     // The usable default button among the form's controls, or nullptr.
     HWND DefaultButton() const;
-    // Moves the focus to the next (previous) tab stop or control of the group.
-    void SelectNext(bool forward, bool tabStopsOnly);
 
 private:
     friend class WindowBinding;
+    friend class ModalLoop;
     // Where a form is placed: the screen's rectangle and its work area.
     struct Placement {
         RECT screen;
@@ -211,9 +210,6 @@ private:
     Bounds WindowBoundsFor(DWORD style, DWORD exStyle, const Placement& screen) const;
     void ApplyGeometry();
     void HandleCommand(WPARAM wParam, LPARAM lParam);
-    bool ControlWantsKey(const MSG& message) const;
-    void SaveFocus();
-    bool RestoreFocus();
     // The form takes what Add made (one place for it, not one per Add); a
     // control it cannot keep is deleted.
     void Keep(Control* control);
@@ -232,7 +228,7 @@ private:
     uint32_t helpContext_ = 0;
     int modalResult_ = mrNone;
     bool inModal_ = false;
-    HWND savedFocus_ = nullptr;
+    FocusMemory focus_;
     HFONT font_ = nullptr;  // shared, not owned
 };
 

@@ -4,6 +4,7 @@
 
 #include "win32/files.h"
 #include "win32/shell_folder.h"
+#include "win32/portable/scope_exit.h"
 
 namespace kestrin {
 
@@ -46,10 +47,8 @@ void SettingsStore::Write(const AppSettingsRecord& settings) {
 }
 
 bool SettingsStore::Save(const AppSettingsRecord& settings) {
-    struct CloseAtEnd {
-        std::unique_ptr<ProfileFile>& file;
-        ~CloseAtEnd() { file.reset(); }
-    } closeAtEnd{file_};
+    // The file is let go however the save ends: the program is closing.
+    const ScopeExit closeAtEnd([this] { file_.reset(); });
     if (unreadAtLoad_) return false;
     Write(settings);
     return true;

@@ -18,6 +18,7 @@
 #include "tray/tray_menu_position.h"
 #include "tray/wine_taskbar_keys.h"
 #include "win32/system_dlls.h"
+#include "win32/portable/scope_exit.h"
 
 namespace kestrin {
 
@@ -390,13 +391,9 @@ void TTrayIcon::OpenPopup(bool leftMenu, POINT pointer) {
     const int32_t id = iconId_;
     std::function<void()> chosen;
     {
-        struct Opening {
-            TTrayIcon& icon;
-            int32_t id;
-            ~Opening() {
-                if (TTrayIcon::FromId(static_cast<uint32_t>(id)) == &icon) icon.openingPopup_ = false;
-            }
-        } opening{*this, id};
+        const ScopeExit opened([this, id] {
+            if (FromId(static_cast<uint32_t>(id)) == this) openingPopup_ = false;
+        });
         openingPopup_ = true;
         // The menu closes when the user clicks elsewhere only if the owner's
         // window is the foreground window while it is open.
