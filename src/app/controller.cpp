@@ -145,6 +145,7 @@ void TMemCMain::ShowTrayIcon() {
         if (tb_->IconAdded()) Trace("tray icon added");
     } catch (const KestrinError&) {
         // At a start at logon the shell may not take icons yet.
+        TraceError("tray icon not added yet");
         for (int retry = 0; retry < kTrayRetries && !tb_->IconAdded(); ++retry) {
             ::Sleep(kTrayRetryMs);
             tb_->HandleTaskbarCreated();
@@ -309,11 +310,11 @@ void TMemCMain::FormCloseQuery(bool&) {
     il_.reset();
     try {
         SaveSettings();
-    } catch (const std::exception& error) {
+    } catch (...) {
         // The close goes ahead all the same: a program that cannot be closed
         // (or that refuses the logoff) would be worse, and nothing is lost,
         // since the settings dialog writes every change when it is confirmed.
-        App().HandleException(error);
+        App().HandleException(std::current_exception());
     }
     Trace("settings saved");
 }
@@ -417,7 +418,8 @@ void TMemCMain::StopAnimation() {
 void TMemCMain::Sleep(uint32_t ms) { ::Sleep(ms); }
 
 void TMemCMain::FailPass(const std::string& message) {
-    Trace("pass failed: " + message);
+    const DWORD systemError = GetLastError();  // of the sweep's call that failed, if one did
+    Trace("pass failed: " + message + " (system error " + std::to_string(systemError) + ")");
     ShowMessageBox(message, kErrorCaption, MB_ICONERROR);
     App().Terminate();
 }

@@ -61,7 +61,7 @@ void Application::Initialize(HINSTANCE instance) {
                                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_MINIMIZEBOX,
                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                                   nullptr, instance_, static_cast<WindowBinding*>(this));
-    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", kApplicationClass);
+    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", kApplicationClass, GetLastError());
     // The program's first window, for a debugger (and the benchmark).
     Trace("first window");
 }
@@ -297,25 +297,24 @@ void Application::HandleExceptionLater(std::exception_ptr error) {
 
 std::string Application::MessageCaption() const { return title_.empty() ? std::string(kFallbackCaption) : title_; }
 
-void Application::HandleException(const std::exception& error) noexcept {
+void Application::HandleException(std::exception_ptr error) noexcept {
+    if (!error) return;
+    TraceError("error", error);
     try {
+        std::string text = "Unknown exception";
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            text = e.what();
+        } catch (...) {
+        }
         // To the front: an error at start-up (at logon, say) has no window of
         // the program's in front to stand on, and the box no taskbar button.
-        ShowMessageBox(error.what(), MessageCaption(), MB_ICONERROR | MB_SETFOREGROUND);
+        ShowMessageBox(text, MessageCaption(), MB_ICONERROR | MB_SETFOREGROUND);
     } catch (...) {
         // The report itself failed (no memory for the text): nothing is left
         // to tell the user with, and the loop must go on.
-    }
-}
-
-void Application::HandleException(std::exception_ptr error) noexcept {
-    if (!error) return;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        HandleException(e);
-    } catch (...) {
-        HandleException(KestrinError("Unknown exception"));
+        TraceError("error not shown");
     }
 }
 

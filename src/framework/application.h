@@ -90,10 +90,15 @@ public:
     // Signalled whenever a call is queued (for waits on the main thread).
     HANDLE SynchronizeEvent() const noexcept { return syncEvent_.get(); }
 
-    // The top-level error handler: shows the message in a message box with
-    // the error icon, brought to the front, and lets the loop go on.
-    void HandleException(const std::exception& error) noexcept;
+    // The top-level error handler, where every error that reaches the user
+    // ends, from any thread: traces it (with its system error code and
+    // place), shows its message in a message box with the error icon,
+    // brought to the front, on the calling thread, and lets the loop go on.
     void HandleException(std::exception_ptr error) noexcept;
+    template <typename Error>
+    void HandleException(const Error& error) noexcept {
+        HandleException(std::make_exception_ptr(error));
+    }
     // For errors met where a message box would come at the wrong moment
     // (start-up, a splash still up): shown by the main loop once it runs,
     // after the releases asked for before.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "win32/diagnostics.h"
+
 namespace kestrin {
 
 namespace {
@@ -17,6 +19,7 @@ Component::Component() noexcept {
             loading_ = true;
         } catch (...) {
             // No memory to remember it: it is simply not loading.
+            TraceError("component not loading");
         }
     }
 }
@@ -53,7 +56,10 @@ void LoadingScope::Finish() {
         try {
             component->Loaded();
         } catch (...) {
-            if (!first) first = std::current_exception();
+            if (!first)
+                first = std::current_exception();
+            else
+                TraceError("component not loaded");  // only the first goes on
         }
     }
     components_.clear();

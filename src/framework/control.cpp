@@ -155,8 +155,9 @@ void Control::MakeWindow(int id, HWND insertAfter) {
                                   args_.bounds.x, args_.bounds.y, args_.bounds.width, args_.bounds.height, parent_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(),
                                   ownClass_ ? static_cast<WindowBinding*>(this) : nullptr);
+    const DWORD error = window ? 0 : GetLastError();
     if (window && !ownClass_ && !Hook(window, commonControls_)) DestroyWindow(window);
-    if (!Handle()) throw KestrinError::Format("ウィンドウ %s を作成できません。", className_);
+    if (!Handle()) throw KestrinError::Format("ウィンドウ %s を作成できません。", className_, error);
     if (insertAfter) SetWindowPos(window, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -7,7 +7,6 @@
 #include "framework/application.h"
 #include "framework/dialog_button.h"
 #include "framework/dialog_keys.h"
-#include "framework/modal_loop.h"
 #include "win32/portable/error.h"
 #include "win32/ui_font.h"
 #include "framework/window_class.h"
@@ -120,7 +119,7 @@ void Form::Create(HWND owner) {
     HWND window = CreateWindowExA(params.exStyle, ClassName(), params.caption.c_str(), params.style, params.x, params.y,
                                   params.width, params.height, params.owner, nullptr, ProgramInstance(),
                                   static_cast<WindowBinding*>(this));
-    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", ClassName());
+    if (!window) throw KestrinError::Format("ウィンドウ %s を作成できません。", ClassName(), GetLastError());
     caption_ = params.caption;
     {
         // The form description: the components take their stored values,
@@ -216,8 +215,6 @@ void Form::Keep(GraphicControl* control) {
     std::unique_ptr<GraphicControl> owned(control);
     graphicControls_.push_back(std::move(owned));
 }
-
-int Form::ShowModal() { return ModalLoop::Run(*this); }
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;

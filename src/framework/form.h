@@ -5,7 +5,7 @@
 // to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form
 // owns its controls, routes their notifications back to them, and gives them
 // the keyboard handling of a dialog (dialog_keys.h); shown modally, it runs
-// the modal loop (modal_loop.h).
+// the modal loop (modal_loop.cpp).
 //
 // A form is laid out as its description gives it, in pixels of a 96-dpi
 // screen: the client size and the bounds handed to Add and AddTo are scaled
@@ -109,6 +109,7 @@ public:
     // disabled, until it gets a modal result (a button with one, SetModalResult,
     // Close) that FormCloseQuery lets through, its window is destroyed, or the
     // application terminates (result mrNone). The form is hidden afterwards.
+    // (modal_loop.cpp)
     int ShowModal();
     void SetModalResult(int result) noexcept { modalResult_ = result; }
     int ModalResult() const noexcept { return modalResult_; }
@@ -185,7 +186,6 @@ protected:
 
 private:
     friend class WindowBinding;
-    friend class ModalLoop;
     // Where a form is placed: the screen's rectangle and its work area.
     struct Placement {
         RECT screen;

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "win32/diagnostics.h"
+
 namespace kestrin {
 
 namespace {
@@ -16,7 +18,10 @@ int HandlerScope::Depth() noexcept { return handlerDepth; }
 void SetUnhandledReporter(UnhandledReporter installed) noexcept { reporter.store(installed); }
 
 void ReportUnhandled(std::exception_ptr error) noexcept {
-    if (const UnhandledReporter report = reporter.load()) report(std::move(error));
+    if (const UnhandledReporter report = reporter.load())
+        report(std::move(error));
+    else
+        TraceError("error with no one to report it to", std::move(error));
 }
 
 }  // namespace kestrin

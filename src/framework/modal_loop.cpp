@@ -1,5 +1,7 @@
-#include "framework/modal_loop.h"
-
+// The modal loop of a form (Form::ShowModal): the other windows of the
+// thread disabled, a nested message loop until the form has a modal result
+// that its close query lets through, its window is gone, or the application
+// ends.
 #include <windows.h>
 
 #include <vector>
@@ -46,38 +48,38 @@ private:
 
 }  // namespace
 
-int ModalLoop::Run(Form& form) {
-    if (!form.Handle()) form.Create();
-    if (form.inModal_) throw KestrinError("ShowModal on a form that is already modal");
+int Form::ShowModal() {
+    if (!Handle()) Create();
+    if (inModal_) throw KestrinError("ShowModal on a form that is already modal");
     HWND previousActive = GetActiveWindow();
-    form.modalResult_ = mrNone;
+    modalResult_ = mrNone;
     {
-        form.inModal_ = true;
-        const ScopeExit modalOver([&form] { form.inModal_ = false; });
-        TaskWindowsDisabled disabled(form.Handle(), GetWindow(form.Handle(), GW_OWNER));
-        form.Show();
+        inModal_ = true;
+        const ScopeExit modalOver([this] { inModal_ = false; });
+        TaskWindowsDisabled disabled(Handle(), GetWindow(Handle(), GW_OWNER));
+        Show();
         // The one way a modal form ends: a modal result (a button's, one set
         // by the form, or the cancel of a close) that its close query allows.
         for (;;) {
-            if (!form.Handle() || App().Terminated()) break;
-            if (form.modalResult_ != mrNone) {
+            if (!Handle() || App().Terminated()) break;
+            if (modalResult_ != mrNone) {
                 bool canClose = true;
-                form.FormCloseQuery(canClose);
+                FormCloseQuery(canClose);
                 if (canClose) {
-                    form.FormClose();
+                    FormClose();
                     break;
                 }
-                form.modalResult_ = mrNone;
+                modalResult_ = mrNone;
             }
             App().HandleMessage();
         }
         // The other windows are enabled again before this one hides, so that
         // the activation goes back to them and not to another program.
     }
-    form.Hide();
-    if (previousActive && previousActive != form.Handle() && IsWindow(previousActive))
+    Hide();
+    if (previousActive && previousActive != Handle() && IsWindow(previousActive))
         SetActiveWindow(previousActive);
-    return form.modalResult_;
+    return modalResult_;
 }
 
 }  // namespace kestrin

@@ -46,7 +46,7 @@ UINT PopupMenu::TrackCommand(int x, int y, UINT alignment, TPMPARAMS* params) {
     // stays as it is, its items included.
     if (tracking_) return 0;
     const HMENU menu = Handle();
-    if (!menu) throw KestrinError(kMenuError);
+    if (!menu) throw KestrinError(kMenuError, GetLastError());
     tracking_ = true;
     // The owner is the foreground window (the caller's part of the idiom),
     // so the menu closes when the user clicks elsewhere.

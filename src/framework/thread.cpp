@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/wait.h"
+#include "win32/diagnostics.h"
 #include "win32/portable/error.h"
 #include "win32/thread_stack.h"
 
@@ -13,7 +14,7 @@ Thread::Thread() {
     // Suspended until Start: the derived object is not complete yet.
     unsigned id = 0;
     const uintptr_t handle = _beginthreadex(nullptr, 0, &Thread::Entry, this, CREATE_SUSPENDED, &id);
-    if (!handle) throw KestrinError("スレッドを作成できません。");
+    if (!handle) throw KestrinError("スレッドを作成できません。", GetLastError());
     handle_.reset(reinterpret_cast<HANDLE>(handle));
     threadId_ = id;
 }
@@ -54,6 +55,7 @@ unsigned __stdcall Thread::Entry(void* context) {
             self->Execute();
         } catch (...) {
             // The thread ends; the process goes on.
+            TraceError("thread ended by");
         }
     }
     self->finished_.store(true);
@@ -68,6 +70,7 @@ unsigned __stdcall Thread::Entry(void* context) {
             });
         } catch (...) {
             // Queueing failed (no memory): the end handler is lost, the thread still ends.
+            TraceError("thread's end handler lost");
         }
     }
     return 0;

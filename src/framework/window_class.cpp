@@ -19,7 +19,7 @@ void EnsureWindowClass(const WindowClassDescription& windowClass) {
     info.cbSize = sizeof info;
     if (GetClassInfoExA(instance, windowClass.name, &info)) {
         if (info.lpfnWndProc != windowClass.procedure)
-            throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name);
+            throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name, ERROR_CLASS_ALREADY_EXISTS);
         return;
     }
     info = {};
@@ -33,8 +33,11 @@ void EnsureWindowClass(const WindowClassDescription& windowClass) {
     info.hbrBackground = windowClass.background;
     info.lpszClassName = windowClass.name;
     // Another thread may have registered it in the meantime.
-    if (!RegisterClassExA(&info) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name);
+    if (!RegisterClassExA(&info)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_CLASS_ALREADY_EXISTS)
+            throw KestrinError::Format("ウィンドウクラス %s を登録できません。", windowClass.name, error);
+    }
 }
 
 }  // namespace kestrin

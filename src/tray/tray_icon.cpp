@@ -17,6 +17,7 @@
 #include "tray/single_click.h"
 #include "tray/tray_menu_position.h"
 #include "tray/wine_taskbar_keys.h"
+#include "win32/diagnostics.h"
 #include "win32/system_dlls.h"
 #include "win32/portable/scope_exit.h"
 
@@ -87,6 +88,7 @@ TTrayIcon::~TTrayIcon() {
             UpdateNotifyIcon(NotifyAction::Delete);
         } catch (...) {
             // Only a test's stand-in for the shell can throw here.
+            TraceError("tray icon not deleted");
         }
     }
     if (lbPopupMenu_) lbPopupMenu_->RemoveDestroyObserver(lbToken_);
@@ -134,12 +136,7 @@ void TTrayIcon::SetEnabled(bool enabled) noexcept {
 }
 
 void TTrayIcon::SetIcon(const IconPicture* picture) {
-    IconHandle copy;
-    if (picture && picture->Handle()) {
-        copy.reset(CopyIcon(picture->Handle()));
-        if (!copy) throw KestrinError("アイコンを複製できません。");
-    }
-    TakeIcon(std::move(copy));
+    TakeIcon(Duplicate(picture ? picture->Handle() : nullptr));
     // No picture: shown without one first (above), then taken out of the tray.
     if (!picture) SetVisible(false);
 }
@@ -270,6 +267,7 @@ void TTrayIcon::HandleTaskbarCreated() noexcept {
         iconAdded_.store(present);
     } catch (...) {
         // Not in the tray now; the next broadcast tries again.
+        TraceError("tray icon not added again");
     }
 }
 
@@ -280,7 +278,7 @@ void TTrayIcon::UpdateNotifyIcon(NotifyAction action) {
             const HWND window = callback_.Handle();
             std::lock_guard lock(recordMutex_);
             record_.hWnd = window;
-            if (!SendLocked(NIM_ADD, CurrentPictureLocked())) throw KestrinError(kTrayError);
+            if (!SendLocked(NIM_ADD, CurrentPictureLocked())) throw KestrinError(kTrayError, GetLastError());
             iconAdded_.store(true);
             return;
         }
@@ -290,7 +288,8 @@ void TTrayIcon::UpdateNotifyIcon(NotifyAction action) {
             // A shell that was started again has lost the icon (its
             // "TaskbarCreated" may still be on its way): the icon is added
             // again, and only a shell that refuses that too is an error.
-            if (!SendLocked(NIM_MODIFY, picture) && !SendLocked(NIM_ADD, picture)) throw KestrinError(kTrayError);
+            if (!SendLocked(NIM_MODIFY, picture) && !SendLocked(NIM_ADD, picture))
+                throw KestrinError(kTrayError, GetLastError());
             return;
         }
         case NotifyAction::Delete: {

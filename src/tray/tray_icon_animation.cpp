@@ -6,6 +6,7 @@
 
 #include "framework/image_list.h"
 #include "tray/portable/icon_registry.h"
+#include "win32/diagnostics.h"
 
 namespace kestrin {
 
@@ -76,6 +77,7 @@ void TTrayIconAnimate::Execute() {
             if (count > 0) ShowFrame(list->CopyIcon(index));
         } catch (...) {
             // A frame that cannot be made or sent is simply not shown.
+            TraceError("frame not shown");
         }
         frameIndex_.store(NextFrameIndex(index, count));
         if (owner_.SingleStep())

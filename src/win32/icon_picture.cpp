@@ -4,16 +4,12 @@
 
 namespace kestrin {
 
-namespace {
-
 IconHandle Duplicate(HICON icon) {
     if (!icon) return {};
     IconHandle copy(CopyIcon(icon));
-    if (!copy) throw KestrinError("アイコンを複製できません。");
+    if (!copy) throw KestrinError("アイコンを複製できません。", GetLastError());
     return copy;
 }
-
-}  // namespace
 
 SIZE IconPicture::Size() const {
     SIZE size{0, 0};

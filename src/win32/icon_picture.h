@@ -9,6 +9,10 @@
 
 namespace kestrin {
 
+// The program's own copy of an icon (none for none); throws when the system
+// cannot make one.
+IconHandle Duplicate(HICON icon);
+
 class IconPicture {
 public:
     IconPicture() = default;

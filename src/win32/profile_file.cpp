@@ -34,7 +34,7 @@ int32_t ProfileFile::ReadInteger(const std::string& section, const std::string& 
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-        throw KestrinError::Format("%s に書き込めません", path_);
+        throw KestrinError::Format("%s に書き込めません", path_, GetLastError());
 }
 
 void ProfileFile::Flush() noexcept { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }

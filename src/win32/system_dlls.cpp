@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win32/diagnostics.h"
+
 namespace kestrin {
 
 void RestrictLibrarySearchToSystem() noexcept {
@@ -23,6 +25,7 @@ HMODULE LoadSystemLibrary(const char* name) noexcept {
     try {
         return LoadLibraryA((std::string(folder, length) + "\\" + name).c_str());
     } catch (...) {
+        TraceError("system library not loaded");
         return nullptr;
     }
 }

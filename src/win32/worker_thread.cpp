@@ -11,7 +11,7 @@ void WorkerThread::Begin(std::unique_ptr<Runnable> task) {
     unsigned id = 0;
     // The C run-time's own start, since the body may use the run-time.
     const uintptr_t handle = _beginthreadex(nullptr, 0, &WorkerThread::Entry, task.get(), 0, &id);
-    if (!handle) throw KestrinError("スレッドを作成できません。");
+    if (!handle) throw KestrinError("スレッドを作成できません。", GetLastError());
     (void)task.release();  // the worker owns it now
     handle_.reset(reinterpret_cast<HANDLE>(handle));
     id_ = id;
