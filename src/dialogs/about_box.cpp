@@ -17,7 +17,6 @@ void LinkTo(THyperLink& link, const char* alias, TLinkType type, const char* add
     link.SetCaption(address);
     link.SetShowHint(true);
     link.SetCursor(crHandPoint);
-    link.SetCustomPrefix(std::string(21, ' '));
 }
 
 }  // namespace
@@ -47,7 +46,6 @@ void TAboutBox::CreateControls() {
     comments_->SetAlignment(TextAlignment::Center);
     comments_->SetWordWrap(true);
 
-    // HyperLink1, HyperLink2.
     LinkTo(AddTo<THyperLink>(panel, Bounds{38, 116, 76, 16}), "作者にメール", ltEmail, kSupportMail);
     LinkTo(AddTo<THyperLink>(panel, Bounds{164, 116, 68, 16}), "最新版入手", ltHttp, kWebSite);
 

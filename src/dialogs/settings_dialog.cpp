@@ -29,8 +29,8 @@ constexpr uint16_t kLastFunctionKey = VK_F24;
 // at the nearest value it can.
 constexpr int32_t kLargestShownCount = 99;
 
-// The field the navigation stands on (a PropField). Kept between openings;
-// every showing starts at the hours.
+// The field the navigation stands on (a PropField); every showing starts at
+// the hours (FormShow).
 uint16_t CurrentField = pfFromFocus;
 
 // RegisterHotKey's modifier bits and the hot-key entry's for the same key.
@@ -76,18 +76,18 @@ void TPropForm::CreateControls() {
     Label& label1 = Add<Label>(Bounds{8, 16, 357, 12}, "※時間設定を０にするとアイコンクリックまでメモリ圧縮しません。");
     label1.SetColor(kNoteBlue);
     label1.SetFontStyle(FontStyle::Bold);
-    Add<Label>(Bounds{54, 44, 101, 12}, "メモリ圧縮設定時間");  // Label2
+    Add<Label>(Bounds{54, 44, 101, 12}, "メモリ圧縮設定時間");
     editTime1_ = &Add<TVaBEdit>(Bounds{160, 40, 28, 18});
-    Add<Label>(Bounds{192, 44, 24, 12}, "時間");  // Label4
+    Add<Label>(Bounds{192, 44, 24, 12}, "時間");
     editTime2_ = &Add<TVaBEdit>(Bounds{221, 40, 28, 18});
-    Add<Label>(Bounds{254, 44, 32, 12}, "分ごと");  // Label3
-    Add<Label>(Bounds{4, 76, 153, 12}, "圧縮設定時間に圧縮する回数");  // Label5
+    Add<Label>(Bounds{254, 44, 32, 12}, "分ごと");
+    Add<Label>(Bounds{4, 76, 153, 12}, "圧縮設定時間に圧縮する回数");
     counterEdit_ = &Add<TVaBEdit>(Bounds{160, 72, 26, 18});
     cbMsgBox_ = &Add<CheckBox>(Bounds{53, 107, 267, 17}, "手動クリックした時メッセージボックスを表示する");
     cbOnce_ = &Add<CheckBox>(Bounds{53, 139, 284, 17}, "手動クリックした時、圧縮操作を1度しか行わない。");
     cbUseHK_ = &Add<CheckBox>(Bounds{52, 172, 106, 18}, "ホットキーを使う");
     kyHK_ = &Add<HotKeyEdit>(Bounds{160, 172, 121, 18});
-    Add<Bevel>(Bounds{8, 205, 357, 3});  // Bevel1
+    Add<Bevel>(Bounds{8, 205, 357, 3});  // above the buttons
     doBtn_ = &Add<FlatButton>(Bounds{84, 217, 80, 25}, "OK(F9)");
     endBtn_ = &Add<FlatButton>(Bounds{208, 217, 80, 25}, "中止(F12)");
 

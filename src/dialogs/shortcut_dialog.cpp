@@ -35,7 +35,7 @@ void TOmakeForm::CreateControls() {
     cb3_ = &Add<CheckBox>(Bounds{49, 41, 203, 17}, "ｽﾀｰﾄｱｯﾌﾟにｼｮｰﾄｶｯﾄ(非常駐)作成");
     cb2_ = &Add<CheckBox>(Bounds{49, 69, 153, 17}, "ﾃﾞｽｸﾄｯﾌﾟにｼｮｰﾄｶｯﾄ作成");
     cb4_ = &Add<CheckBox>(Bounds{49, 97, 199, 17}, "ﾃﾞｽｸﾄｯﾌﾟにｼｮｰﾄｶｯﾄ(非常駐)作成");
-    Add<Panel>(Bounds{3, 128, 295, 2}, BevelCut::Lowered);  // Panel1
+    Add<Panel>(Bounds{3, 128, 295, 2}, BevelCut::Lowered);  // the rule above the buttons
     okButton_ = &Add<Button>(Bounds{113, 140, 75, 25}, "OK");
     okButton_->SetDefault(true);
     okButton_->SetGlyph(ButtonGlyph(IDI_DO_GLYPH).get());

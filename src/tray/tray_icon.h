@@ -54,9 +54,10 @@ public:
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
 
-    // Stored settings: while loading (Component), Visible asks nothing of
-    // the shell; Loaded adds the icon when Visible is true by then. Loaded
-    // alone (without loading first) is the same add.
+    // The program makes its icon outside any form description, so
+    // SetVisible(true) adds it to the tray at once. One made inside a
+    // description (LoadingScope) asks nothing of the shell until the
+    // description is loaded, and is added then if Visible.
 
     // --- Properties (an unchanged value is not applied again) ---
 
