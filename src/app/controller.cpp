@@ -19,6 +19,7 @@
 #include "framework/wait.h"
 #include "win32/portable/error.h"
 #include "framework/portable/messages.h"
+#include "win32/portable/decimal_text.h"
 #include "win32/portable/path_text.h"
 #include "win32/portable/scope_exit.h"
 
@@ -210,7 +211,7 @@ bool TMemCMain::FormHelp(uint16_t command, uint32_t data) {
     // A dialog's help context (HELP_CONTEXT, which HtmlHelp would read as
     // HH_DISPLAY_TOC) opens that dialog's page.
     const HelpCall call = HelpCallFor(command, data);
-    Trace("help " + std::to_string(command) + " " + std::to_string(data));
+    Trace("help " + DecimalText(command) + " " + DecimalText(data));
     // A help file missing beside the program is named to the user, not left
     // to the viewer (which, under Wine at least, shows nothing).
     if (!FileExists(helpFilePath_)) {
@@ -419,7 +420,7 @@ void TMemCMain::Sleep(uint32_t ms) { ::Sleep(ms); }
 
 void TMemCMain::FailPass(const std::string& message) {
     const DWORD systemError = GetLastError();  // of the sweep's call that failed, if one did
-    Trace("pass failed: " + message + " (system error " + std::to_string(systemError) + ")");
+    Trace("pass failed: " + message + " (system error " + DecimalText(systemError) + ")");
     ShowMessageBox(message, kErrorCaption, MB_ICONERROR);
     App().Terminate();
 }

@@ -5,18 +5,7 @@
 namespace kestrin {
 
 bool IsDialogKey(WPARAM key) {
-    switch (key) {
-        case VK_TAB:
-        case VK_LEFT:
-        case VK_UP:
-        case VK_RIGHT:
-        case VK_DOWN:
-        case VK_RETURN:
-        case VK_ESCAPE:
-            return true;
-        default:
-            return false;
-    }
+    return key == VK_TAB || (key >= VK_LEFT && key <= VK_DOWN) || key == VK_RETURN || key == VK_ESCAPE;
 }
 
 bool ControlWantsKey(HWND form, const MSG& message) {
@@ -78,13 +67,13 @@ bool ClickButton(HWND button) {
 
 bool IsUsable(HWND window) { return window && IsWindowEnabled(window) && IsWindowVisible(window); }
 
-void FocusMemory::Save(HWND form) {
+HWND FocusedChild(HWND form) {
     HWND focus = GetFocus();
-    if (focus && IsChild(form, focus)) saved_ = focus;
+    return focus && IsChild(form, focus) ? focus : nullptr;
 }
 
-bool FocusMemory::Restore(HWND form) {
-    HWND target = saved_;
+bool FocusAgain(HWND form, HWND saved) {
+    HWND target = saved;
     if (!target || !IsWindow(target) || !IsChild(form, target) || !IsUsable(target))
         target = GetNextDlgTabItem(form, nullptr, FALSE);
     if (!target || !IsChild(form, target) || !IsUsable(target)) return false;

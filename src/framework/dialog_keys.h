@@ -24,16 +24,9 @@ bool ClickButton(HWND button);
 // Enabled and visible: a control the keyboard may reach.
 bool IsUsable(HWND window);
 
-// The control that had the focus when the form was last deactivated.
-class FocusMemory {
-public:
-    void Save(HWND form);
-    // Focuses the saved control, or the first tab stop; false when neither is usable.
-    bool Restore(HWND form);
-    void Forget() noexcept { saved_ = nullptr; }
-
-private:
-    HWND saved_ = nullptr;
-};
+// The focused control of `form`, or nullptr: kept when the form is deactivated.
+HWND FocusedChild(HWND form);
+// Focuses the kept control again, or the first tab stop; false when neither is usable.
+bool FocusAgain(HWND form, HWND saved);
 
 }  // namespace kestrin

@@ -85,7 +85,7 @@ void Form::FillCreateParams(CreateParamsRecord& params, const Placement& screen)
 
 void Form::Create(HWND owner) {
     if (Handle()) return;
-    focus_.Forget();  // of a window before this one
+    savedFocus_ = nullptr;  // of a window before this one
     // Only a window with a title bar shows the small icon: the others' classes
     // take the large one in its place (a class without one would be given a
     // copy), and the small icon is loaded with the first dialog.
@@ -267,10 +267,11 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             FormDestroy();
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE)
-                focus_.Save(Handle());
-            else if (!HIWORD(wParam) && focus_.Restore(Handle()))
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (HWND focus = FocusedChild(Handle())) savedFocus_ = focus;
+            } else if (!HIWORD(wParam) && FocusAgain(Handle(), savedFocus_)) {
                 return 0;
+            }
             break;
         case WM_SETFONT:
             // Kept for WM_GETFONT, so that the form's font can be asked like a control's.

@@ -228,7 +228,7 @@ private:
     uint32_t helpContext_ = 0;
     int modalResult_ = mrNone;
     bool inModal_ = false;
-    FocusMemory focus_;
+    HWND savedFocus_ = nullptr;
     HFONT font_ = nullptr;  // shared, not owned
 };
 

@@ -15,36 +15,28 @@ namespace kestrin {
 
 namespace {
 
-// The windows a modal form takes the input from: the visible, enabled
-// top-level windows of the thread, its owner and the application window.
-// Given back when the object goes, so also when the modal loop throws.
-class TaskWindowsDisabled {
-public:
-    TaskWindowsDisabled(HWND modal, HWND owner) : modal_(modal), owner_(owner) {
-        EnumThreadWindows(GetCurrentThreadId(), &TaskWindowsDisabled::Collect, reinterpret_cast<LPARAM>(this));
-        for (HWND window : disabled_) EnableWindow(window, FALSE);
-    }
-    ~TaskWindowsDisabled() {
-        for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
-            if (IsWindow(*it)) EnableWindow(*it, TRUE);
-        }
-    }
-    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
-    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM context) {
-        auto* self = reinterpret_cast<TaskWindowsDisabled*>(context);
-        if (window == self->modal_ || !IsWindowEnabled(window)) return TRUE;
-        if (IsWindowVisible(window) || window == self->owner_ || window == App().Handle())
-            self->disabled_.push_back(window);
-        return TRUE;
-    }
-
-    HWND modal_;
-    HWND owner_;
-    std::vector<HWND> disabled_;
+struct TaskWindowSearch {
+    HWND modal;
+    HWND owner;
+    std::vector<HWND> found;
 };
+
+BOOL CALLBACK CollectTaskWindow(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<TaskWindowSearch*>(context);
+    if (window != search.modal && IsWindowEnabled(window) &&
+        (IsWindowVisible(window) || window == search.owner || window == App().Handle()))
+        search.found.push_back(window);
+    return TRUE;
+}
+
+// The windows a modal form takes the input from, disabled: the visible,
+// enabled top-level windows of the thread, its owner and the application window.
+std::vector<HWND> DisableTaskWindows(HWND modal, HWND owner) {
+    TaskWindowSearch search{modal, owner, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectTaskWindow, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found) EnableWindow(window, FALSE);
+    return search.found;
+}
 
 }  // namespace
 
@@ -56,7 +48,12 @@ int Form::ShowModal() {
     {
         inModal_ = true;
         const ScopeExit modalOver([this] { inModal_ = false; });
-        TaskWindowsDisabled disabled(Handle(), GetWindow(Handle(), GW_OWNER));
+        // Given back however the loop ends, also when it throws.
+        const std::vector<HWND> disabled = DisableTaskWindows(Handle(), GetWindow(Handle(), GW_OWNER));
+        const ScopeExit enable([&disabled] {
+            for (auto it = disabled.rbegin(); it != disabled.rend(); ++it)
+                if (IsWindow(*it)) EnableWindow(*it, TRUE);
+        });
         Show();
         // The one way a modal form ends: a modal result (a button's, one set
         // by the form, or the cancel of a close) that its close query allows.

@@ -1,5 +1,7 @@
 #include "win32/portable/error.h"
 
+#include "win32/portable/decimal_text.h"
+
 namespace kestrin {
 
 KestrinError::KestrinError(const char* message, uint32_t systemError, const char* file, int line)
@@ -18,8 +20,8 @@ std::string DescribeError(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const KestrinError& e) {
-        return std::string(e.what()) + " (system error " + std::to_string(e.SystemError()) + ", " +
-               e.File() + ":" + std::to_string(e.Line()) + ")";
+        return std::string(e.what()) + " (system error " + DecimalText(e.SystemError()) + ", " +
+               e.File() + ":" + DecimalText(e.Line()) + ")";
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
