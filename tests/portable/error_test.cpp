@@ -27,3 +27,10 @@ TEST(KestrinError, FormatReplacesOnlyTheFirstMarkerAndKeepsWhatSurroundsIt) {
     };
     for (const auto& row : rows) EXPECT_STREQ(KestrinError::Format(row.pattern, row.arg).what(), row.text) << row.pattern;
 }
+
+TEST(KestrinError, TheTraceNamesTheSystemErrorAndThePlaceItWasRaised) {
+    const int line = __LINE__ + 1;
+    const auto error = std::make_exception_ptr(KestrinError::Format("%s failed", "x", 1400));
+    EXPECT_EQ(kestrin::DescribeError(error), "x failed (system error 1400, tests/portable/error_test.cpp:" +
+                                                 std::to_string(line) + ")");
+}
