@@ -23,12 +23,9 @@ class TVaBEdit : public TBEdit {
 public:
     explicit TVaBEdit(HWND parent, const Bounds& bounds = {0, 0, 18, 18});
 
-    TplVertAlignment VertAlignment() const noexcept { return vertAlignment_; }
     // The window is made again (which applies the new rectangle).
     void SetVertAlignment(TplVertAlignment alignment);
-    int32_t LeftIndent() const noexcept { return leftIndent_; }
     void SetLeftIndent(int32_t pixels);
-    int32_t RightIndent() const noexcept { return rightIndent_; }
     void SetRightIndent(int32_t pixels);
 
     // Computes the rectangle and hands it to the edit (EM_SETRECT).

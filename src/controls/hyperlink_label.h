@@ -37,21 +37,14 @@ public:
 
     // Setting it clears Visited.
     void SetCaption(std::string caption);
-    const std::string& Caption() const noexcept { return caption_; }
     // Shown in place of prefix and caption when not empty.
     void SetAlias(std::string alias);
-    const std::string& Alias() const noexcept { return alias_; }
     void SetAutoSize(bool autoSize);
-    bool AutoSize() const noexcept { return autoSize_; }
     // Setting another type clears Visited.
     void SetLinkType(TLinkType type);
-    TLinkType LinkType() const noexcept { return linkType_; }
     void SetTransparent(bool transparent);
-    bool Transparent() const noexcept { return transparent_; }
     void SetLinkColor(COLORREF color);
-    COLORREF LinkColor() const noexcept { return linkColor_; }
     void SetVisitedColor(COLORREF color);
-    COLORREF VisitedColor() const noexcept { return visitedColor_; }
     void SetVisited(bool visited);
     bool Visited() const noexcept { return visited_; }
     // The custom prefix is one for the whole process (see link_rules.h):

@@ -27,7 +27,6 @@ public:
 
     // The display mask, cleaned (FilterMask); MaxLength follows its length.
     // Outside loading the text is formatted anew under the new mask.
-    const std::string& Mask() const noexcept { return mask_; }
     void SetMask(std::string_view mask);
 
     // Reading validates the text (and may rewrite it, and LastSuji).
@@ -36,20 +35,15 @@ public:
     void SetSuji(uint8_t value);
     uint8_t LastSuji() const noexcept { return lastSuji_; }
 
-    TCastMode CastMode() const noexcept { return castMode_; }
     void SetCastMode(TCastMode mode) noexcept { castMode_ = mode; }
-    uint8_t RangeStart() const noexcept { return rangeStart_; }
     void SetRangeStart(uint8_t value) noexcept { rangeStart_ = value; }
-    uint8_t RangeEnd() const noexcept { return rangeEnd_; }
     void SetRangeEnd(uint8_t value) noexcept { rangeEnd_ = value; }
     // Left/Right at the edge of the text (or over a whole selection) go to
     // OnLRKeyDown instead of the caret.
-    bool LRKeyDownSelect() const noexcept { return lrKeyDownSelect_; }
     void SetLRKeyDownSelect(bool on) noexcept { lrKeyDownSelect_ = on; }
     TExitKeyEvent OnLRKeyDown;
 
     // Selecting the whole text when the focus comes (on by default).
-    bool AutoSelect() const noexcept { return autoSelect_; }
     void SetAutoSelect(bool on) noexcept { autoSelect_ = on; }
 
 protected:

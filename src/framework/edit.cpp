@@ -3,25 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "framework/dialog_keys.h"
+#include "framework/top_level_window.h"
 
 namespace kestrin {
-
-namespace {
-
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindChildById(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<ChildSearch*>(context);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-}  // namespace
 
 Edit::Edit(HWND parent, const Bounds& bounds, std::string_view text)
     : Edit(parent, {.text = std::string(text), .bounds = bounds}, 0) {}
@@ -91,13 +75,8 @@ bool Edit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 }
 
 bool Edit::PressDefaultButton() {
-    HWND form = GetAncestor(Handle(), GA_ROOT);
-    const auto answer = static_cast<DWORD>(SendMessageA(form, DM_GETDEFID, 0, 0));
-    if (HIWORD(answer) != DC_HASDEFID) return false;
-    // The button may sit on a panel of the form.
-    ChildSearch search{LOWORD(answer), nullptr};
-    EnumChildWindows(form, &FindChildById, reinterpret_cast<LPARAM>(&search));
-    return ClickButton(search.found);
+    TopLevelWindow* form = TopLevelWindow::FromChild(Handle());
+    return form && form->PressDefaultButton();
 }
 
 }  // namespace kestrin

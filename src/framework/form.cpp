@@ -6,7 +6,6 @@
 
 #include "framework/application.h"
 #include "framework/dialog_button.h"
-#include "framework/dialog_keys.h"
 #include "win32/portable/error.h"
 #include "win32/ui_font.h"
 #include "framework/window_class.h"
@@ -250,7 +249,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(lParam))
                 SetFocus(reinterpret_cast<HWND>(wParam));
             else
-                SelectNextControl(Handle(), wParam == 0, true);
+                SelectNext(wParam == 0, true);
             return 0;
         case DM_GETDEFID:
             if (HWND button = DefaultButton()) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
@@ -268,8 +267,8 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
-                if (HWND focus = FocusedChild(Handle())) savedFocus_ = focus;
-            } else if (!HIWORD(wParam) && FocusAgain(Handle(), savedFocus_)) {
+                SaveFocus();
+            } else if (!HIWORD(wParam) && RestoreFocus()) {
                 return 0;
             }
             break;
@@ -294,52 +293,6 @@ void Form::HandleCommand(WPARAM wParam, LPARAM lParam) {
         if (const int result = ButtonModalResult(control); result != mrNone) modalResult_ = result;
     }
     Control::RouteCommand(wParam, lParam);
-}
-
-bool Form::PreTranslateMessage(MSG& message) {
-    const bool onForm = message.hwnd == Handle();
-    if (message.message == WM_CHAR) {
-        if (!onForm) return false;
-        // The loop takes characters in UTF-16; the form's handlers judge a
-        // cp932 byte. One that is no single byte goes to the window as it is.
-        wchar_t unit = static_cast<wchar_t>(message.wParam);
-        char key = '\0';
-        BOOL lacking = FALSE;
-        if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, &key, 1, nullptr, &lacking) != 1 || lacking)
-            return false;
-        FormKeyPress(key);
-        if (key == '\0') return true;
-        MultiByteToWideChar(CP_ACP, 0, &key, 1, &unit, 1);
-        message.wParam = unit;
-        return false;
-    }
-    WORD key = static_cast<WORD>(message.wParam);
-    const ShiftState shift =
-        KeyboardShiftState(message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)) != 0);
-    // Dialog keys first: what the form handles as one goes no further.
-    if (message.message == WM_KEYDOWN && IsDialogKey(key) && !ControlWantsKey(Handle(), message) &&
-        DialogKey(key, shift))
-        return true;
-    if (onForm) {
-        FormKeyDown(key, shift);
-        if (key == 0) return true;
-        message.wParam = key;
-    }
-    if (key == VK_F1 && helpContext_) {
-        App().HelpCommand(HELP_CONTEXT, helpContext_);
-        return true;
-    }
-    return false;
-}
-
-bool Form::DialogKey(WORD key, ShiftState shift) { return HandleDialogKey(Handle(), key, shift, DefaultButton()); }
-
-HWND Form::DefaultButton() const {
-    for (const auto& control : controls_) {
-        const DialogButton* button = control->AsDialogButton();
-        if (button && button->IsDefault() && IsUsable(control->Handle())) return control->Handle();
-    }
-    return nullptr;
 }
 
 void Form::SetTabOrder(std::initializer_list<Control*> order) {

@@ -4,8 +4,8 @@
 // class is registered under the form's own class name; the window is bound
 // to the object from WM_NCCREATE to WM_NCDESTROY (WindowBinding). A form
 // owns its controls, routes their notifications back to them, and gives them
-// the keyboard handling of a dialog (dialog_keys.h); shown modally, it runs
-// the modal loop (modal_loop.cpp).
+// the keyboard handling of a dialog (Tab, arrows, Enter = default button;
+// dialog_keys.cpp); shown modally, it runs the modal loop (modal_loop.cpp).
 //
 // A form is laid out as its description gives it, in pixels of a 96-dpi
 // screen: the client size and the bounds handed to Add and AddTo are scaled
@@ -27,7 +27,6 @@
 #include <vector>
 
 #include "framework/control.h"
-#include "framework/dialog_keys.h"
 #include "framework/graphic_control.h"
 #include "win32/portable/shift_state.h"
 #include "framework/top_level_window.h"
@@ -138,6 +137,7 @@ public:
     // message for this form before dispatch (true = consumed), and a mouse
     // press after it.
     bool PreTranslateMessage(MSG& message) override;
+    bool PressDefaultButton() override;
     void MouseDownDispatched(const MSG& message) override;
 
 protected:
@@ -210,6 +210,11 @@ private:
     Bounds WindowBoundsFor(DWORD style, DWORD exStyle, const Placement& screen) const;
     void ApplyGeometry();
     void HandleCommand(WPARAM wParam, LPARAM lParam);
+    // The dialog keys (dialog_keys.cpp).
+    bool ControlWantsKey(const MSG& message) const;
+    void SelectNext(bool forward, bool tabStopsOnly);
+    void SaveFocus();
+    bool RestoreFocus();
     // The form takes what Add made (one place for it, not one per Add); a
     // control it cannot keep is deleted.
     void Keep(Control* control);

@@ -61,7 +61,6 @@ public:
 
     // Background colour; CLR_DEFAULT stands for the button face.
     void SetColor(COLORREF color);
-    COLORREF Color() const noexcept { return color_; }
 
     // A point of the control in screen coordinates.
     POINT ClientToScreen(int x, int y) const;

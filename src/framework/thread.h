@@ -2,8 +2,7 @@
 // A worker thread with a virtual body. The operating-system thread is
 // created suspended by the constructor, so that Execute cannot run before the
 // derived object is complete; Start() lets it run. A thread that is to run at
-// once is started by its most-derived constructor as its last step, or by the
-// creator right after construction (StartThread does that).
+// once is started by its most-derived constructor as its last step.
 //
 // The end handler (SetOnTerminate) runs on the main thread, through
 // Application::Synchronize, after Execute has returned.
@@ -16,8 +15,6 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
-#include <utility>
 
 #include "win32/handles.h"
 
@@ -68,13 +65,5 @@ private:
     std::atomic<bool> finished_{false};
     std::function<void()> onTerminate_;
 };
-
-// Constructs a thread and starts it at once.
-template <typename T, typename... Args>
-std::unique_ptr<T> StartThread(Args&&... args) {
-    auto thread = std::make_unique<T>(std::forward<Args>(args)...);
-    thread->Start();
-    return thread;
-}
 
 }  // namespace kestrin

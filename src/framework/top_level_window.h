@@ -22,6 +22,9 @@ public:
     // A key message for this window or one of its controls, before dispatch;
     // true when consumed.
     virtual bool PreTranslateMessage(MSG& message) = 0;
+    // Presses the window's usable default button, as Enter in a dialog does;
+    // false when it has none.
+    virtual bool PressDefaultButton() = 0;
     // A mouse press on this window or one of its controls, after dispatch.
     virtual void MouseDownDispatched(const MSG& message) = 0;
 

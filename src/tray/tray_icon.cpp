@@ -153,26 +153,16 @@ void TTrayIcon::TakeIcon(IconHandle icon) {
     IconChanged();
 }
 
-void TTrayIcon::SetLBPopupMenu(PopupMenu* menu) {
-    if (menu == lbPopupMenu_) return;
-    if (lbPopupMenu_) lbPopupMenu_->RemoveDestroyObserver(lbToken_);
-    lbToken_ = 0;
-    lbPopupMenu_ = menu;
-    if (menu) lbToken_ = menu->AddDestroyObserver([this] {
-        lbPopupMenu_ = nullptr;
-        lbToken_ = 0;
-    });
-}
+void TTrayIcon::SetLBPopupMenu(PopupMenu* menu) { WatchMenu(lbPopupMenu_, lbToken_, menu); }
 
-void TTrayIcon::SetRBPopupMenu(PopupMenu* menu) {
-    if (menu == rbPopupMenu_) return;
-    if (rbPopupMenu_) rbPopupMenu_->RemoveDestroyObserver(rbToken_);
-    rbToken_ = 0;
-    rbPopupMenu_ = menu;
-    if (menu) rbToken_ = menu->AddDestroyObserver([this] {
-        rbPopupMenu_ = nullptr;
-        rbToken_ = 0;
-    });
+void TTrayIcon::SetRBPopupMenu(PopupMenu* menu) { WatchMenu(rbPopupMenu_, rbToken_, menu); }
+
+void TTrayIcon::WatchMenu(PopupMenu*& held, DestroyNotifier::Token& token, PopupMenu* menu) {
+    if (menu == held) return;
+    if (held) held->RemoveDestroyObserver(token);
+    token = 0;
+    held = menu;
+    if (menu) token = menu->AddDestroyObserver([&held, &token] { held = nullptr, token = 0; });
 }
 
 std::string TTrayIcon::TipHelp() const {

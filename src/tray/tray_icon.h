@@ -118,7 +118,6 @@ public:
     // A NIM_ADD succeeded and no NIM_DELETE followed.
     bool IconAdded() const noexcept { return iconAdded_.load(); }
     bool ClickPending() const noexcept { return clickPending_; }
-    Form& Owner() const noexcept { return owner_; }
 
     // The icon of the process with that identifier, or nullptr.
     static TTrayIcon* FromId(uint32_t id);
@@ -163,6 +162,8 @@ private:
     void IconChanged();
     // Makes `icon` the picture (nothing for none) and shows the change.
     void TakeIcon(IconHandle icon);
+    // Holds `menu` in `held`, forgotten when it is destroyed before the icon.
+    void WatchMenu(PopupMenu*& held, DestroyNotifier::Token& token, PopupMenu* menu);
     void ForgetAnimateIcons() noexcept;
     // Opens the menu for a press at `pointer`; its chosen item's handler runs
     // once the menu has closed and this icon is ready for the next press.
