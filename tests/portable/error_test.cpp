@@ -4,9 +4,11 @@
 
 using kestrin::KestrinError;
 
-TEST(KestrinError, FormatPutsTheArgumentInPlaceOfTheMarker) {
-    KestrinError e = KestrinError::Format("%s に書き込めません", "C:\\表\\Kestrin.ini");
+TEST(KestrinError, FormatPutsTheArgumentInPlaceOfTheMarkerAndTheTraceNamesTheCodeAndThePlace) {
+    KestrinError e = KestrinError::Format("%s に書き込めません", "C:\\表\\Kestrin.ini", 5);
+    const std::string raisedAt = "tests/portable/error_test.cpp:" + std::to_string(__LINE__ - 1) + ")";
     EXPECT_STREQ(e.what(), "C:\\表\\Kestrin.ini に書き込めません");
+    EXPECT_EQ(kestrin::DescribeError(std::make_exception_ptr(e)), std::string(e.what()) + " (system error 5, " + raisedAt);
 }
 
 TEST(KestrinError, FormatWithoutMarkerKeepsThePattern) {
@@ -26,11 +28,4 @@ TEST(KestrinError, FormatReplacesOnlyTheFirstMarkerAndKeepsWhatSurroundsIt) {
         {"end %s", "表", "end 表"},
     };
     for (const auto& row : rows) EXPECT_STREQ(KestrinError::Format(row.pattern, row.arg).what(), row.text) << row.pattern;
-}
-
-TEST(KestrinError, TheTraceNamesTheSystemErrorAndThePlaceItWasRaised) {
-    const int line = __LINE__ + 1;
-    const auto error = std::make_exception_ptr(KestrinError::Format("%s failed", "x", 1400));
-    EXPECT_EQ(kestrin::DescribeError(error), "x failed (system error 1400, tests/portable/error_test.cpp:" +
-                                                 std::to_string(line) + ")");
 }
