@@ -223,7 +223,8 @@ bool TMemCMain::FormHelp(uint16_t command, uint32_t data) {
     return true;
 }
 
-void TMemCMain::HelpDispClick() { FormHelp(1 /* HH_DISPLAY_TOC */, 0); }
+// Every help request, F1 in a dialog included, reaches FormHelp this one way.
+void TMemCMain::HelpDispClick() { App().HelpCommand(1 /* HH_DISPLAY_TOC */, 0); }
 
 void TMemCMain::FormKeyDown(WORD& key, ShiftState) {
     if (key != VK_F1) return;
